@@ -1,0 +1,33 @@
+#pragma once
+// Everything the calculator knows about the round in progress and the rules
+// it follows. The tables are shared, immutable values, so copying a record
+// (as every click does, to roll back on failure) never copies a table.
+
+#include "Int16.h"
+#include "Tables.h"
+
+#include <string>
+
+namespace zelmar {
+
+struct RoundRecord {
+    char direction = 'Z'; // 'Z' at the origin, 'W' on the win path, 'L' on the loss path
+    i16 curRow = 0;
+    i16 curCol = 0;
+    i16 lastRow = 0;
+    i16 lastCol = 0;
+    i16 stake = 1;
+    i16 score = 0;
+    WinSeqPtr winSeq;       // null while never filled
+    LostTablePtr lostTable; // null while never filled
+    i16 rulesMissing = 0;
+    std::string history; // "1" per recorded win, "0" per recorded loss
+
+    // Checked reads; a table never filled has no cells.
+    i16 win(long index) const;
+    i16 lost(long row, long col) const;
+
+    bool sameRoundAs(const RoundRecord& other) const;
+};
+
+} // namespace zelmar
