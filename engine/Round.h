@@ -38,6 +38,8 @@ public:
     const RoundRecord& record() const { return m_record; }
 
     void ResetState();
+    // Shows the record's score and stake.
+    void ShowTotals();
     void cmdWin_Click();
     void cmdLost_Click();
     void cmdBack_Click();

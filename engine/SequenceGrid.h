@@ -45,13 +45,17 @@ public:
     // Both return whether the cell lay inside the grid (and was set).
     bool mark(int row, int col, bool red);
     bool unmark(int row, int col);
-    // Every cell plain and black; returns the cells that had a style of their own.
-    std::vector<std::pair<int, int>> clearMarks();
+    // Every cell plain and black. Returns whether cells without a style of
+    // their own changed too (they showed the default colour until now), and
+    // adds the cells that had one to `styled`.
+    bool clearMarks(std::vector<std::pair<int, int>>& styled);
 
     void fillWin(WinSeqPtr seq);
     void fillLost(LostTablePtr table);
 
 private:
+    CellStyle plain() const { return m_plainBlack ? CellStyle{false, ColorBlack} : CellStyle{}; }
+    void store(int row, int col, const CellStyle& style);
     bool inside(int row, int col) const { return row >= 0 && col >= 0 && row < m_rows && col < m_cols; }
     static std::uint64_t key(int row, int col)
     {
@@ -70,6 +74,8 @@ private:
 class SequenceGrids {
 public:
     enum Which { Win, Lost };
+    // A changed cell; row and col are AllCells when the whole grid changed.
+    static constexpr int AllCells = -1;
     struct Changed {
         Which grid;
         int row;

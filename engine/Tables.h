@@ -47,7 +47,6 @@ public:
 
     // Building, used by the parser: set the width, then add rows in order.
     void setCols(int cols) { m_cols = cols; }
-    void beginRow() { }
     void pushItem(i16 value) { m_values.push_back(value); }
     void endRow() { m_rowStart.push_back(static_cast<std::uint32_t>(m_values.size())); }
 

@@ -11,4 +11,8 @@ namespace zelmar {
 
 void LoadRules(Round& round, const RuleFiles& files);
 
+// The start of the program: load the rules, put the round at the origin and
+// show stake 1 and score 0.
+void StartUp(Round& round, const RuleFiles& files);
+
 } // namespace zelmar

@@ -1,0 +1,128 @@
+#include "RuleFiles.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace zelmar {
+
+namespace {
+
+std::string reason(int error) { return std::strerror(error); }
+
+std::string failedTo(const char* verb, const std::string& path, const char* step, int error)
+{
+    return std::string("无法") + verb + "规则文件 " + path + "（" + step + "时出错）：" + reason(error);
+}
+
+// A new text written in full beside the file it is to replace.
+struct Prepared {
+    std::string path;   // as the user knows it
+    std::string target; // what the move replaces (a link's target)
+    std::string temp;
+};
+
+SaveError prepare(FileService& fs, const std::string& path, const std::string& text, Prepared& out)
+{
+    out.path = path;
+    out.target = fs.saveTarget(path);
+    int fd = -1;
+    if (int e = fs.createTemp(out.target, fd, out.temp))
+        return failedTo("保存", path, "创建新文件", e);
+    const char* step = nullptr;
+    int e = fs.write(fd, text);
+    if (e != 0)
+        step = "写入";
+    else if ((e = fs.flush(fd)) != 0)
+        step = "写入磁盘";
+    const int closed = fs.close(fd);
+    if (step == nullptr && closed != 0) {
+        e = closed;
+        step = "关闭";
+    }
+    if (step != nullptr) {
+        fs.removeQuietly(out.temp);
+        return failedTo("保存", path, step, e);
+    }
+    return std::nullopt;
+}
+
+SaveError commit(FileService& fs, const Prepared& p)
+{
+    if (int e = fs.move(p.temp, p.target)) {
+        fs.removeQuietly(p.temp);
+        return failedTo("保存", p.path, "替换旧文件", e);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+RuleFiles::RuleFiles(std::string folder, FileService& fs) : m_folder(std::move(folder)), m_fs(fs) { }
+
+std::string RuleFiles::winPath() const { return (std::filesystem::path(m_folder) / WinFileName).string(); }
+std::string RuleFiles::lostPath() const { return (std::filesystem::path(m_folder) / LostFileName).string(); }
+
+ReadResult RuleFiles::read(const std::string& path, const char*) const
+{
+    ReadResult result;
+    if (int e = m_fs.checkLink(path)) {
+        result.error = failedTo("读取", path, "打开链接", e);
+        return result;
+    }
+    int fd = -1;
+    if (int e = m_fs.openRead(path, fd)) {
+        result.error = failedTo("读取", path, "打开或创建", e);
+        return result;
+    }
+    if (int e = m_fs.readAll(fd, result.text)) {
+        result.text.clear();
+        result.error = failedTo("读取", path, "读取", e);
+    }
+    m_fs.close(fd);
+    return result;
+}
+
+ReadResult RuleFiles::ReadWinText() const { return read(winPath(), WinFileName); }
+ReadResult RuleFiles::ReadLostText() const { return read(lostPath(), LostFileName); }
+
+void RuleFiles::ReadRuleTexts(ReadResult& win, ReadResult& lost) const
+{
+    win = ReadWinText();
+    lost = ReadLostText();
+}
+
+SaveError RuleFiles::SaveWinText(const std::string& text) const
+{
+    Prepared p;
+    if (auto e = prepare(m_fs, winPath(), text, p))
+        return e;
+    return commit(m_fs, p);
+}
+
+SaveError RuleFiles::SaveLostText(const std::string& text) const
+{
+    Prepared p;
+    if (auto e = prepare(m_fs, lostPath(), text, p))
+        return e;
+    return commit(m_fs, p);
+}
+
+SaveError RuleFiles::SaveRuleTexts(const std::string& winText, const std::string& lostText) const
+{
+    Prepared win;
+    Prepared lost;
+    if (auto e = prepare(m_fs, winPath(), winText, win))
+        return e;
+    if (auto e = prepare(m_fs, lostPath(), lostText, lost)) {
+        m_fs.removeQuietly(win.temp);
+        return e;
+    }
+    if (auto e = commit(m_fs, win)) {
+        m_fs.removeQuietly(lost.temp);
+        return e;
+    }
+    return commit(m_fs, lost);
+}
+
+} // namespace zelmar
