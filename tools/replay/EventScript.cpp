@@ -1,0 +1,222 @@
+#include "EventScript.h"
+
+#include "common/JsonWriter.h"
+#include "rules/LoadRules.h"
+
+#include <cstdio>
+
+namespace zelmar {
+
+std::optional<BadEvent> parseEvents(std::string_view text, std::string& events)
+{
+    events.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        switch (c) {
+        case 'W': case 'L': case 'B': case 'R': case 'S':
+            events += c;
+            break;
+        case 'w': case 'l': case 'b': case 'r': case 's':
+            events += static_cast<char>(c - 'a' + 'A');
+            break;
+        case ' ': case '\t': case ',': case '\r': case '\n':
+            break;
+        default:
+            return BadEvent{c, i + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string describeBadEvent(const BadEvent& bad, const std::string& where)
+{
+    const unsigned char c = static_cast<unsigned char>(bad.character);
+    std::string shown;
+    if (c >= 0x21 && c < 0x7F) {
+        shown = std::string("“") + bad.character + "”";
+    } else {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "0x%02X", c);
+        shown = buf;
+    }
+    return "无法识别的事件字符 " + shown + "（" + where + "第 " + std::to_string(bad.position)
+        + " 个字符）；只接受 W 赢、L 输、B 后退、R 重来、S 重新加载规则";
+}
+
+Replayer::Replayer(const std::string& rulesFolder, bool json)
+    : m_files(rulesFolder), m_round(m_view), m_json(json)
+{
+}
+
+std::string Replayer::start()
+{
+    m_view.startStep();
+    StartUp(m_round, m_files);
+    return line("start");
+}
+
+std::string Replayer::run(char event)
+{
+    ++m_step;
+    m_view.startStep();
+    switch (event) {
+    case 'W':
+        m_round.cmdWin_Click();
+        break;
+    case 'L':
+        m_round.cmdLost_Click();
+        break;
+    case 'B':
+        m_round.cmdBack_Click();
+        break;
+    case 'R':
+        m_round.cmdReset_Click();
+        break;
+    case 'S':
+        LoadRules(m_round, m_files);
+        break;
+    default:
+        break;
+    }
+    const char name[2] = {event, '\0'};
+    return line(name);
+}
+
+std::string Replayer::line(const char* event) const { return m_json ? jsonLine(event) : tableLine(event); }
+
+namespace {
+
+void writeGrid(JsonWriter& w, const SequenceGrid& g)
+{
+    w.beginObject();
+    w.key("rows").value(g.rows());
+    w.key("cols").value(g.cols());
+    w.key("cells").beginArray();
+    for (int r = 0; r < g.rows(); ++r) {
+        w.beginArray();
+        for (int c = 0; c < g.cols(); ++c)
+            w.value(g.text(r, c));
+        w.endArray();
+    }
+    w.endArray();
+    w.key("plain").value(g.plainBlack() ? "black" : "default");
+    w.key("marks").beginArray();
+    for (const CellMark& m : g.marks()) {
+        w.beginObject();
+        w.key("r").value(m.row);
+        w.key("c").value(m.col);
+        w.key("bold").value(m.style.bold);
+        w.key("color");
+        if (m.style.color)
+            w.value(*m.style.color);
+        else
+            w.null();
+        w.endObject();
+    }
+    w.endArray();
+    w.endObject();
+}
+
+void writeTexts(JsonWriter& w, const std::vector<std::string>& texts)
+{
+    w.beginArray();
+    for (const auto& t : texts)
+        w.value(t);
+    w.endArray();
+}
+
+std::string joined(const std::vector<std::string>& texts)
+{
+    std::string out;
+    for (const auto& t : texts) {
+        if (!out.empty())
+            out += " | ";
+        out += t;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string Replayer::jsonLine(const char* event) const
+{
+    const RoundRecord& r = m_round.record();
+    JsonWriter w;
+    w.beginObject();
+    w.key("step").value(m_step);
+    w.key("event").value(event);
+    w.key("notices");
+    writeTexts(w, m_view.notices);
+    w.key("errors");
+    writeTexts(w, m_view.errors);
+    w.key("direction").value(std::string_view(&r.direction, 1));
+    w.key("curRow").value(r.curRow);
+    w.key("curCol").value(r.curCol);
+    w.key("lastRow").value(r.lastRow);
+    w.key("lastCol").value(r.lastCol);
+    w.key("stake").value(r.stake);
+    w.key("score").value(r.score);
+    w.key("history").value(r.history);
+    w.key("rulesMissing").value(r.rulesMissing);
+    w.key("winSeq").beginArray();
+    if (r.winSeq)
+        for (i16 v : r.winSeq->values())
+            w.value(v);
+    w.endArray();
+    w.key("lostTable").beginArray();
+    if (r.lostTable) {
+        for (int row = 0; row < r.lostTable->rows(); ++row) {
+            w.beginArray();
+            for (int col = 0; col < r.lostTable->cols(); ++col)
+                w.value(r.lostTable->cell(row, col));
+            w.endArray();
+        }
+    }
+    w.endArray();
+    w.key("shown").beginObject();
+    w.key("score").value(m_view.shownScore);
+    w.key("stake").value(m_view.shownStake);
+    w.endObject();
+    w.key("grids").beginObject();
+    w.key("win");
+    writeGrid(w, m_view.grids.win());
+    w.key("lost");
+    writeGrid(w, m_view.grids.lost());
+    w.endObject();
+    w.endObject();
+    return w.str() + "\n";
+}
+
+std::string replayTableHeader()
+{
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%5s %-5s %6s %6s  %-14s %s\n", "step", "event", "stake", "score", "position",
+                  "notices / errors");
+    return buf;
+}
+
+std::string Replayer::tableLine(const char* event) const
+{
+    const RoundRecord& r = m_round.record();
+    std::string position;
+    if (r.direction == 'Z')
+        position = "origin";
+    else if (r.direction == 'W')
+        position = "win " + std::to_string(r.curCol);
+    else
+        position = "loss " + std::to_string(r.curRow) + "," + std::to_string(r.curCol);
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%5d %-5s %6d %6d  %-14s ", m_step, event, r.stake, r.score, position.c_str());
+    std::string out = buf;
+    out += joined(m_view.notices);
+    if (!m_view.errors.empty()) {
+        if (!m_view.notices.empty())
+            out += " | ";
+        out += "错误：" + joined(m_view.errors);
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out + "\n";
+}
+
+} // namespace zelmar
