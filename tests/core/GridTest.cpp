@@ -1,1 +1,158 @@
-#include <gtest/gtest.h>
+#include "TestView.h"
+
+namespace zelmar {
+namespace {
+
+using test::Game;
+
+std::vector<std::string> rowTexts(const SequenceGrid& g, int row)
+{
+    std::vector<std::string> out;
+    for (int c = 0; c < g.cols(); ++c)
+        out.push_back(g.text(row, c));
+    return out;
+}
+
+bool isMarked(const SequenceGrid& g, int r, int c, bool red)
+{
+    const CellStyle s = g.style(r, c);
+    return s.bold && (red ? s.color == ColorRed : s.color != ColorRed);
+}
+
+bool isPlainBlack(const SequenceGrid& g, int r, int c)
+{
+    const CellStyle s = g.style(r, c);
+    return !s.bold && s.color == ColorBlack;
+}
+
+TEST(FillGrids, shapesAndTexts)
+{
+    Game g("1,1,2,3", "1,2\r\n5\r\n-3");
+    const SequenceGrid& win = g.view.grids.win();
+    const SequenceGrid& lost = g.view.grids.lost();
+    EXPECT_EQ(win.rows(), 1);
+    EXPECT_EQ(rowTexts(win, 0), (std::vector<std::string>{"1", "1", "2", "3"}));
+    EXPECT_EQ(lost.rows(), 3);
+    EXPECT_EQ(lost.cols(), 2);
+    EXPECT_EQ(lost.text(1, 1), "0");
+    EXPECT_EQ(lost.text(2, 0), "-3");
+    EXPECT_TRUE(win.marks().empty());
+    EXPECT_TRUE(lost.marks().empty());
+    EXPECT_FALSE(win.style(0, 0).color.has_value());
+}
+
+TEST(FillGrids, neverFilledTablesShowNoValues)
+{
+    test::TestView view;
+    Round round(view);
+    round.setRules(nullptr, test::lostOf("4,5"), 1);
+    EXPECT_EQ(view.grids.win().rows(), 1);
+    EXPECT_EQ(view.grids.win().cols(), 0);
+    EXPECT_EQ(view.grids.lost().cols(), 2);
+    EXPECT_EQ(view.grids.win().text(0, 0), "");
+}
+
+TEST(ShowCursor, firstWinAndFirstLossMarkRed)
+{
+    Game w("1,1,2,3", "1,1,2,3");
+    w.play("W");
+    EXPECT_TRUE(isMarked(w.view.grids.win(), 0, 1, true));
+    EXPECT_TRUE(isPlainBlack(w.view.grids.win(), 0, 0));
+    EXPECT_TRUE(w.view.grids.lost().marks().empty());
+
+    Game l("1,1,2,3", "1,1,2,3");
+    l.play("L");
+    EXPECT_TRUE(isMarked(l.view.grids.lost(), 0, 1, true));
+    EXPECT_TRUE(isPlainBlack(l.view.grids.lost(), 0, 0));
+    EXPECT_TRUE(l.view.grids.win().marks().empty());
+}
+
+TEST(ShowCursor, backToOriginCellIsBoldNotRed)
+{
+    Game g("1,1", "3,1,1");
+    g.play("LLWW");
+    EXPECT_EQ(g.rec().curCol, 0);
+    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 0, false));
+    EXPECT_TRUE(isPlainBlack(g.view.grids.lost(), 0, 1));
+}
+
+TEST(ShowCursor, gapsLeaveTwoMarkedCells)
+{
+    Game g("1,1", "1,2,0,4");
+    g.play("LL"); // (0,1), then over the gap at (0,2) to (0,3)
+    EXPECT_EQ(g.rec().lastCol, 2);
+    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 1, true));
+    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 3, true));
+    // plus the two cells set plain and black: the origin and the gap
+    EXPECT_EQ(g.view.grids.lost().marks().size(), 4u);
+}
+
+TEST(ShowCursor, undoOfFirstWinMarksBothOrigins)
+{
+    Game g("1,1,2,3", "1,1,2");
+    g.play("WB");
+    EXPECT_EQ(g.rec().direction, 'Z');
+    for (const SequenceGrid* grid : {&g.view.grids.win(), &g.view.grids.lost()}) {
+        EXPECT_TRUE(isMarked(*grid, 0, 0, false));
+        EXPECT_TRUE(isPlainBlack(*grid, 0, 1));
+    }
+    g.play("W"); // the loss grid's origin stays bold during a round on the win path
+    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 0, false));
+}
+
+TEST(ShowCursor, cellOutsideGridIsSkipped)
+{
+    Game g("1,1,2,3", "5");
+    g.play("WB"); // back to the origin: the unmark of (0,1) falls outside the 1x1 loss grid
+    EXPECT_TRUE(g.view.failures.empty());
+    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 0, false));
+    EXPECT_EQ(g.view.grids.lost().marks().size(), 1u);
+}
+
+TEST(ClearMarks, endOfRoundClearsOnlyItsGrid)
+{
+    Game g("1,1", "1,1,2");
+    g.play("WW"); // the win path runs out
+    EXPECT_TRUE(g.view.grids.win().marks().empty());
+    EXPECT_TRUE(g.view.grids.win().plainBlack());
+    EXPECT_TRUE(isPlainBlack(g.view.grids.win(), 0, 1));
+    EXPECT_FALSE(g.view.grids.lost().plainBlack()); // never cleared
+
+    // The cursor shown at the origin after the end marks and at once unmarks (0,0).
+    g.play("WB");
+    g.play("WW");
+    EXPECT_TRUE(g.view.grids.win().marks().empty());
+    EXPECT_TRUE(isPlainBlack(g.view.grids.lost(), 0, 0));
+
+    g.play("LL");
+    g.play("L"); // the loss path runs out
+    EXPECT_TRUE(g.view.grids.lost().marks().empty());
+    EXPECT_TRUE(g.view.grids.lost().plainBlack());
+}
+
+TEST(ClearMarks, reportsMarkedCellsAndWholeGridOnce)
+{
+    SequenceGrids grids;
+    grids.FillGrids(test::winOf("1,1,2"), test::lostOf("1"));
+    grids.ShowCursor({'W', 0, 2, 0, 1});
+    auto changed = grids.ClearMarks('W');
+    ASSERT_EQ(changed.size(), 3u); // whole grid turns black, plus the two styled cells
+    EXPECT_EQ(changed[0].row, SequenceGrids::AllCells);
+    changed = grids.ClearMarks('W');
+    EXPECT_TRUE(changed.empty()); // already plain and black: nothing to repaint
+    EXPECT_TRUE(grids.ClearMarks('Z').empty());
+}
+
+TEST(FillGrids, reloadRemovesMarksButKeepsRound)
+{
+    Game g("1,1,2,3", "1,1");
+    g.play("WW");
+    g.round.setRules(test::winOf("1,1,2,3,5"), nullptr, 0);
+    EXPECT_TRUE(g.view.grids.win().marks().empty());
+    EXPECT_EQ(g.rec().curCol, 2);
+    g.play("W");
+    EXPECT_TRUE(isMarked(g.view.grids.win(), 0, 3, true));
+}
+
+} // namespace
+} // namespace zelmar

@@ -1,1 +1,175 @@
-#include <gtest/gtest.h>
+#include "TestView.h"
+#include "rules/LoadRules.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace zelmar {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RuleFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("zelmar-rules-" + std::to_string(::getpid()) + "-"
+                                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void put(const char* name, const std::string& bytes)
+    {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+    }
+    std::string get(const char* name)
+    {
+        std::ifstream in(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> folderEntries()
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir;
+    test::TestView view;
+    Round round{view};
+};
+
+TEST_F(RuleFolder, firstStartCreatesEmptyFiles)
+{
+    RuleFiles files(dir.string());
+    StartUp(round, files);
+    EXPECT_TRUE(fs::exists(dir / "winText.txt"));
+    EXPECT_EQ(fs::file_size(dir / "lostText.txt"), 0u);
+    EXPECT_EQ(round.record().rulesMissing, 1);
+    EXPECT_EQ(round.record().winSeq, nullptr);
+    EXPECT_EQ(view.shownStake, "1");
+    EXPECT_EQ(view.shownScore, "0");
+    EXPECT_TRUE(view.failures.empty());
+}
+
+TEST_F(RuleFolder, loadsBothRulesAndStartsAtStakeOne)
+{
+    put("winText.txt", "5,1,2,3\r\n");
+    put("lostText.txt", "1,2,3\r\n2,4,6,8");
+    RuleFiles files(dir.string());
+    StartUp(round, files);
+    EXPECT_EQ(round.record().rulesMissing, 0);
+    EXPECT_EQ(round.record().winSeq->values(), (std::vector<i16>{5, 1, 2, 3}));
+    EXPECT_EQ(round.record().lostTable->cols(), 4);
+    EXPECT_EQ(view.shownStake, "1");
+}
+
+TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
+{
+    put("winText.txt", "1,1,2,3");
+    put("lostText.txt", "1,2");
+    RuleFiles files(dir.string());
+    StartUp(round, files);
+    round.cmdWin_Click();
+    const auto oldWin = round.record().winSeq;
+
+    put("winText.txt", "1,1,zwei,3");
+    put("lostText.txt", "4,5,6");
+    view.forget();
+    LoadRules(round, files);
+    ASSERT_EQ(view.failures.size(), 1u);
+    const std::string& report = view.failures[0];
+    EXPECT_NE(report.find("winText.txt"), std::string::npos) << report;
+    EXPECT_NE(report.find("第3项"), std::string::npos) << report;
+    EXPECT_NE(report.find("zwei"), std::string::npos) << report;
+    EXPECT_EQ(round.record().winSeq, oldWin);
+    EXPECT_EQ(round.record().lostTable->at(0, 2), 6);
+    EXPECT_EQ(round.record().rulesMissing, 1);
+    EXPECT_EQ(view.grids.lost().cols(), 3); // the grids were rebuilt
+    // The round stays where it was.
+    EXPECT_EQ(round.record().curCol, 1);
+    EXPECT_EQ(round.record().history, "1");
+
+    put("winText.txt", "1,1,2,3");
+    view.forget();
+    LoadRules(round, files);
+    EXPECT_TRUE(view.failures.empty());
+    EXPECT_EQ(round.record().rulesMissing, 0);
+}
+
+TEST_F(RuleFolder, emptiedFileKeepsTableButRaisesFlag)
+{
+    put("winText.txt", "1,1,2,3");
+    put("lostText.txt", "1,2");
+    RuleFiles files(dir.string());
+    StartUp(round, files);
+    put("winText.txt", "");
+    LoadRules(round, files);
+    EXPECT_EQ(round.record().rulesMissing, 1);
+    EXPECT_EQ(round.record().winSeq->size(), 4);
+    EXPECT_TRUE(view.failures.empty());
+}
+
+TEST_F(RuleFolder, unreadableFileIsReportedWithReason)
+{
+    fs::create_directory(dir / "lostText.txt");
+    put("winText.txt", "1,2");
+    RuleFiles files(dir.string());
+    StartUp(round, files);
+    ASSERT_EQ(view.failures.size(), 1u);
+    EXPECT_NE(view.failures[0].find("lostText.txt"), std::string::npos);
+    EXPECT_NE(view.failures[0].find("directory"), std::string::npos) << view.failures[0];
+    EXPECT_EQ(round.record().rulesMissing, 1);
+    EXPECT_EQ(round.record().winSeq->size(), 2);
+}
+
+TEST_F(RuleFolder, saveWritesExactBytesAndLeavesNoTemporaryFile)
+{
+    RuleFiles files(dir.string());
+    ASSERT_FALSE(files.SaveRuleTexts("1,1,2,3", "1,2\r\n3,4\r\n"));
+    EXPECT_EQ(get("winText.txt"), "1,1,2,3");
+    EXPECT_EQ(get("lostText.txt"), "1,2\r\n3,4\r\n");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"lostText.txt", "winText.txt"}));
+    ASSERT_FALSE(files.SaveWinText(""));
+    EXPECT_EQ(fs::file_size(dir / "winText.txt"), 0u);
+}
+
+TEST_F(RuleFolder, readOnlyFileIsStillReplaced)
+{
+    put("winText.txt", "1");
+    ::chmod((dir / "winText.txt").c_str(), 0444);
+    RuleFiles files(dir.string());
+    ASSERT_FALSE(files.SaveWinText("2,3"));
+    EXPECT_EQ(get("winText.txt"), "2,3");
+}
+
+TEST_F(RuleFolder, saveThroughLinkKeepsTheLink)
+{
+    put("real.txt", "1");
+    fs::create_symlink("real.txt", dir / "winText.txt");
+    RuleFiles files(dir.string());
+    ASSERT_FALSE(files.SaveWinText("7,8"));
+    EXPECT_TRUE(fs::is_symlink(dir / "winText.txt"));
+    EXPECT_EQ(get("real.txt"), "7,8");
+}
+
+TEST_F(RuleFolder, failedSecondSaveLeavesBothFilesAsTheyWere)
+{
+    put("winText.txt", "1,1");
+    fs::create_directory(dir / "lostText.txt"); // cannot be replaced by a file
+    RuleFiles files(dir.string());
+    const SaveError e = files.SaveRuleTexts("9,9", "1,2");
+    ASSERT_TRUE(e);
+    EXPECT_NE(e->find("lostText.txt"), std::string::npos) << *e;
+    // The win file was written first but not moved in: still the old text.
+    EXPECT_EQ(get("winText.txt"), "1,1");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"lostText.txt", "winText.txt"}));
+}
+
+} // namespace
+} // namespace zelmar

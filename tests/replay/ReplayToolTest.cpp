@@ -1,0 +1,176 @@
+// End-to-end runs of zelmar-replay: real rule files, the real executable,
+// its JSON lines read back.
+
+#include "MiniJson.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zelmar::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::vector<Json> steps;
+};
+
+class ReplayTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("zelmar-replay-" + std::to_string(::getpid()) + "-"
+                                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void rules(const std::string& win, const std::string& lost)
+    {
+        std::ofstream(dir / "winText.txt", std::ios::binary) << win;
+        std::ofstream(dir / "lostText.txt", std::ios::binary) << lost;
+    }
+
+    ToolRun run(const std::string& args, const std::string& input = {})
+    {
+        const fs::path inputFile = dir / "input.txt";
+        std::ofstream(inputFile, std::ios::binary) << input;
+        const std::string cmd = std::string(ZELMAR_REPLAY) + " --rules '" + dir.string() + "' " + args + " < '"
+            + inputFile.string() + "' 2>&1";
+        ToolRun r;
+        FILE* p = ::popen(cmd.c_str(), "r");
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            r.out.append(buf, n);
+        r.status = WEXITSTATUS(::pclose(p));
+        if (args.find("--json") != std::string::npos && r.status == 0) {
+            std::size_t start = 0;
+            for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1)
+                r.steps.push_back(JsonReader(r.out.substr(start, end - start)).parse());
+        }
+        return r;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(ReplayTool, jsonLinesHaveExactlyTheFields)
+{
+    rules("1,1,2,3", "1,2\r\n5");
+    const ToolRun r = run("--json WL");
+    ASSERT_EQ(r.status, 0) << r.out;
+    ASSERT_EQ(r.steps.size(), 3u);
+    const std::vector<std::string> fields = {"step",    "event",   "notices",   "errors",      "direction",
+                                             "curRow",  "curCol",  "lastRow",   "lastCol",     "stake",
+                                             "score",   "history", "rulesMissing", "winSeq",   "lostTable",
+                                             "shown",   "grids"};
+    for (const Json& s : r.steps)
+        EXPECT_EQ(s.keys(), fields);
+    EXPECT_EQ(r.steps[0]["event"].text, "start");
+    EXPECT_EQ(r.steps[1]["event"].text, "W");
+    const Json& win = r.steps[1]["grids"]["win"];
+    EXPECT_EQ(win.keys(), (std::vector<std::string>{"rows", "cols", "cells", "plain", "marks"}));
+    EXPECT_EQ(win["cells"][0][3].text, "3");
+    EXPECT_EQ(win["plain"].text, "default");
+    ASSERT_EQ(win["marks"].items.size(), 2u);
+    EXPECT_EQ(win["marks"][0]["c"].number, 0); // set plain and black
+    EXPECT_EQ(win["marks"][0]["color"].number, 0);
+    EXPECT_TRUE(win["marks"][1]["bold"].flag);
+    EXPECT_EQ(win["marks"][1]["color"].number, 255);
+    EXPECT_EQ(r.steps[0]["lostTable"][1][1].number, 0);
+    EXPECT_EQ(r.steps[2]["notices"][0].text, "赢的方向上输了一局，本局已经结束,总的得分为0");
+    EXPECT_EQ(r.steps[2]["grids"]["win"]["plain"].text, "black");
+    EXPECT_EQ(r.steps[2]["shown"]["stake"].text, "1");
+}
+
+TEST_F(ReplayTool, workedRoundsComeOutAsPlayed)
+{
+    rules("1,1,2,3", "1,1,2,3\r\n2,2,4,6");
+    const ToolRun r = run("--json 'WWWW LLLWW WWBBB'");
+    ASSERT_EQ(r.status, 0) << r.out;
+    ASSERT_EQ(r.steps.size(), 15u);
+    const std::vector<std::pair<long, long>> scoreStake = {
+        {0, 1}, {1, 1}, {2, 2}, {4, 3}, {0, 1}, {-1, 1}, {-2, 2}, {-4, 3}, {-1, 2}, {0, 1},
+        {1, 1}, {2, 2}, {1, 1}, {0, 1}, {0, 1}};
+    for (std::size_t i = 0; i < scoreStake.size(); ++i) {
+        EXPECT_EQ(r.steps[i]["score"].number, scoreStake[i].first) << "step " << i;
+        EXPECT_EQ(r.steps[i]["stake"].number, scoreStake[i].second) << "step " << i;
+    }
+    EXPECT_EQ(r.steps[4]["notices"][0].text, "数列已经到了尽头，本局已经结束,总的得分为7");
+    EXPECT_EQ(r.steps[9]["notices"][0].text, "输的方向上反败为胜，本局已经结束,总的得分为1");
+    EXPECT_EQ(r.steps[13]["direction"].text, "Z");
+    EXPECT_EQ(r.steps[14]["notices"][0].text, "已经在原点，不能后退");
+}
+
+TEST_F(ReplayTool, firstStartWithoutFilesCreatesThemAndRefusesClicks)
+{
+    const ToolRun r = run("--json w");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(fs::exists(dir / "winText.txt"));
+    EXPECT_EQ(r.steps[0]["rulesMissing"].number, 1);
+    EXPECT_TRUE(r.steps[0]["winSeq"].items.empty());
+    EXPECT_EQ(r.steps[1]["notices"][0].text, "规则未设置好");
+    EXPECT_EQ(r.steps[1]["history"].text, "1");
+}
+
+TEST_F(ReplayTool, badEventIsNamedAndNothingRuns)
+{
+    rules("1,1", "1,1");
+    const ToolRun r = run("'WLx'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("“x”"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("第 3 个字符"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("start"), std::string::npos) << r.out;
+}
+
+TEST_F(ReplayTool, malformedRuleFileIsAnErrorNotACrash)
+{
+    rules("1,1,,3", "1,2");
+    const ToolRun r = run("--json W");
+    ASSERT_EQ(r.status, 0) << r.out;
+    ASSERT_EQ(r.steps[0]["errors"].items.size(), 1u);
+    EXPECT_NE(r.steps[0]["errors"][0].text.find("winText.txt"), std::string::npos);
+    EXPECT_EQ(r.steps[0]["rulesMissing"].number, 1);
+    EXPECT_EQ(r.steps[0]["lostTable"][0][1].number, 2);
+}
+
+// Events from standard input are handled line by line, so the rules can be
+// changed between two of them.
+TEST_F(ReplayTool, standardInputReloadsChangedRules)
+{
+    rules("1,1", "1,1");
+    const std::string script = "cd '" + dir.string() + "' && { echo W; sleep 0.2; printf '1,4,4' > winText.txt; echo S; echo W; } | "
+        + ZELMAR_REPLAY + " --json --rules . - > out.txt";
+    ASSERT_EQ(std::system(script.c_str()), 0);
+    std::ifstream in(dir / "out.txt");
+    std::vector<Json> steps;
+    for (std::string line; std::getline(in, line);)
+        steps.push_back(JsonReader(line).parse());
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[2]["event"].text, "S");
+    EXPECT_EQ(steps[2]["winSeq"].items.size(), 3u);
+    EXPECT_EQ(steps[2]["curCol"].number, 1); // the round goes on
+    EXPECT_EQ(steps[3]["stake"].number, 4);
+    EXPECT_EQ(steps[3]["score"].number, 2);
+}
+
+TEST_F(ReplayTool, tableOutputShowsOneRowPerStep)
+{
+    rules("1,1,2,3", "1,1");
+    const ToolRun r = run("WB");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4); // header, start, W, B
+    EXPECT_NE(r.out.find("win 1"), std::string::npos) << r.out;
+}
+
+} // namespace
+} // namespace zelmar::test
