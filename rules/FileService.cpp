@@ -38,6 +38,11 @@ int PosixFileService::readAll(int fd, std::string& out)
 
 int PosixFileService::createTemp(const std::string& path, int& fd, std::string& tempPath)
 {
+    // A folder in the file's place could never be replaced: say so before
+    // anything is written.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return EISDIR;
     std::string pattern = path + ".saving-XXXXXX";
     fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
