@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12, the packages Zelmar needs to build, run and test.
+# Only missing packages are installed; as root directly, otherwise via sudo.
+set -euo pipefail
+
+packages=(
+    build-essential cmake g++ pkg-config git
+    qt6-base-dev libgl-dev
+    fonts-arphic-uming
+    libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "All packages are installed."
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Please run as root or install sudo." >&2; exit 1; }
+    as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

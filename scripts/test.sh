@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: the normal
+# build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and bounded fuzz runs. Any failure or sanitizer report fails the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+step() { echo; echo "==== $* ===="; }
+
+step "normal build and tests"
+cmake --preset default
+cmake --build --preset default
+ctest --preset default
+
+step "sanitizer build and tests"
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
+
+step "fuzzing, ${ZELMAR_FUZZ_SECONDS:-60} s per target"
+cmake --preset fuzz -DZELMAR_FUZZ_SECONDS="${ZELMAR_FUZZ_SECONDS:-60}"
+cmake --build --preset fuzz
+ctest --preset fuzz
