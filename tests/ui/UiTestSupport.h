@@ -55,6 +55,9 @@ private:
     QStringList m_problems;
 };
 
+#define CHECK_DIALOGS(catcher) \
+    QVERIFY2((catcher).problems().isEmpty(), qPrintable((catcher).problems().join(QLatin1String("; "))))
+
 // Handlers for the program's message boxes. A notice has no icon, the
 // program's title and one OK button; a question has no icon and Yes preselected.
 ModalCatcher::Handler notice(QString* text);

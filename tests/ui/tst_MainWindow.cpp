@@ -208,7 +208,7 @@ void MainWindowTest::handsShowTotalsNoticesAndMarks()
     frmMain w(rules.path());
     w.show();
     play(w, hands);
-    QCOMPARE(catcher.problems(), QStringList());
+    CHECK_DIALOGS(catcher);
     QCOMPARE(shown, notices);
     QCOMPARE(totals(w), stakeAndScore);
     QCOMPARE(gridLooks(gridModel(w, "grdWin")), winMarks);
@@ -253,7 +253,7 @@ void MainWindowTest::emptyRuleRefusesHandsWithItsNotice()
     catcher.then(notice(&onWin)).then(notice(&onLoss));
     frmMain w(rules.path());
     play(w, QStringLiteral("WL"));
-    QCOMPARE(catcher.problems(), QStringList());
+    CHECK_DIALOGS(catcher);
     QCOMPARE(onWin, QStringLiteral("规则未设置好"));
     QCOMPARE(onLoss, QStringLiteral("规则未设定好"));
     QCOMPARE(totals(w), QStringLiteral("1/0"));
@@ -290,7 +290,7 @@ void MainWindowTest::badRuleFileAtStartUpIsReportedAndWindowWorks()
     QCOMPARE(totals(w), QStringLiteral("1/0"));
     // The program goes on, refusing hands until the rule is mended.
     play(w, QStringLiteral("W"));
-    QCOMPARE(catcher.problems(), QStringList());
+    CHECK_DIALOGS(catcher);
     QCOMPARE(refusal, QStringLiteral("规则未设置好"));
 }
 
@@ -304,7 +304,7 @@ void MainWindowTest::overflowIsReportedAndHandNotRecorded()
     play(w, QStringLiteral("WW"));
     QCOMPARE(totals(w), QStringLiteral("30000/30001"));
     play(w, QStringLiteral("W"));
-    QCOMPARE(catcher.problems(), QStringList());
+    CHECK_DIALOGS(catcher);
     QVERIFY(!report.isEmpty());
     QCOMPARE(totals(w), QStringLiteral("30000/30001"));
     QCOMPARE(gridLooks(gridModel(w, "grdWin")), QStringLiteral("0,0:black 0,1:black 0,2:bold red"));
@@ -371,7 +371,7 @@ void MainWindowTest::menuItemsOpenDialogsAndWebSite()
         });
     }
     clickMenuItem(&w, menu, item);
-    QCOMPARE(catcher.problems(), QStringList());
+    CHECK_DIALOGS(catcher);
     QCOMPARE(browser.urls.value(0), QUrl(QStringLiteral("https://quorin.example/")));
 }
 

