@@ -1,0 +1,272 @@
+// Clicks in any order on any rules.
+//
+// An input reads like a replay script: the win text, a NUL byte, the loss
+// text, a NUL byte, then one byte per event: W (win), L (loss), B (step
+// back), R (start over) and S (reload; the two new texts follow it, each
+// ended by a NUL byte). Any other byte stands for one of these events too, so
+// that every mutation plays. The committed corpus starts from real rule files.
+//
+// After every event the round must be sound:
+//  - a click that reports a failure leaves the record exactly as it was and
+//    shows nothing else: no notice, no totals, no mark changed;
+//  - the score moves by exactly the stake of the hand (computed here without
+//    a 16-bit limit, so a wrapped sum cannot pass), and step back takes back
+//    exactly the stake it restores;
+//  - at the origin the cursor is at (0, 0); every mark lies inside its grid,
+//    and the grids have the shape of the tables in use;
+//  - a reload never moves the round, and keeps a table whose text is empty
+//    or does not parse.
+
+#include "FuzzSupport.h"
+
+#include "rules/LoadRules.h"
+#include "rules/RuleParser.h"
+
+#include <cstdint>
+#include <string>
+
+using namespace zelmar;
+
+namespace {
+
+// Reads a text up to the next NUL byte (or the end of the input).
+std::string takeText(const std::uint8_t*& p, const std::uint8_t* end)
+{
+    const std::uint8_t* nul = p;
+    while (nul != end && *nul != 0)
+        ++nul;
+    std::string text(p, nul);
+    p = nul == end ? end : nul + 1;
+    return text;
+}
+
+char eventOf(std::uint8_t b)
+{
+    switch (b) {
+    case 'W': case 'w': return 'W';
+    case 'L': case 'l': return 'L';
+    case 'B': case 'b': return 'B';
+    case 'R': case 'r': return 'R';
+    case 'S': case 's': return 'S';
+    default: return "WLBRWLBRWS"[b % 10]; // any other byte is an event too
+    }
+}
+
+bool atOrigin(const RoundRecord& r)
+{
+    return r.direction == 'Z' && r.curRow == 0 && r.curCol == 0 && r.lastRow == 0 && r.lastCol == 0
+        && r.stake == 1 && r.score == 0 && r.history.empty();
+}
+
+bool samePosition(const RoundRecord& a, const RoundRecord& b)
+{
+    return a.direction == b.direction && a.curRow == b.curRow && a.curCol == b.curCol && a.lastRow == b.lastRow
+        && a.lastCol == b.lastCol && a.stake == b.stake && a.score == b.score && a.history == b.history;
+}
+
+bool sameMarks(const SequenceGrid& g, const std::vector<CellMark>& marks, bool plainBlack)
+{
+    const auto now = g.marks();
+    if (now.size() != marks.size() || g.plainBlack() != plainBlack)
+        return false;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const CellMark& a = now[i];
+        const CellMark& b = marks[i];
+        if (a.row != b.row || a.col != b.col || a.style.bold != b.style.bold || a.style.color != b.style.color)
+            return false;
+    }
+    return true;
+}
+
+// The score stated by an end-of-round notice, if the text is one.
+std::optional<long> endScore(const std::string& text)
+{
+    for (const char* prefix : {notices::EndOfSequence, notices::LostOnWinSide, notices::TurnedOnLossSide}) {
+        const std::string p(prefix);
+        if (text.compare(0, p.size(), p) == 0)
+            return std::stol(text.substr(p.size()));
+    }
+    return std::nullopt;
+}
+
+void checkSound(const RoundRecord& r, const fuzz::RecordingView& view)
+{
+    FUZZ_CHECK(r.direction == 'Z' || r.direction == 'W' || r.direction == 'L');
+    if (r.direction == 'Z')
+        FUZZ_CHECK(r.curRow == 0 && r.curCol == 0);
+    FUZZ_CHECK(r.rulesMissing == 0 || r.rulesMissing == 1);
+    FUZZ_CHECK(r.history.find_first_not_of("01") == std::string::npos);
+
+    const SequenceGrid& win = view.grids.win();
+    const SequenceGrid& lost = view.grids.lost();
+    if (r.winSeq)
+        FUZZ_CHECK(win.rows() == 1 && win.cols() == r.winSeq->size());
+    if (r.lostTable)
+        FUZZ_CHECK(lost.rows() == r.lostTable->rows() && lost.cols() == r.lostTable->cols());
+    for (const SequenceGrid* g : {&win, &lost})
+        for (const CellMark& m : g->marks())
+            FUZZ_CHECK(m.row >= 0 && m.col >= 0 && m.row < g->rows() && m.col < g->cols());
+}
+
+// A win or a loss that went through.
+void checkHand(char event, const RoundRecord& before, const RoundRecord& r, const fuzz::RecordingView& view)
+{
+    const char result = event == 'W' ? '1' : '0';
+    if (before.rulesMissing != 0) {
+        RoundRecord expected = before;
+        expected.history += result;
+        FUZZ_CHECK(r.sameRoundAs(expected));
+        FUZZ_CHECK(view.notices.size() == 1 && view.calls == 0);
+        return;
+    }
+    const long score = event == 'W' ? long{before.score} + before.stake : long{before.score} - before.stake;
+    std::optional<long> ended;
+    for (const auto& text : view.notices) {
+        FUZZ_CHECK(!ended); // one round ends at most once per click
+        ended = endScore(text);
+        FUZZ_CHECK(ended.has_value());
+    }
+    if (ended) {
+        FUZZ_CHECK(*ended == score);
+        FUZZ_CHECK(atOrigin(r));
+    } else {
+        FUZZ_CHECK(r.score == score);
+        FUZZ_CHECK(r.history == before.history + result);
+        FUZZ_CHECK(r.direction != 'Z');
+        // The cursor's cell is marked in the grid of the path.
+        const SequenceGrid& g = r.direction == 'W' ? view.grids.win() : view.grids.lost();
+        const int row = r.direction == 'W' ? 0 : r.curRow;
+        FUZZ_CHECK(g.style(row, r.curCol).bold);
+    }
+    FUZZ_CHECK(view.shownScore == r.score && view.shownStake == r.stake);
+}
+
+void checkStepBack(const RoundRecord& before, const RoundRecord& r, const fuzz::RecordingView& view)
+{
+    if (before.direction == 'Z') {
+        FUZZ_CHECK(view.notices.size() == 1 && view.notices[0] == notices::AtOrigin);
+        FUZZ_CHECK(r.sameRoundAs(before));
+        return;
+    }
+    FUZZ_CHECK(view.notices.empty());
+    if (r.history == before.history) {
+        // Nothing to take back, or a walk that found no cell: only the
+        // cursor may have been redrawn.
+        FUZZ_CHECK(r.score == before.score && r.stake == before.stake && r.direction == before.direction);
+        FUZZ_CHECK(r.curRow == before.curRow && r.curCol == before.curCol);
+        return;
+    }
+    FUZZ_CHECK(r.history + before.history.back() == before.history);
+    const char undone = before.history.back();
+    if (undone == '1')
+        FUZZ_CHECK(long{r.score} == long{before.score} - r.stake);
+    else if (before.direction == 'L')
+        FUZZ_CHECK(long{r.score} == long{before.score} + r.stake);
+    else
+        FUZZ_CHECK(r.score == before.score);
+}
+
+void checkReload(const std::string& winText, const std::string& lostText, const RoundRecord& before,
+                 const RoundRecord& r, const fuzz::RecordingView& view)
+{
+    FUZZ_CHECK(samePosition(before, r));
+    FUZZ_CHECK(view.fills == 1);
+    bool missing = false;
+    std::size_t failures = 0;
+    auto checkOne = [&](const std::string& text, bool parses, bool kept, const char* file) {
+        if (text.empty() || !parses) {
+            missing = true;
+            FUZZ_CHECK(kept);
+        } else {
+            FUZZ_CHECK(!kept);
+        }
+        if (!text.empty() && !parses) {
+            FUZZ_CHECK(failures < view.failures.size());
+            FUZZ_CHECK(view.failures[failures++].find(file) != std::string::npos);
+        }
+    };
+    checkOne(winText, ParseWinRule(winText).ok(), r.winSeq == before.winSeq, WinFileName);
+    checkOne(lostText, ParseLostRule(lostText).ok(), r.lostTable == before.lostTable, LostFileName);
+    FUZZ_CHECK(failures == view.failures.size());
+    FUZZ_CHECK(r.rulesMissing == (missing ? 1 : 0));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::uint8_t* p = data;
+    const std::uint8_t* const end = data + size;
+    fuzz::MemoryFileService fs;
+    RuleFiles files("rules", fs);
+    fuzz::RecordingView view;
+    Round round(view);
+
+    std::string winText = takeText(p, end);
+    std::string lostText = takeText(p, end);
+    fs.put(files.winPath(), winText);
+    fs.put(files.lostPath(), lostText);
+    StartUp(round, files);
+    FUZZ_CHECK(atOrigin(round.record()));
+    checkSound(round.record(), view);
+
+    while (p != end) {
+        const char event = eventOf(*p++);
+        const RoundRecord before = round.record();
+        const auto winMarks = view.grids.win().marks();
+        const auto lostMarks = view.grids.lost().marks();
+        const bool winPlain = view.grids.win().plainBlack();
+        const bool lostPlain = view.grids.lost().plainBlack();
+        view.forget();
+
+        switch (event) {
+        case 'W':
+            round.cmdWin_Click();
+            break;
+        case 'L':
+            round.cmdLost_Click();
+            break;
+        case 'B':
+            round.cmdBack_Click();
+            break;
+        case 'R':
+            round.cmdReset_Click();
+            break;
+        default:
+            winText = takeText(p, end);
+            lostText = takeText(p, end);
+            fs.put(files.winPath(), winText);
+            fs.put(files.lostPath(), lostText);
+            LoadRules(round, files);
+            break;
+        }
+        const RoundRecord& r = round.record();
+        checkSound(r, view);
+        if (event == 'S') {
+            checkReload(winText, lostText, before, r, view);
+            continue;
+        }
+        if (!view.failures.empty()) {
+            FUZZ_CHECK(view.failures.size() == 1);
+            FUZZ_CHECK(r.sameRoundAs(before));
+            FUZZ_CHECK(view.notices.empty() && view.calls == 0 && view.fills == 0);
+            FUZZ_CHECK(sameMarks(view.grids.win(), winMarks, winPlain));
+            FUZZ_CHECK(sameMarks(view.grids.lost(), lostMarks, lostPlain));
+            continue;
+        }
+        switch (event) {
+        case 'W':
+        case 'L':
+            checkHand(event, before, r, view);
+            break;
+        case 'B':
+            checkStepBack(before, r, view);
+            break;
+        default:
+            FUZZ_CHECK(view.notices.size() == 1 && view.notices[0] == notices::StartedOver);
+            FUZZ_CHECK(atOrigin(r));
+            break;
+        }
+    }
+    return 0;
+}
