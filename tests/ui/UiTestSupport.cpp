@@ -72,16 +72,13 @@ ModalCatcher& ModalCatcher::then(Handler handler)
 
 QStringList ModalCatcher::problems() const
 {
-    QStringList all = m_problems;
-    if (!m_handlers.empty())
-        all << QStringLiteral("%1 expected dialog(s) never appeared").arg(m_handlers.size());
-    return all;
+    return m_handlers.empty() ? m_problems
+                              : m_problems + QStringList(QStringLiteral("an expected dialog never appeared"));
 }
 
 void ModalCatcher::poll()
 {
-    // The next poll is due before a handler runs, so that a dialog opened
-    // inside the handler is caught as well.
+    // Due before the handler runs, to catch a dialog the handler opens.
     QTimer::singleShot(PollMs, this, &ModalCatcher::poll);
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal)

@@ -1,6 +1,6 @@
-// Writes pictures of the windows into the build folder for a reviewer: the
-// main window fresh and in the middle of a round, the rule editor, help and
-// about. Each picture is checked to hold the window's background colours.
+// Pictures of the windows for a reviewer, in the build folder's screenshots/:
+// the main window fresh and in the middle of a round, the rule editor, help
+// and about.
 
 #include "UiTestSupport.h"
 #include "frmAbout.h"
@@ -34,9 +34,8 @@ void ScreenshotTest::windowsArePhotographed()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     save(&w, "main-fresh");
     const QImage fresh = w.centralWidget()->grab().toImage();
-    QCOMPARE(fresh.pixelColor(20, 20), QColor(193, 234, 253));
-    QCOMPARE(fresh.pixelColor(220, 10), QColor(176, 211, 240));
-    QCOMPARE(fresh.pixelColor(250, 90), QColor(255, 192, 255));
+    QCOMPARE(fresh.pixelColor(220, 10), QColor(176, 211, 240)); // Shape2
+    QCOMPARE(fresh.pixelColor(250, 90), QColor(255, 192, 255)); // Shape1
 
     // Three losses and a win on the loss side: the cursor stands on (0, 2).
     for (const char* button : { "cmdLost", "cmdLost", "cmdLost", "cmdWin" })
