@@ -11,14 +11,14 @@
 namespace zelmar {
 
 namespace {
-    constexpr qreal LabelPoints = 10.5;
-    constexpr int Margin = 480; // twips right of the longest line, at the least
-}
+constexpr qreal LabelPoints = 10.5;
+constexpr int Margin = 480; // twips right of the longest line, at the least
+} // namespace
 
 InfoDialog::InfoDialog(const char* name, const char* title, int width, int height, QWidget* parent)
     : QDialog(parent,
-          Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-              | Qt::MSWindowsFixedSizeDialogHint)
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
     , m_client(twipsSize(width, height))
 {
     setObjectName(QLatin1String(name));

@@ -7,7 +7,6 @@
 
 #include <initializer_list>
 
-
 namespace zelmar {
 
 class LinkLabel;

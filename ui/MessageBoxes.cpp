@@ -7,9 +7,9 @@
 namespace zelmar {
 
 namespace {
-    // The size of the system's message text, in the program's face.
-    constexpr qreal MessagePointSize = 10.5;
-}
+// The size of the system's message text, in the program's face.
+constexpr qreal MessagePointSize = 10.5;
+} // namespace
 
 void showNotice(QWidget* parent, const QString& text)
 {

@@ -6,14 +6,14 @@
 namespace zelmar {
 
 namespace {
-    // A grid colour is a 24-bit value whose low byte is red.
-    QColor fromGridColor(int value)
-    {
-        return { value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff };
-    }
-
-    const QList<int> StyleRoles { Qt::FontRole, Qt::ForegroundRole };
+// A grid colour is a 24-bit value whose low byte is red.
+QColor fromGridColor(int value)
+{
+    return { value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff };
 }
+
+const QList<int> StyleRoles { Qt::FontRole, Qt::ForegroundRole };
+} // namespace
 
 SequenceGridModel::SequenceGridModel(const SequenceGrid& grid, const QFont& cellFont, QObject* parent)
     : QAbstractTableModel(parent)

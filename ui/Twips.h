@@ -7,13 +7,19 @@
 
 namespace zelmar {
 
-constexpr int px(int twips) { return (twips + 7) / 15; }
+constexpr int px(int twips)
+{
+    return (twips + 7) / 15;
+}
 
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return { px(left), px(top), px(width), px(height) };
 }
 
-inline QSize twipsSize(int width, int height) { return { px(width), px(height) }; }
+inline QSize twipsSize(int width, int height)
+{
+    return { px(width), px(height) };
+}
 
 } // namespace zelmar

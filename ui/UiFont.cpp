@@ -10,8 +10,8 @@ const QString& songFamily()
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
         // SimSun is the Latin name under which 宋体 is sometimes registered.
-        for (const QString& wanted : { QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                 QStringLiteral("AR PL UMing CN") }) {
+        for (const QString& wanted :
+            { QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN") }) {
             if (installed.contains(wanted, Qt::CaseInsensitive))
                 return wanted;
         }

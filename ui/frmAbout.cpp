@@ -17,6 +17,9 @@ frmAbout::frmAbout(QWidget* parent)
     connect(link, &LinkLabel::clicked, this, &frmAbout::Label7_Click);
 }
 
-void frmAbout::Label7_Click() { OpenHomePage(this); }
+void frmAbout::Label7_Click()
+{
+    OpenHomePage(this);
+}
 
 } // namespace zelmar

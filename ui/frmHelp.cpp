@@ -17,6 +17,9 @@ frmHelp::frmHelp(QWidget* parent)
     connect(link, &LinkLabel::clicked, this, &frmHelp::Label9_Click);
 }
 
-void frmHelp::Label9_Click() { OpenHomePage(this); }
+void frmHelp::Label9_Click()
+{
+    OpenHomePage(this);
+}
 
 } // namespace zelmar

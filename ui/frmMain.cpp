@@ -26,73 +26,73 @@ namespace zelmar {
 
 namespace {
 
-    constexpr int ClientWidth = 13545; // twips
-    constexpr int ClientHeight = 7920;
-    constexpr qreal ButtonPoints = 15.75;
-    constexpr qreal BoxPoints = 15.75;
-    constexpr qreal CellPoints = 15;
-    constexpr qreal MenuPoints = 10.5;
+constexpr int ClientWidth = 13545; // twips
+constexpr int ClientHeight = 7920;
+constexpr qreal ButtonPoints = 15.75;
+constexpr qreal BoxPoints = 15.75;
+constexpr qreal CellPoints = 15;
+constexpr qreal MenuPoints = 10.5;
 
-    std::string folderOrProgramDir(const QString& folder)
-    {
-        const QString dir = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-        return QFile::encodeName(dir).toStdString();
-    }
+std::string folderOrProgramDir(const QString& folder)
+{
+    const QString dir = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    return QFile::encodeName(dir).toStdString();
+}
 
-    QPushButton* button(QWidget* parent, const char* name, const char* caption, QRect geometry)
-    {
-        auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(geometry);
-        b->setFont(songFont(ButtonPoints));
-        b->setAutoDefault(false);
-        return b;
-    }
+QPushButton* button(QWidget* parent, const char* name, const char* caption, QRect geometry)
+{
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    b->setFont(songFont(ButtonPoints));
+    b->setAutoDefault(false);
+    return b;
+}
 
-    void label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
-    {
-        auto* l = new QLabel(QString::fromUtf8(text), parent);
-        l->setObjectName(QLatin1String(name));
-        l->setGeometry(geometry);
-        l->setFont(songFont(points, true));
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    }
+void label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
+{
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    l->setFont(songFont(points, true));
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
 
-    QLineEdit* textBox(QWidget* parent, const char* name, QRect geometry)
-    {
-        auto* t = new QLineEdit(parent);
-        t->setObjectName(QLatin1String(name));
-        t->setGeometry(geometry);
-        t->setFont(songFont(BoxPoints));
-        return t;
-    }
+QLineEdit* textBox(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* t = new QLineEdit(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setGeometry(geometry);
+    t->setFont(songFont(BoxPoints));
+    return t;
+}
 
-    // A grid: no header rows or columns, every column 600 twips wide, row
-    // heights fixed by the cell font, and cells that cannot be edited.
-    QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGridModel* model)
-    {
-        auto* view = new QTableView(parent);
-        view->setObjectName(QLatin1String(name));
-        view->setGeometry(geometry);
-        const QFont font = songFont(CellPoints);
-        view->setFont(font);
-        view->setModel(model);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setWordWrap(false);
-        view->setTabKeyNavigation(false); // Tab moves on to the next control
-        QHeaderView* columns = view->horizontalHeader();
-        columns->hide();
-        columns->setMinimumSectionSize(1);
-        columns->setDefaultSectionSize(px(600));
-        columns->setSectionResizeMode(QHeaderView::Fixed);
-        QHeaderView* rows = view->verticalHeader();
-        rows->hide();
-        rows->setMinimumSectionSize(1);
-        rows->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-        rows->setSectionResizeMode(QHeaderView::Fixed);
-        return view;
-    }
+// A grid: no header rows or columns, every column 600 twips wide, row
+// heights fixed by the cell font, and cells that cannot be edited.
+QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGridModel* model)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(QLatin1String(name));
+    view->setGeometry(geometry);
+    const QFont font = songFont(CellPoints);
+    view->setFont(font);
+    view->setModel(model);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setWordWrap(false);
+    view->setTabKeyNavigation(false); // Tab moves on to the next control
+    QHeaderView* columns = view->horizontalHeader();
+    columns->hide();
+    columns->setMinimumSectionSize(1);
+    columns->setDefaultSectionSize(px(600));
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* rows = view->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    return view;
+}
 
 } // namespace
 
@@ -158,8 +158,8 @@ void frmMain::buildControls()
     connect(cmdReset, &QPushButton::clicked, this, &frmMain::cmdReset_Click);
     connect(cmdSetting, &QPushButton::clicked, this, &frmMain::cmdSetting_Click);
 
-    QWidget* const tabOrder[] = { cmdWin, cmdLost, cmdSetting, txtStake, txtScore, cmdReset, grdLost, grdWin,
-        cmdBack };
+    QWidget* const tabOrder[]
+        = { cmdWin, cmdLost, cmdSetting, txtStake, txtScore, cmdReset, grdLost, grdWin, cmdBack };
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmdWin->setFocus();
@@ -197,9 +197,15 @@ void frmMain::ShowTotals(i16 score, i16 stake)
     txtStake->setText(QString::fromStdString(decimal(stake)));
 }
 
-void frmMain::ShowCursor(const CursorMarks& cursor) { repaintCells(m_grids.ShowCursor(cursor)); }
+void frmMain::ShowCursor(const CursorMarks& cursor)
+{
+    repaintCells(m_grids.ShowCursor(cursor));
+}
 
-void frmMain::ClearMarks(char direction) { repaintCells(m_grids.ClearMarks(direction)); }
+void frmMain::ClearMarks(char direction)
+{
+    repaintCells(m_grids.ClearMarks(direction));
+}
 
 void frmMain::FillGrids(const WinSeqPtr& winSeq, const LostTablePtr& lostTable)
 {
@@ -221,14 +227,20 @@ void frmMain::repaintCells(const std::vector<SequenceGrids::Changed>& cells)
     }
 }
 
-void frmMain::Notice(const std::string& text) { showNotice(this, QString::fromStdString(text)); }
+void frmMain::Notice(const std::string& text)
+{
+    showNotice(this, QString::fromStdString(text));
+}
 
 bool frmMain::Question(const std::string& prompt, const std::string& title)
 {
     return askYesNo(this, QString::fromStdString(prompt), QString::fromStdString(title));
 }
 
-void frmMain::ReportFailure(const std::string& text) { showNotice(this, QString::fromStdString(text)); }
+void frmMain::ReportFailure(const std::string& text)
+{
+    showNotice(this, QString::fromStdString(text));
+}
 
 // The editor saves by itself; whatever happened there, the user decides
 // whether the rules on disk become the rules in use.
@@ -239,10 +251,19 @@ void frmMain::cmdSetting_Click()
         LoadRules(m_round, m_files);
 }
 
-void frmMain::mnuOper_Click() { frmHelp(this).exec(); }
+void frmMain::mnuOper_Click()
+{
+    frmHelp(this).exec();
+}
 
-void frmMain::mnuVersion_Click() { frmAbout(this).exec(); }
+void frmMain::mnuVersion_Click()
+{
+    frmAbout(this).exec();
+}
 
-void frmMain::mnuGetNew_Click() { OpenHomePage(this); }
+void frmMain::mnuGetNew_Click()
+{
+    OpenHomePage(this);
+}
 
 } // namespace zelmar

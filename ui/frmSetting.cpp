@@ -16,23 +16,23 @@ namespace zelmar {
 
 namespace {
 
-    QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
-    {
-        auto* l = new QLabel(QString::fromUtf8(text), parent);
-        l->setObjectName(QLatin1String(name));
-        l->setGeometry(geometry);
-        l->setFont(songFont(points));
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return l;
-    }
+QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
+{
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    l->setFont(songFont(points));
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
 
-    QString lostBoxText(const std::string& fileText)
-    {
-        QString text = QString::fromStdString(fileText);
-        // A lone CR or LF left in the text also breaks the line in the box.
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        return text;
-    }
+QString lostBoxText(const std::string& fileText)
+{
+    QString text = QString::fromStdString(fileText);
+    // A lone CR or LF left in the text also breaks the line in the box.
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
 
 } // namespace
 
@@ -45,7 +45,8 @@ frmSetting::frmSetting(const RuleFiles& files, QWidget* parent)
     resize(twipsSize(9255, 5805));
 
     // The controls keep their places when the dialog is resized.
-    QLabel* hint = label(this, "Label3", "数字必须以英文逗号分开，示例1,1,2,3", twipsRect(1440, 120, 7215, 255), 10.5);
+    QLabel* hint
+        = label(this, "Label3", "数字必须以英文逗号分开，示例1,1,2,3", twipsRect(1440, 120, 7215, 255), 10.5);
     QPalette red = hint->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     hint->setPalette(red);
@@ -97,7 +98,10 @@ void frmSetting::Form_Load()
     }
 }
 
-QString frmSetting::winText() const { return txtWin->text(); }
+QString frmSetting::winText() const
+{
+    return txtWin->text();
+}
 
 QString frmSetting::lostText() const
 {

@@ -62,7 +62,10 @@ void RuleFolder::blockFile(const char* name) const
     QDir(path()).mkdir(QString::fromLatin1(name));
 }
 
-ModalCatcher::ModalCatcher() { QTimer::singleShot(PollMs, this, &ModalCatcher::poll); }
+ModalCatcher::ModalCatcher()
+{
+    QTimer::singleShot(PollMs, this, &ModalCatcher::poll);
+}
 
 ModalCatcher& ModalCatcher::then(Handler handler)
 {
@@ -84,7 +87,8 @@ void ModalCatcher::poll()
     if (!modal)
         return;
     std::erase_if(m_seen, [](const Seen& s) { return s.widget.isNull(); });
-    const auto seen = std::find_if(m_seen.begin(), m_seen.end(), [&](const Seen& s) { return s.widget == modal; });
+    const auto seen
+        = std::find_if(m_seen.begin(), m_seen.end(), [&](const Seen& s) { return s.widget == modal; });
     if (seen != m_seen.end()) {
         if (seen->since.elapsed() > LeftOpenMs) {
             m_problems << QLatin1String("left open: ") + describe(modal);
@@ -131,9 +135,15 @@ ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* prom
     };
 }
 
-UrlRecorder::UrlRecorder() { QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl"); }
+UrlRecorder::UrlRecorder()
+{
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
+}
 
-UrlRecorder::~UrlRecorder() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+UrlRecorder::~UrlRecorder()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
 
 QString gridLooks(const QAbstractItemModel& model)
 {
@@ -149,8 +159,8 @@ QString gridLooks(const QAbstractItemModel& model)
             if (fg.isValid()) {
                 const QColor color = fg.value<QBrush>().color();
                 look << (color == QColor(255, 0, 0) ? QStringLiteral("red")
-                            : color == QColor(0, 0, 0) ? QStringLiteral("black")
-                                                       : color.name());
+                        : color == QColor(0, 0, 0)  ? QStringLiteral("black")
+                                                    : color.name());
             }
             allBlack = allBlack && look == QStringList { QStringLiteral("black") };
             if (!look.isEmpty())
@@ -170,7 +180,8 @@ void clickMenuItem(QWidget* window, const QString& menu, const QString& item)
     QMenu* popup = (*top)->menu();
     QTRY_VERIFY(popup->isVisible());
     const QList<QAction*> items = popup->actions();
-    const auto entry = std::find_if(items.begin(), items.end(), [&](QAction* a) { return a->text() == item; });
+    const auto entry
+        = std::find_if(items.begin(), items.end(), [&](QAction* a) { return a->text() == item; });
     QVERIFY2(entry != items.end(), qPrintable(item));
     QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(*entry).center());
 }

@@ -49,7 +49,7 @@ private:
     QStringList m_problems;
 };
 
-#define CHECK_DIALOGS(catcher) \
+#define CHECK_DIALOGS(catcher)                                                                               \
     QVERIFY2((catcher).problems().isEmpty(), qPrintable((catcher).problems().join(QLatin1String("; "))))
 
 // A notice: no icon, the program's title, OK only. A question: no icon, Yes

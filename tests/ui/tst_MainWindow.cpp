@@ -22,20 +22,29 @@ namespace {
 const QByteArray WinRule = "1,1,2,3";
 const QByteArray LostRule = "1,1,2,3\r\n5,6";
 
-template <typename T = QWidget> T* child(const QWidget& w, const QString& name) { return w.findChild<T*>(name); }
+template <typename T = QWidget> T* child(const QWidget& w, const QString& name)
+{
+    return w.findChild<T*>(name);
+}
 
 QString totals(const frmMain& w)
 {
     return child<QLineEdit>(w, "txtStake")->text() + '/' + child<QLineEdit>(w, "txtScore")->text();
 }
 
-QAbstractItemModel& grid(const frmMain& w, const char* name) { return *child<QTableView>(w, name)->model(); }
+QAbstractItemModel& grid(const frmMain& w, const char* name)
+{
+    return *child<QTableView>(w, name)->model();
+}
 
 // One button per letter: W win, L lose, B step back, R start over.
 void play(const frmMain& w, const QString& hands)
 {
     for (QChar hand : hands) {
-        const char* name = hand == 'W' ? "cmdWin" : hand == 'L' ? "cmdLost" : hand == 'B' ? "cmdBack" : "cmdReset";
+        const char* name = hand == 'W' ? "cmdWin"
+            : hand == 'L'              ? "cmdLost"
+            : hand == 'B'              ? "cmdBack"
+                                       : "cmdReset";
         QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
     }
 }
@@ -60,6 +69,7 @@ private slots:
 
 void MainWindowTest::controlsSitAtTheirTwipsPlaces_data()
 {
+    // clang-format off
     QTest::addColumn<QRect>("pixels");
     QTest::addColumn<QString>("text");
     QTest::addColumn<qreal>("points");
@@ -82,6 +92,7 @@ void MainWindowTest::controlsSitAtTheirTwipsPlaces_data()
     row("grdWin", { 240, 152, 649, 49 }, "", 15, false);
     row("Label4", { 248, 224, 40, 19 }, "输：", 14.25, true);
     row("grdLost", { 240, 248, 649, 265 }, "", 15, false);
+    // clang-format on
 }
 
 void MainWindowTest::controlsSitAtTheirTwipsPlaces()
@@ -100,7 +111,8 @@ void MainWindowTest::controlsSitAtTheirTwipsPlaces()
         QCOMPARE(control->font().pointSizeF(), points);
         QCOMPARE(control->font().bold(), bold);
         const QString face = QFontInfo(control->font()).family();
-        QVERIFY2(QFontDatabase::writingSystems(face).contains(QFontDatabase::SimplifiedChinese), qPrintable(face));
+        QVERIFY2(
+            QFontDatabase::writingSystems(face).contains(QFontDatabase::SimplifiedChinese), qPrintable(face));
     }
 }
 
@@ -152,6 +164,7 @@ void MainWindowTest::tabOrderFollowsTabIndex()
 
 void MainWindowTest::handsShowTotalsNoticesAndMarks_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("hands");
     QTest::addColumn<QString>("notice");
     QTest::addColumn<QString>("stakeAndScore");
@@ -170,6 +183,7 @@ void MainWindowTest::handsShowTotalsNoticesAndMarks_data()
         << "WB" << "" << "1/0" << "0,0:bold black 0,1:black" << "0,0:bold 0,1:black";
     QTest::newRow("undo at the origin") << "B" << "已经在原点，不能后退" << "1/0" << "" << "";
     QTest::newRow("start over") << "LR" << "重新开始了" << "1/0" << "" << "all:black";
+    // clang-format on
 }
 
 void MainWindowTest::handsShowTotalsNoticesAndMarks()
@@ -204,7 +218,9 @@ void MainWindowTest::clickRepaintsOnlyChangedCells()
     QStringList cells;
     for (const QList<QVariant>& signal : changed) {
         QCOMPARE(signal[0], signal[1]);
-        cells << QStringLiteral("%1,%2").arg(signal[0].toModelIndex().row()).arg(signal[0].toModelIndex().column());
+        cells << QStringLiteral("%1,%2")
+                     .arg(signal[0].toModelIndex().row())
+                     .arg(signal[0].toModelIndex().column());
     }
     QCOMPARE(cells.join(' '), QStringLiteral("0,1 0,0 0,2 0,1"));
     QCOMPARE(reset.size() + lostChanged.size(), 0);
@@ -212,6 +228,7 @@ void MainWindowTest::clickRepaintsOnlyChangedCells()
 
 void MainWindowTest::badRuleFileIsReportedAndHandsRefused_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("winText");
     QTest::addColumn<QByteArray>("lostText");
     QTest::addColumn<QString>("blocked");
@@ -222,6 +239,7 @@ void MainWindowTest::badRuleFileIsReportedAndHandsRefused_data()
     QTest::newRow("malformed loss item") << WinRule << QByteArray("1,2\r\n5,x") << "" << "lostText.txt";
     QTest::newRow("loss item out of range") << WinRule << QByteArray("1,40000") << "" << "lostText.txt";
     QTest::newRow("unreadable win file") << WinRule << LostRule << "winText.txt" << "winText.txt";
+    // clang-format on
 }
 
 void MainWindowTest::badRuleFileIsReportedAndHandsRefused()
@@ -268,6 +286,7 @@ void MainWindowTest::lossTableOf30000RowsLoadsAndScrollsToEnd()
 
 void MainWindowTest::menuItemsOpenDialogsAndWebSite_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("dialog");
@@ -275,6 +294,7 @@ void MainWindowTest::menuItemsOpenDialogsAndWebSite_data()
     QTest::newRow("about") << "关于" << "版权说明" << "frmAbout:关于" << "Label7";
     QTest::newRow("help") << "帮助" << "软件操作说明" << "frmHelp:帮助" << "Label9";
     QTest::newRow("newest version, no dialog on the way") << "帮助" << "获取最新版本" << "" << "";
+    // clang-format on
 }
 
 void MainWindowTest::menuItemsOpenDialogsAndWebSite()

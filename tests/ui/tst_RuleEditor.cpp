@@ -18,11 +18,20 @@
 using zelmar::frmSetting;
 
 namespace {
-zelmar::RuleFiles filesIn(const RuleFolder& f) { return zelmar::RuleFiles(QFile::encodeName(f.path()).toStdString()); }
+zelmar::RuleFiles filesIn(const RuleFolder& f)
+{
+    return zelmar::RuleFiles(QFile::encodeName(f.path()).toStdString());
+}
 
-template <typename T = QWidget> T* child(QWidget* w, const char* name) { return w->findChild<T*>(name); }
+template <typename T = QWidget> T* child(QWidget* w, const char* name)
+{
+    return w->findChild<T*>(name);
+}
 
-void save(QWidget* dialog) { QTest::mouseClick(child<QPushButton>(dialog, "cmdSave"), Qt::LeftButton); }
+void save(QWidget* dialog)
+{
+    QTest::mouseClick(child<QPushButton>(dialog, "cmdSave"), Qt::LeftButton);
+}
 } // namespace
 
 class RuleEditorTest : public QObject {
@@ -51,9 +60,9 @@ void RuleEditorTest::controlsSitAtTheirTwipsPlaces()
         QStringLiteral("规则设定 数字必须以英文逗号分开，示例1,1,2,3"));
     QCOMPARE(child(&dlg, "Label3")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QCOMPARE(dlg.size(), QSize(617, 387));
-    const std::pair<const char*, QRect> places[] { { "Label3", { 96, 8, 481, 17 } }, { "Label1", { 48, 40, 42, 21 } },
-        { "txtWin", { 88, 32, 497, 33 } }, { "Label2", { 48, 72, 42, 21 } }, { "txtLost", { 88, 72, 497, 241 } },
-        { "cmdSave", { 216, 328, 169, 41 } } };
+    const std::pair<const char*, QRect> places[] { { "Label3", { 96, 8, 481, 17 } },
+        { "Label1", { 48, 40, 42, 21 } }, { "txtWin", { 88, 32, 497, 33 } }, { "Label2", { 48, 72, 42, 21 } },
+        { "txtLost", { 88, 72, 497, 241 } }, { "cmdSave", { 216, 328, 169, 41 } } };
     dlg.resize(900, 600); // the controls keep their places
     for (const auto& [name, rect] : places)
         QCOMPARE(child(&dlg, name)->geometry(), rect);
@@ -67,6 +76,7 @@ void RuleEditorTest::controlsSitAtTheirTwipsPlaces()
 
 void RuleEditorTest::fileTextRoundTripsUnchanged_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("winText");
     QTest::addColumn<QByteArray>("lostText");
     QTest::addColumn<QString>("lostBox");
@@ -78,6 +88,7 @@ void RuleEditorTest::fileTextRoundTripsUnchanged_data()
     QTest::newRow("win text longer than a line box holds by default")
         << QByteArray("1,").repeated(20000) + "1" << QByteArray("1") << "1" << false;
     QTest::newRow("read-only files") << QByteArray("2,4") << QByteArray("3\r\n4") << "3\n4" << true;
+    // clang-format on
 }
 
 void RuleEditorTest::fileTextRoundTripsUnchanged()
@@ -94,7 +105,8 @@ void RuleEditorTest::fileTextRoundTripsUnchanged()
     save(&dlg);
     QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"), winText + '|' + lostText);
     for (const char* name : { "winText.txt", "lostText.txt" })
-        QFile::setPermissions(folder.file(name), readOnly ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(
+            folder.file(name), readOnly ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
     frmSetting again(files);
     QCOMPARE(child<QPlainTextEdit>(&again, "txtLost")->toPlainText(), lostBox);
     QCOMPARE(again.winText().toUtf8(), winText);
@@ -123,10 +135,12 @@ void RuleEditorTest::enterAndEscapeKeepItOpen()
 
 void RuleEditorTest::failedSaveKeepsDialogTextAndFiles_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("blocked");
     QTest::addColumn<QString>("other");
     QTest::newRow("win file cannot be replaced") << "winText.txt" << "lostText.txt";
     QTest::newRow("loss file cannot be replaced") << "lostText.txt" << "winText.txt";
+    // clang-format on
 }
 
 void RuleEditorTest::failedSaveKeepsDialogTextAndFiles()
@@ -172,6 +186,7 @@ void RuleEditorTest::unreadableFileIsNotSavedEmpty()
 
 void RuleEditorTest::reloadQuestionFollowsEveryClose_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("saved");
     QTest::addColumn<QMessageBox::StandardButton>("answer");
     QTest::addColumn<QString>("files");
@@ -179,6 +194,7 @@ void RuleEditorTest::reloadQuestionFollowsEveryClose_data()
     QTest::newRow("save, reload") << true << QMessageBox::Yes << "2,2|1,2\r\n5,6\r\n" << "2 3";
     QTest::newRow("save, keep the rules in use") << true << QMessageBox::No << "2,2|1,2\r\n5,6\r\n" << "4 2";
     QTest::newRow("close box, reload unchanged") << false << QMessageBox::Yes << "1,1,2,3|1,2\r\n5,6" << "4 2";
+    // clang-format on
 }
 
 void RuleEditorTest::reloadQuestionFollowsEveryClose()
