@@ -36,8 +36,14 @@ inline i16 checked16(long value, const char* what)
     return static_cast<i16>(value);
 }
 
-inline i16 add16(i16 a, i16 b, const char* what) { return checked16(long{a} + b, what); }
-inline i16 sub16(i16 a, i16 b, const char* what) { return checked16(long{a} - b, what); }
+inline i16 add16(i16 a, i16 b, const char* what)
+{
+    return checked16(long { a } + b, what);
+}
+inline i16 sub16(i16 a, i16 b, const char* what)
+{
+    return checked16(long { a } - b, what);
+}
 
 // Decimal text of a value: "-" before negatives, no blanks, no grouping.
 std::string decimal(long value);

@@ -179,41 +179,40 @@ std::string PopLastResult(RoundRecord& r)
 
 namespace {
 
+// What every recorded hand does first: note it, and stop with a notice
+// while a rule is missing. False when the hand goes no further.
+bool noteHand(RoundRecord& r, ViewEffects& fx, char result, const char* rulesNotSet)
+{
+    r.history += result;
+    if (r.rulesMissing != 0) {
+        fx.notice(rulesNotSet);
+        return false;
+    }
+    return r.direction == 'Z' || r.direction == 'W' || r.direction == 'L';
+}
+
 void recordWin(RoundRecord& r, ViewEffects& fx)
 {
-    r.history += '1';
-    if (r.rulesMissing != 0) {
-        fx.notice(notices::RulesNotSetWin);
+    if (!noteHand(r, fx, '1', notices::RulesNotSetWin))
         return;
-    }
-    switch (r.direction) {
-    case 'Z':
-        r.score = add16(r.score, r.stake, "得分加上下注码数");
+    const char from = r.direction;
+    r.score = add16(r.score, r.stake, "得分加上下注码数");
+    if (from == 'Z') {
         r.direction = 'W';
         if (!NextStake(r, fx)) {
             EndRound(r, fx, 0);
             return;
         }
-        break;
-    case 'W':
-        r.score = add16(r.score, r.stake, "得分加上下注码数");
+    } else if (from == 'W') {
         if (!NextStake(r, fx))
             EndRound(r, fx, 0);
-        break;
-    case 'L':
-        r.score = add16(r.score, r.stake, "得分加上下注码数");
-        if (r.score > 0) {
-            fx.showTotals(r);
-            EndRound(r, fx, 2);
-            fx.showCursor(r);
-            return;
-        }
-        if (!StepBackLost(r, fx)) {
-            EndRound(r, fx, 0);
-        }
-        break;
-    default:
+    } else if (r.score > 0) {
+        fx.showTotals(r);
+        EndRound(r, fx, 2);
+        fx.showCursor(r);
         return;
+    } else if (!StepBackLost(r, fx)) {
+        EndRound(r, fx, 0);
     }
     fx.showTotals(r);
     fx.showCursor(r);
@@ -221,26 +220,14 @@ void recordWin(RoundRecord& r, ViewEffects& fx)
 
 void recordLoss(RoundRecord& r, ViewEffects& fx)
 {
-    r.history += '0';
-    if (r.rulesMissing != 0) {
-        fx.notice(notices::RulesNotSetLost);
+    if (!noteHand(r, fx, '0', notices::RulesNotSetLost))
         return;
-    }
-    switch (r.direction) {
-    case 'Z':
-        r.score = sub16(r.score, r.stake, "得分减去下注码数");
-        r.direction = 'L';
-        break;
-    case 'W':
-        r.score = sub16(r.score, r.stake, "得分减去下注码数");
+    r.score = sub16(r.score, r.stake, "得分减去下注码数");
+    if (r.direction == 'W') {
         EndRound(r, fx, 1);
         return;
-    case 'L':
-        r.score = sub16(r.score, r.stake, "得分减去下注码数");
-        break;
-    default:
-        return;
     }
+    r.direction = 'L';
     if (!NextStake(r, fx)) {
         EndRound(r, fx, 0);
         return;
@@ -327,11 +314,23 @@ void Round::ResetState()
     m_record.score = 0;
 }
 
-void Round::ShowTotals() { m_view.ShowTotals(m_record.score, m_record.stake); }
+void Round::ShowTotals()
+{
+    m_view.ShowTotals(m_record.score, m_record.stake);
+}
 
-void Round::cmdWin_Click() { click(recordWin); }
-void Round::cmdLost_Click() { click(recordLoss); }
-void Round::cmdBack_Click() { click(stepBack); }
+void Round::cmdWin_Click()
+{
+    click(recordWin);
+}
+void Round::cmdLost_Click()
+{
+    click(recordLoss);
+}
+void Round::cmdBack_Click()
+{
+    click(stepBack);
+}
 void Round::cmdReset_Click()
 {
     click([](RoundRecord& r, ViewEffects& fx) { EndRound(r, fx, 3); });

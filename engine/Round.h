@@ -33,7 +33,10 @@ std::string PopLastResult(RoundRecord& r);
 
 class Round {
 public:
-    explicit Round(RoundView& view) : m_view(view) {}
+    explicit Round(RoundView& view)
+        : m_view(view)
+    {
+    }
 
     const RoundRecord& record() const { return m_record; }
 

@@ -18,7 +18,7 @@ struct RoundRecord {
     i16 lastCol = 0;
     i16 stake = 1;
     i16 score = 0;
-    WinSeqPtr winSeq;       // null while never filled
+    WinSeqPtr winSeq; // null while never filled
     LostTablePtr lostTable; // null while never filled
     i16 rulesMissing = 0;
     std::string history; // "1" per recorded win, "0" per recorded loss

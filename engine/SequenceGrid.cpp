@@ -5,7 +5,10 @@
 namespace zelmar {
 
 namespace {
-bool sameStyle(const CellStyle& a, const CellStyle& b) { return a.bold == b.bold && a.color == b.color; }
+bool sameStyle(const CellStyle& a, const CellStyle& b)
+{
+    return a.bold == b.bold && a.color == b.color;
+}
 } // namespace
 
 std::string SequenceGrid::text(int row, int col) const
@@ -13,7 +16,7 @@ std::string SequenceGrid::text(int row, int col) const
     if (!inside(row, col))
         return {};
     if (m_win)
-        return col < m_win->size() ? decimal(m_win->values()[static_cast<std::size_t>(col)]) : std::string{};
+        return col < m_win->size() ? decimal(m_win->values()[static_cast<std::size_t>(col)]) : std::string {};
     if (m_lost && row < m_lost->rows() && col < m_lost->cols())
         return decimal(m_lost->cell(row, col));
     return {};
@@ -31,10 +34,10 @@ std::vector<CellMark> SequenceGrid::marks() const
     out.reserve(m_styled.size());
     for (const auto& [k, style] : m_styled) {
         if (!sameStyle(style, plain()))
-            out.push_back({static_cast<int>(k >> 32), static_cast<int>(k & 0xffffffffu), style});
+            out.push_back({ static_cast<int>(k >> 32), static_cast<int>(k & 0xffffffffu), style });
     }
     std::sort(out.begin(), out.end(),
-              [](const CellMark& a, const CellMark& b) { return a.row != b.row ? a.row < b.row : a.col < b.col; });
+        [](const CellMark& a, const CellMark& b) { return a.row != b.row ? a.row < b.row : a.col < b.col; });
     return out;
 }
 
@@ -62,7 +65,7 @@ bool SequenceGrid::unmark(int row, int col)
 {
     if (!inside(row, col))
         return false;
-    store(row, col, CellStyle{false, ColorBlack});
+    store(row, col, CellStyle { false, ColorBlack });
     return true;
 }
 
@@ -112,11 +115,11 @@ std::vector<SequenceGrids::Changed> SequenceGrids::ShowCursor(const CursorMarks&
     std::vector<Changed> changed;
     auto markOn = [&](Which which, SequenceGrid& grid, int row, int col, bool red) {
         if (grid.mark(row, col, red))
-            changed.push_back({which, row, col});
+            changed.push_back({ which, row, col });
     };
     auto unmarkOn = [&](Which which, SequenceGrid& grid, int row, int col) {
         if (grid.unmark(row, col))
-            changed.push_back({which, row, col});
+            changed.push_back({ which, row, col });
     };
     // The origin cell is marked bold but never red.
     const bool away = c.curCol > 0 || c.curRow > 0;
@@ -149,9 +152,9 @@ std::vector<SequenceGrids::Changed> SequenceGrids::ClearMarks(char direction)
     const Which which = direction == 'W' ? Win : Lost;
     std::vector<std::pair<int, int>> styled;
     if ((which == Win ? m_win : m_lost).clearMarks(styled))
-        changed.push_back({which, AllCells, AllCells});
+        changed.push_back({ which, AllCells, AllCells });
     for (const auto& [row, col] : styled)
-        changed.push_back({which, row, col});
+        changed.push_back({ which, row, col });
     return changed;
 }
 

@@ -54,7 +54,7 @@ public:
     void fillLost(LostTablePtr table);
 
 private:
-    CellStyle plain() const { return m_plainBlack ? CellStyle{false, ColorBlack} : CellStyle{}; }
+    CellStyle plain() const { return m_plainBlack ? CellStyle { false, ColorBlack } : CellStyle {}; }
     void store(int row, int col, const CellStyle& style);
     bool inside(int row, int col) const { return row >= 0 && col >= 0 && row < m_rows && col < m_cols; }
     static std::uint64_t key(int row, int col)
@@ -64,7 +64,7 @@ private:
 
     int m_rows = 0;
     int m_cols = 0;
-    WinSeqPtr m_win;       // the grid shows one of these two
+    WinSeqPtr m_win; // the grid shows one of these two
     LostTablePtr m_lost;
     bool m_plainBlack = false;
     std::unordered_map<std::uint64_t, CellStyle> m_styled;

@@ -18,7 +18,10 @@ namespace zelmar {
 class WinSeq {
 public:
     WinSeq() = default;
-    explicit WinSeq(std::vector<i16> values) : m_values(std::move(values)) {}
+    explicit WinSeq(std::vector<i16> values)
+        : m_values(std::move(values))
+    {
+    }
 
     int size() const { return static_cast<int>(m_values.size()); }
     // Checked access: an index outside the sequence raises IndexError.
@@ -42,7 +45,7 @@ public:
     // Unchecked read of a cell known to lie inside the table.
     i16 cell(int row, int col) const
     {
-        return col < rowLength(row) ? m_values[m_rowStart[row] + col] : i16{0};
+        return col < rowLength(row) ? m_values[m_rowStart[row] + col] : i16 { 0 };
     }
 
     // Building, used by the parser: set the width, then add rows in order.
@@ -55,7 +58,7 @@ public:
 
 private:
     std::vector<i16> m_values;
-    std::vector<std::uint32_t> m_rowStart{0};
+    std::vector<std::uint32_t> m_rowStart { 0 };
     int m_cols = 0;
 };
 

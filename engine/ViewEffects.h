@@ -14,13 +14,13 @@ namespace zelmar {
 
 class ViewEffects {
 public:
-    void showTotals(const RoundRecord& r) { m_items.emplace_back(Totals{r.score, r.stake}); }
+    void showTotals(const RoundRecord& r) { m_items.emplace_back(Totals { r.score, r.stake }); }
     void showCursor(const RoundRecord& r)
     {
-        m_items.emplace_back(CursorMarks{r.direction, r.curRow, r.curCol, r.lastRow, r.lastCol});
+        m_items.emplace_back(CursorMarks { r.direction, r.curRow, r.curCol, r.lastRow, r.lastCol });
     }
-    void clearMarks(const RoundRecord& r) { m_items.emplace_back(Clear{r.direction}); }
-    void notice(std::string text) { m_items.emplace_back(Text{std::move(text)}); }
+    void clearMarks(const RoundRecord& r) { m_items.emplace_back(Clear { r.direction }); }
+    void notice(std::string text) { m_items.emplace_back(Text { std::move(text) }); }
 
     void replay(RoundView& view) const;
     bool empty() const { return m_items.empty(); }

@@ -3,8 +3,14 @@
 namespace zelmar {
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 Converted convert16(std::string_view item)
@@ -16,7 +22,7 @@ Converted convert16(std::string_view item)
     while (e > b && isBlank(item[e - 1]))
         --e;
     if (b == e)
-        return {ConvertStatus::Empty, 0};
+        return { ConvertStatus::Empty, 0 };
 
     const bool negative = item[b] == '-';
     if (item[b] == '-' || item[b] == '+')
@@ -50,17 +56,17 @@ Converted convert16(std::string_view item)
         }
     }
     if (i != e || !anyDigit)
-        return {ConvertStatus::NotNumber, 0};
+        return { ConvertStatus::NotNumber, 0 };
     if (tooLarge)
-        return {ConvertStatus::OutOfRange, 0};
+        return { ConvertStatus::OutOfRange, 0 };
 
     // Round half to even, exactly.
     if (firstFraction > 5 || (firstFraction == 5 && (restNonZero || magnitude % 2 == 1)))
         ++magnitude;
     const long value = negative ? -magnitude : magnitude;
     if (value < -32768 || value > 32767)
-        return {ConvertStatus::OutOfRange, 0};
-    return {ConvertStatus::Ok, static_cast<std::int16_t>(value)};
+        return { ConvertStatus::OutOfRange, 0 };
+    return { ConvertStatus::Ok, static_cast<std::int16_t>(value) };
 }
 
 } // namespace zelmar

@@ -10,7 +10,10 @@
 namespace zelmar {
 
 namespace {
-int lastError() { return errno != 0 ? errno : EIO; }
+int lastError()
+{
+    return errno != 0 ? errno : EIO;
+}
 } // namespace
 
 int PosixFileService::openRead(const std::string& path, int& fd)
@@ -40,7 +43,7 @@ int PosixFileService::createTemp(const std::string& path, int& fd, std::string& 
 {
     // A folder in the file's place could never be replaced: say so before
     // anything is written.
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return EISDIR;
     std::string pattern = path + ".saving-XXXXXX";
@@ -66,9 +69,15 @@ int PosixFileService::write(int fd, std::string_view data)
     return 0;
 }
 
-int PosixFileService::flush(int fd) { return ::fsync(fd) == 0 ? 0 : lastError(); }
+int PosixFileService::flush(int fd)
+{
+    return ::fsync(fd) == 0 ? 0 : lastError();
+}
 
-int PosixFileService::close(int fd) { return ::close(fd) == 0 ? 0 : lastError(); }
+int PosixFileService::close(int fd)
+{
+    return ::close(fd) == 0 ? 0 : lastError();
+}
 
 int PosixFileService::move(const std::string& from, const std::string& to)
 {
@@ -84,7 +93,10 @@ int PosixFileService::move(const std::string& from, const std::string& to)
     return 0;
 }
 
-void PosixFileService::removeQuietly(const std::string& path) { ::unlink(path.c_str()); }
+void PosixFileService::removeQuietly(const std::string& path)
+{
+    ::unlink(path.c_str());
+}
 
 std::string PosixFileService::saveTarget(const std::string& path)
 {
@@ -104,8 +116,8 @@ std::string PosixFileService::saveTarget(const std::string& path)
 
 int PosixFileService::checkLink(const std::string& path)
 {
-    struct stat link {};
-    struct stat target {};
+    struct stat link { };
+    struct stat target { };
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::stat(path.c_str(), &target) != 0)
         return errno == ELOOP ? ELOOP : ENOENT;
     return 0;

@@ -14,12 +14,12 @@ public:
 
     // Opens the file for reading, creating it empty when it is missing, and
     // reads it whole.
-    virtual int openRead(const std::string& path, int& fd) = 0;   // step "create"/"open"
-    virtual int readAll(int fd, std::string& out) = 0;             // step "read"
+    virtual int openRead(const std::string& path, int& fd) = 0; // step "create"/"open"
+    virtual int readAll(int fd, std::string& out) = 0; // step "read"
     // Creates a new, empty, private file beside `path` for a safe save.
     virtual int createTemp(const std::string& path, int& fd, std::string& tempPath) = 0; // "create"
-    virtual int write(int fd, std::string_view data) = 0;         // "write"
-    virtual int flush(int fd) = 0;                                // "flush"
+    virtual int write(int fd, std::string_view data) = 0; // "write"
+    virtual int flush(int fd) = 0; // "flush"
     virtual int close(int fd) = 0;
     virtual int move(const std::string& from, const std::string& to) = 0; // "move"
     virtual void removeQuietly(const std::string& path) = 0;

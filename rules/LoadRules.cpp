@@ -9,8 +9,8 @@ namespace {
 // Parses one non-empty text into a new table, or reports why it cannot and
 // gives back null so that the table in use stays.
 template <typename Table, typename Parse>
-std::shared_ptr<const Table> parseOrReport(Round& round, const ReadResult& read, const char* file, Parse parse,
-                                           i16& rulesMissing)
+std::shared_ptr<const Table> parseOrReport(
+    Round& round, const ReadResult& read, const char* file, Parse parse, i16& rulesMissing)
 {
     if (read.error) {
         round.view().ReportFailure(*read.error);

@@ -8,7 +8,10 @@ namespace zelmar {
 
 namespace {
 
-std::string reason(int error) { return std::strerror(error); }
+std::string reason(int error)
+{
+    return std::strerror(error);
+}
 
 std::string failedTo(const char* verb, const std::string& path, const char* step, int error)
 {
@@ -17,7 +20,7 @@ std::string failedTo(const char* verb, const std::string& path, const char* step
 
 // A new text written in full beside the file it is to replace.
 struct Prepared {
-    std::string path;   // as the user knows it
+    std::string path; // as the user knows it
     std::string target; // what the move replaces (a link's target)
     std::string temp;
 };
@@ -58,10 +61,20 @@ SaveError commit(FileService& fs, const Prepared& p)
 
 } // namespace
 
-RuleFiles::RuleFiles(std::string folder, FileService& fs) : m_folder(std::move(folder)), m_fs(fs) { }
+RuleFiles::RuleFiles(std::string folder, FileService& fs)
+    : m_folder(std::move(folder))
+    , m_fs(fs)
+{
+}
 
-std::string RuleFiles::winPath() const { return (std::filesystem::path(m_folder) / WinFileName).string(); }
-std::string RuleFiles::lostPath() const { return (std::filesystem::path(m_folder) / LostFileName).string(); }
+std::string RuleFiles::winPath() const
+{
+    return (std::filesystem::path(m_folder) / WinFileName).string();
+}
+std::string RuleFiles::lostPath() const
+{
+    return (std::filesystem::path(m_folder) / LostFileName).string();
+}
 
 ReadResult RuleFiles::read(const std::string& path, const char*) const
 {
@@ -83,8 +96,14 @@ ReadResult RuleFiles::read(const std::string& path, const char*) const
     return result;
 }
 
-ReadResult RuleFiles::ReadWinText() const { return read(winPath(), WinFileName); }
-ReadResult RuleFiles::ReadLostText() const { return read(lostPath(), LostFileName); }
+ReadResult RuleFiles::ReadWinText() const
+{
+    return read(winPath(), WinFileName);
+}
+ReadResult RuleFiles::ReadLostText() const
+{
+    return read(lostPath(), LostFileName);
+}
 
 void RuleFiles::ReadRuleTexts(ReadResult& win, ReadResult& lost) const
 {

@@ -33,10 +33,13 @@ ParseError itemError(int line, int item, std::string_view text, ConvertStatus st
         why = "超出了 -32768 到 32767 的范围（溢出）";
         break;
     }
-    return {line, item, shortened(text), why};
+    return { line, item, shortened(text), why };
 }
 
-ParseError limitError(int line, std::string why) { return {line, 0, {}, std::move(why)}; }
+ParseError limitError(int line, std::string why)
+{
+    return { line, 0, {}, std::move(why) };
+}
 
 // Calls onItem(index, text) for each comma-separated item of `list`; stops
 // and returns false as soon as onItem does.
@@ -46,7 +49,8 @@ template <typename F> bool forEachItem(std::string_view list, F&& onItem)
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = list.find(',', start);
-        const std::string_view item = list.substr(start, comma == std::string_view::npos ? list.npos : comma - start);
+        const std::string_view item
+            = list.substr(start, comma == std::string_view::npos ? list.npos : comma - start);
         if (!onItem(index, item))
             return false;
         if (comma == std::string_view::npos)
@@ -76,7 +80,7 @@ ParseResult<WinSeq> ParseWinRule(std::string_view text)
     for (char c : text)
         parts += c == ',';
     if (parts > MaxItems)
-        return {limitError(0, "共有 " + decimal(parts) + " 项，超过了 32768 项的上限（溢出）")};
+        return { limitError(0, "共有 " + decimal(parts) + " 项，超过了 32768 项的上限（溢出）") };
 
     std::vector<i16> values;
     values.reserve(static_cast<std::size_t>(parts));
@@ -91,8 +95,8 @@ ParseResult<WinSeq> ParseWinRule(std::string_view text)
         return true;
     });
     if (failure)
-        return {*failure};
-    return {WinSeq(std::move(values))};
+        return { *failure };
+    return { WinSeq(std::move(values)) };
 }
 
 ParseResult<LostTable> ParseLostRule(std::string_view text)
@@ -105,14 +109,14 @@ ParseResult<LostTable> ParseLostRule(std::string_view text)
         const long chars = static_cast<long>((end == text.npos ? text.size() : end) - start);
         ++lines;
         if (lines > MaxLines)
-            return {limitError(0, "行数超过了 32768 行的上限（溢出）")};
+            return { limitError(0, "行数超过了 32768 行的上限（溢出）") };
         // A line is compared with its unrounded half-length; the stored width
         // is the rounded one.
         if (2 * width < chars - 1) {
             width = widthOfLine(chars);
             if (width > 32767)
-                return {limitError(static_cast<int>(lines),
-                                   "这一行有 " + decimal(chars) + " 个字符，超过了 65535 个字符的上限（溢出）")};
+                return { limitError(static_cast<int>(lines),
+                    "这一行有 " + decimal(chars) + " 个字符，超过了 65535 个字符的上限（溢出）") };
         }
         if (end == text.npos)
             break;
@@ -131,27 +135,28 @@ ParseResult<LostTable> ParseLostRule(std::string_view text)
             forEachItem(line, [&](long index, std::string_view item) {
                 // The column is tested before the item is converted.
                 if (index > width) {
-                    failure = ParseError{static_cast<int>(lineNo), static_cast<int>(index + 1), shortened(item),
-                                         "超出了表格的宽度（共 " + decimal(width + 1) + " 列，下标越界）"};
+                    failure = ParseError { static_cast<int>(lineNo), static_cast<int>(index + 1),
+                        shortened(item), "超出了表格的宽度（共 " + decimal(width + 1) + " 列，下标越界）" };
                     return false;
                 }
                 const Converted c = convert16(item);
                 if (c.status != ConvertStatus::Ok) {
-                    failure = itemError(static_cast<int>(lineNo), static_cast<int>(index + 1), item, c.status);
+                    failure
+                        = itemError(static_cast<int>(lineNo), static_cast<int>(index + 1), item, c.status);
                     return false;
                 }
                 table.pushItem(c.value);
                 return true;
             });
             if (failure)
-                return {*failure};
+                return { *failure };
         }
         table.endRow();
         if (end == text.npos)
             break;
         start = end + CrLf.size();
     }
-    return {std::move(table)};
+    return { std::move(table) };
 }
 
 std::string describe(const std::string& file, const ParseError& e)

@@ -31,7 +31,7 @@ TEST(NextStakeWin, walksPositiveCellsThenRunsOut)
 {
     RoundRecord r = onWin("1,1,2,3");
     ViewEffects fx;
-    for (int expected : {1, 2, 3}) {
+    for (int expected : { 1, 2, 3 }) {
         ASSERT_TRUE(NextStake(r, fx));
         EXPECT_EQ(r.stake, expected);
     }
@@ -57,7 +57,7 @@ TEST(NextStakeLoss, walksRowByRow)
 {
     RoundRecord r = onLoss("1,2\r\n5,6", 0, 0);
     ViewEffects fx;
-    const std::vector<std::tuple<int, int, int>> expected = {{0, 1, 2}, {1, 0, 5}, {1, 1, 6}};
+    const std::vector<std::tuple<int, int, int>> expected = { { 0, 1, 2 }, { 1, 0, 5 }, { 1, 1, 6 } };
     for (const auto& [row, col, stake] : expected) {
         ASSERT_TRUE(NextStake(r, fx));
         EXPECT_EQ(r.curRow, row);
@@ -84,10 +84,10 @@ TEST(StepBackLost, walksBackToOriginThenRunsOut)
     RoundRecord r = onLoss("1,2\r\n5,6", 1, 0);
     ViewEffects fx;
     ASSERT_TRUE(StepBackLost(r, fx));
-    EXPECT_EQ(std::make_pair(r.curRow, r.curCol), std::make_pair(i16{0}, i16{1}));
+    EXPECT_EQ(std::make_pair(r.curRow, r.curCol), std::make_pair(i16 { 0 }, i16 { 1 }));
     EXPECT_EQ(r.stake, 2);
     ASSERT_TRUE(StepBackLost(r, fx));
-    EXPECT_EQ(std::make_pair(r.curRow, r.curCol), std::make_pair(i16{0}, i16{0}));
+    EXPECT_EQ(std::make_pair(r.curRow, r.curCol), std::make_pair(i16 { 0 }, i16 { 0 }));
     EXPECT_EQ(r.stake, 1);
     EXPECT_FALSE(StepBackLost(r, fx));
 }

@@ -31,7 +31,7 @@ TEST(FillGrids, shapesAndTexts)
     const SequenceGrid& win = g.view.grids.win();
     const SequenceGrid& lost = g.view.grids.lost();
     EXPECT_EQ(win.rows(), 1);
-    EXPECT_EQ(rowTexts(win, 0), (std::vector<std::string>{"1", "1", "2", "3"}));
+    EXPECT_EQ(rowTexts(win, 0), (std::vector<std::string> { "1", "1", "2", "3" }));
     EXPECT_EQ(lost.rows(), 3);
     EXPECT_EQ(lost.cols(), 2);
     EXPECT_EQ(lost.text(1, 1), "0");
@@ -92,7 +92,7 @@ TEST(ShowCursor, undoOfFirstWinMarksBothOrigins)
     Game g("1,1,2,3", "1,1,2");
     g.play("WB");
     EXPECT_EQ(g.rec().direction, 'Z');
-    for (const SequenceGrid* grid : {&g.view.grids.win(), &g.view.grids.lost()}) {
+    for (const SequenceGrid* grid : { &g.view.grids.win(), &g.view.grids.lost() }) {
         EXPECT_TRUE(isMarked(*grid, 0, 0, false));
         EXPECT_TRUE(isPlainBlack(*grid, 0, 1));
     }
@@ -134,7 +134,7 @@ TEST(ClearMarks, reportsMarkedCellsAndWholeGridOnce)
 {
     SequenceGrids grids;
     grids.FillGrids(test::winOf("1,1,2"), test::lostOf("1"));
-    grids.ShowCursor({'W', 0, 2, 0, 1});
+    grids.ShowCursor({ 'W', 0, 2, 0, 1 });
     auto changed = grids.ClearMarks('W');
     ASSERT_EQ(changed.size(), 3u); // whole grid turns black, plus the two styled cells
     EXPECT_EQ(changed[0].row, SequenceGrids::AllCells);

@@ -25,8 +25,14 @@ using Rows = std::vector<std::vector<int>>;
 TEST(WidthRule, lineContributions)
 {
     const std::vector<std::pair<std::string, long>> table = {
-        {"1,2,3", 2}, {"2,4,6,8", 3}, {"10,20", 2}, {"12,3", 2},
-        {"12,3,4", 2}, {"12,3,4,5", 4}, {"7", 0}, {"", -1},
+        { "1,2,3", 2 },
+        { "2,4,6,8", 3 },
+        { "10,20", 2 },
+        { "12,3", 2 },
+        { "12,3,4", 2 },
+        { "12,3,4,5", 4 },
+        { "7", 0 },
+        { "", -1 },
     };
     for (const auto& [line, width] : table)
         EXPECT_EQ(widthOfLine(static_cast<long>(line.size())), width) << line;
@@ -47,15 +53,15 @@ TEST(ParseLossRule, workedExamples)
         Rows rows;
     };
     const std::vector<Case> cases = {
-        {"1,2,3\r\n2,4,6,8", {{1, 2, 3, 0}, {2, 4, 6, 8}}},
-        {"10,20\r\n5", {{10, 20, 0}, {5, 0, 0}}},
-        {"1,2\r\n", {{1, 2}, {0, 0}}},
-        {"\r\n", {{0}, {0}}},
-        {"7", {{7}}},
-        {"1,2\r\n5", {{1, 2}, {5, 0}}},
-        {"-3,4", {{-3, 4, 0}}},
+        { "1,2,3\r\n2,4,6,8", { { 1, 2, 3, 0 }, { 2, 4, 6, 8 } } },
+        { "10,20\r\n5", { { 10, 20, 0 }, { 5, 0, 0 } } },
+        { "1,2\r\n", { { 1, 2 }, { 0, 0 } } },
+        { "\r\n", { { 0 }, { 0 } } },
+        { "7", { { 7 } } },
+        { "1,2\r\n5", { { 1, 2 }, { 5, 0 } } },
+        { "-3,4", { { -3, 4, 0 } } },
         // A lone CR or LF is no line end: it stays inside its item.
-        {"1,2\r\n3\r", {{1, 2}, {3, 0}}},
+        { "1,2\r\n3\r", { { 1, 2 }, { 3, 0 } } },
     };
     for (const Case& c : cases) {
         const auto parsed = ParseLostRule(c.text);
@@ -68,15 +74,15 @@ TEST(ParseLossRule, lfOnlyTextIsOneLine)
 {
     const auto parsed = ParseLostRule("1\n,2\n");
     ASSERT_TRUE(parsed.ok());
-    EXPECT_EQ(dense(parsed.table()), (Rows{{1, 2, 0}}));
+    EXPECT_EQ(dense(parsed.table()), (Rows { { 1, 2, 0 } }));
 }
 
 TEST(ParseWinRule, workedExamples)
 {
-    EXPECT_EQ(ParseWinRule("1,1,2,3").table().values(), (std::vector<i16>{1, 1, 2, 3}));
-    EXPECT_EQ(ParseWinRule("5").table().values(), (std::vector<i16>{5}));
-    EXPECT_EQ(ParseWinRule("1,2.5,3.5\r\n").table().values(), (std::vector<i16>{1, 2, 4}));
-    EXPECT_EQ(ParseWinRule("1\r\n,2").table().values(), (std::vector<i16>{1, 2}));
+    EXPECT_EQ(ParseWinRule("1,1,2,3").table().values(), (std::vector<i16> { 1, 1, 2, 3 }));
+    EXPECT_EQ(ParseWinRule("5").table().values(), (std::vector<i16> { 5 }));
+    EXPECT_EQ(ParseWinRule("1,2.5,3.5\r\n").table().values(), (std::vector<i16> { 1, 2, 4 }));
+    EXPECT_EQ(ParseWinRule("1\r\n,2").table().values(), (std::vector<i16> { 1, 2 }));
 }
 
 struct FailCase {
@@ -100,22 +106,23 @@ TEST_P(ParseFailure, namesLineItemAndReason)
     EXPECT_NE(e.why.find(c.whyPart), std::string::npos) << e.why;
     const std::string report = describe(c.loss ? "lostText.txt" : "winText.txt", e);
     EXPECT_NE(report.find(c.loss ? "lostText.txt" : "winText.txt"), std::string::npos);
-    if (c.line > 0)
+    if (c.line > 0) {
         EXPECT_NE(report.find("第" + std::to_string(c.line) + "行"), std::string::npos) << report;
-    if (c.item > 0)
+    }
+    if (c.item > 0) {
         EXPECT_NE(report.find("第" + std::to_string(c.item) + "项"), std::string::npos) << report;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BadItems, ParseFailure,
-    ::testing::Values(FailCase{"1,x,3", false, 0, 2, "x", "不是数字"}, FailCase{"1,,3", false, 0, 2, "", "空"},
-                      FailCase{"1,2,", false, 0, 3, "", "空"}, FailCase{",1", false, 0, 1, "", "空"},
-                      FailCase{"1,40000", false, 0, 2, "40000", "溢出"},
-                      FailCase{"1,2\r\n3,a,5", true, 2, 2, "a", "不是数字"},
-                      FailCase{"1,2\r\n3,,5", true, 2, 2, "", "空"},
-                      FailCase{"1\r\n2,-40000", true, 2, 2, "-40000", "溢出"},
-                      // The column is tested before the item is converted.
-                      FailCase{"7,", true, 1, 2, "", "宽度"}, FailCase{"5\r\n7,", true, 2, 2, "", "宽度"}));
+INSTANTIATE_TEST_SUITE_P(BadItems, ParseFailure,
+    ::testing::Values(FailCase { "1,x,3", false, 0, 2, "x", "不是数字" },
+        FailCase { "1,,3", false, 0, 2, "", "空" }, FailCase { "1,2,", false, 0, 3, "", "空" },
+        FailCase { ",1", false, 0, 1, "", "空" }, FailCase { "1,40000", false, 0, 2, "40000", "溢出" },
+        FailCase { "1,2\r\n3,a,5", true, 2, 2, "a", "不是数字" },
+        FailCase { "1,2\r\n3,,5", true, 2, 2, "", "空" },
+        FailCase { "1\r\n2,-40000", true, 2, 2, "-40000", "溢出" },
+        // The column is tested before the item is converted.
+        FailCase { "7,", true, 1, 2, "", "宽度" }, FailCase { "5\r\n7,", true, 2, 2, "", "宽度" }));
 
 TEST(ParseLimits, itemAndLineCountsAndLineLength)
 {

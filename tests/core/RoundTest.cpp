@@ -29,10 +29,10 @@ void expectSteps(Game& g, const std::vector<Step>& steps)
 TEST(RecordResults, winPathRunsOutAndEndsRound)
 {
     Game g("1,1,2,3", "1,1,2,3");
-    expectSteps(g, {{'W', 1, 1}, {'W', 2, 2}, {'W', 4, 3}});
+    expectSteps(g, { { 'W', 1, 1 }, { 'W', 2, 2 }, { 'W', 4, 3 } });
     EXPECT_EQ(g.rec().curCol, 3);
     g.play("W");
-    EXPECT_EQ(g.view.notices, std::vector<std::string>{EndOfSeq + "7"});
+    EXPECT_EQ(g.view.notices, std::vector<std::string> { EndOfSeq + "7" });
     EXPECT_EQ(g.rec().direction, 'Z');
     EXPECT_EQ(g.rec().score, 0);
     EXPECT_EQ(g.rec().stake, 1);
@@ -42,11 +42,11 @@ TEST(RecordResults, winPathRunsOutAndEndsRound)
 TEST(RecordResults, lossPathTurnsPositiveAndEndsRound)
 {
     Game g("1,1,2,3", "1,1,2,3");
-    expectSteps(g, {{'L', -1, 1}, {'L', -2, 2}, {'L', -4, 3}, {'W', -1, 2}});
+    expectSteps(g, { { 'L', -1, 1 }, { 'L', -2, 2 }, { 'L', -4, 3 }, { 'W', -1, 2 } });
     EXPECT_EQ(g.rec().curCol, 2);
     EXPECT_TRUE(g.view.notices.empty());
     g.play("W");
-    EXPECT_EQ(g.view.notices, std::vector<std::string>{Turned + "1"});
+    EXPECT_EQ(g.view.notices, std::vector<std::string> { Turned + "1" });
     EXPECT_EQ(g.rec().direction, 'Z');
     EXPECT_EQ(g.view.shownScore, "0");
     EXPECT_EQ(g.view.shownStake, "1");
@@ -56,7 +56,7 @@ TEST(RecordResults, lossAfterWinEndsRoundWithScoreMinusStake)
 {
     Game g("1,5,2", "1,1");
     g.play("WL");
-    EXPECT_EQ(g.view.notices, std::vector<std::string>{LostOnWin + "-4"});
+    EXPECT_EQ(g.view.notices, std::vector<std::string> { LostOnWin + "-4" });
     EXPECT_EQ(g.rec().direction, 'Z');
 }
 
@@ -74,10 +74,10 @@ TEST(RecordResults, restartAnywhereEvenAtOrigin)
 {
     Game g("1,1,2,3", "1,1,2,3");
     g.play("R");
-    EXPECT_EQ(g.view.notices, std::vector<std::string>{"重新开始了"});
+    EXPECT_EQ(g.view.notices, std::vector<std::string> { "重新开始了" });
     g.view.forget();
     g.play("WWR");
-    EXPECT_EQ(g.view.notices, std::vector<std::string>{"重新开始了"});
+    EXPECT_EQ(g.view.notices, std::vector<std::string> { "重新开始了" });
     EXPECT_EQ(g.rec().history, "");
     EXPECT_EQ(g.rec().score, 0);
 }
@@ -91,7 +91,7 @@ TEST(RecordResults, emptyRulesOnlyGrowHistory)
     round.cmdWin_Click();
     round.cmdWin_Click();
     round.cmdLost_Click();
-    EXPECT_EQ(view.notices, (std::vector<std::string>{"规则未设置好", "规则未设置好", "规则未设定好"}));
+    EXPECT_EQ(view.notices, (std::vector<std::string> { "规则未设置好", "规则未设置好", "规则未设定好" }));
     EXPECT_EQ(round.record().history, "110");
     EXPECT_EQ(round.record().stake, 1);
     EXPECT_EQ(round.record().score, 0);
@@ -102,19 +102,19 @@ TEST(Undo, winPathBackToOriginThenRefuses)
 {
     Game g("1,1,2,3", "1,1,2,3");
     g.play("WW");
-    expectSteps(g, {{'B', 1, 1}});
+    expectSteps(g, { { 'B', 1, 1 } });
     EXPECT_EQ(g.rec().curCol, 1);
-    expectSteps(g, {{'B', 0, 1}});
+    expectSteps(g, { { 'B', 0, 1 } });
     EXPECT_EQ(g.rec().direction, 'Z');
     g.play("B");
-    EXPECT_EQ(g.view.notices, std::vector<std::string>{"已经在原点，不能后退"});
+    EXPECT_EQ(g.view.notices, std::vector<std::string> { "已经在原点，不能后退" });
     EXPECT_EQ(g.rec().history, "");
 }
 
 TEST(Undo, lossPathBackToOrigin)
 {
     Game g("1,1,2,3", "1,1,2,3");
-    expectSteps(g, {{'L', -1, 1}, {'L', -2, 2}, {'B', -1, 1}, {'B', 0, 1}});
+    expectSteps(g, { { 'L', -1, 1 }, { 'L', -2, 2 }, { 'B', -1, 1 }, { 'B', 0, 1 } });
     EXPECT_EQ(g.rec().direction, 'Z');
     EXPECT_EQ(g.rec().curCol, 0);
 }
@@ -140,7 +140,7 @@ TEST(Undo, afterEndOfRoundReportsOrigin)
     g.play("WW");
     g.view.forget();
     g.play("B");
-    EXPECT_EQ(g.view.notices, std::vector<std::string>{"已经在原点，不能后退"});
+    EXPECT_EQ(g.view.notices, std::vector<std::string> { "已经在原点，不能后退" });
 }
 
 // With gaps, undo can stop short of the origin with nothing left to take back.
@@ -191,8 +191,8 @@ TEST(FailingClick, overflowLeavesRecordUnchanged)
         char click;
     };
     const std::vector<Case> cases = {
-        {"1,30000,30000", "1,1", "WW", 'W'},   // 30001 + 30000
-        {"1,1", "1,30000,30000,1", "LL", 'L'}, // -30001 - 30000
+        { "1,30000,30000", "1,1", "WW", 'W' }, // 30001 + 30000
+        { "1,1", "1,30000,30000,1", "LL", 'L' }, // -30001 - 30000
     };
     for (const Case& c : cases) {
         Game g(c.win, c.lost);
@@ -213,7 +213,7 @@ TEST(FailingClick, overflowLeavesRecordUnchanged)
         // The program goes on.
         g.view.forget();
         g.play("R");
-        EXPECT_EQ(g.view.notices, std::vector<std::string>{"重新开始了"});
+        EXPECT_EQ(g.view.notices, std::vector<std::string> { "重新开始了" });
     }
 }
 

@@ -14,8 +14,9 @@ class RuleFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("zelmar-rules-" + std::to_string(::getpid()) + "-"
-                                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path()
+            / ("zelmar-rules-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -41,7 +42,7 @@ protected:
 
     fs::path dir;
     test::TestView view;
-    Round round{view};
+    Round round { view };
 };
 
 TEST_F(RuleFolder, firstStartCreatesEmptyFiles)
@@ -64,7 +65,7 @@ TEST_F(RuleFolder, loadsBothRulesAndStartsAtStakeOne)
     RuleFiles files(dir.string());
     StartUp(round, files);
     EXPECT_EQ(round.record().rulesMissing, 0);
-    EXPECT_EQ(round.record().winSeq->values(), (std::vector<i16>{5, 1, 2, 3}));
+    EXPECT_EQ(round.record().winSeq->values(), (std::vector<i16> { 5, 1, 2, 3 }));
     EXPECT_EQ(round.record().lostTable->cols(), 4);
     EXPECT_EQ(view.shownStake, "1");
 }
@@ -134,7 +135,7 @@ TEST_F(RuleFolder, saveWritesExactBytesAndLeavesNoTemporaryFile)
     ASSERT_FALSE(files.SaveRuleTexts("1,1,2,3", "1,2\r\n3,4\r\n"));
     EXPECT_EQ(get("winText.txt"), "1,1,2,3");
     EXPECT_EQ(get("lostText.txt"), "1,2\r\n3,4\r\n");
-    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"lostText.txt", "winText.txt"}));
+    EXPECT_EQ(folderEntries(), (std::vector<std::string> { "lostText.txt", "winText.txt" }));
     ASSERT_FALSE(files.SaveWinText(""));
     EXPECT_EQ(fs::file_size(dir / "winText.txt"), 0u);
 }
@@ -168,7 +169,7 @@ TEST_F(RuleFolder, failedSecondSaveLeavesBothFilesAsTheyWere)
     EXPECT_NE(e->find("lostText.txt"), std::string::npos) << *e;
     // The win file was written first but not moved in: still the old text.
     EXPECT_EQ(get("winText.txt"), "1,1");
-    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"lostText.txt", "winText.txt"}));
+    EXPECT_EQ(folderEntries(), (std::vector<std::string> { "lostText.txt", "winText.txt" }));
 }
 
 } // namespace

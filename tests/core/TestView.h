@@ -66,7 +66,7 @@ inline LostTablePtr lostOf(std::string_view text)
 // A round at the origin with the given rules, as after start-up.
 struct Game {
     TestView view;
-    Round round{view};
+    Round round { view };
 
     Game(std::string_view win, std::string_view lost)
     {
@@ -81,11 +81,20 @@ struct Game {
     {
         for (char c : clicks) {
             switch (c) {
-            case 'W': round.cmdWin_Click(); break;
-            case 'L': round.cmdLost_Click(); break;
-            case 'B': round.cmdBack_Click(); break;
-            case 'R': round.cmdReset_Click(); break;
-            default: FAIL() << "unknown click " << c;
+            case 'W':
+                round.cmdWin_Click();
+                break;
+            case 'L':
+                round.cmdLost_Click();
+                break;
+            case 'B':
+                round.cmdBack_Click();
+                break;
+            case 'R':
+                round.cmdReset_Click();
+                break;
+            default:
+                FAIL() << "unknown click " << c;
             }
         }
     }

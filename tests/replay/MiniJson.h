@@ -38,7 +38,10 @@ struct Json {
 
 class JsonReader {
 public:
-    explicit JsonReader(const std::string& s) : m_s(s) { }
+    explicit JsonReader(const std::string& s)
+        : m_s(s)
+    {
+    }
     Json parse()
     {
         Json v = value();
@@ -76,11 +79,21 @@ private:
             if (c == '\\') {
                 const char e = m_s.at(m_i++);
                 switch (e) {
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
-                case 'u': out += static_cast<char>(std::stoi(m_s.substr(m_i, 4), nullptr, 16)); m_i += 4; break;
-                default: out += e;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'u':
+                    out += static_cast<char>(std::stoi(m_s.substr(m_i, 4), nullptr, 16));
+                    m_i += 4;
+                    break;
+                default:
+                    out += e;
                 }
             } else {
                 if (static_cast<unsigned char>(c) < 0x20)
@@ -98,12 +111,18 @@ private:
         if (c == '{') {
             v.kind = Json::Object;
             ++m_i;
-            if (peek() == '}') { ++m_i; return v; }
+            if (peek() == '}') {
+                ++m_i;
+                return v;
+            }
             for (;;) {
                 std::string k = string();
                 expect(':');
                 v.fields.emplace_back(k, value());
-                if (peek() == ',') { ++m_i; continue; }
+                if (peek() == ',') {
+                    ++m_i;
+                    continue;
+                }
                 expect('}');
                 return v;
             }
@@ -111,10 +130,16 @@ private:
         if (c == '[') {
             v.kind = Json::Array;
             ++m_i;
-            if (peek() == ']') { ++m_i; return v; }
+            if (peek() == ']') {
+                ++m_i;
+                return v;
+            }
             for (;;) {
                 v.items.push_back(value());
-                if (peek() == ',') { ++m_i; continue; }
+                if (peek() == ',') {
+                    ++m_i;
+                    continue;
+                }
                 expect(']');
                 return v;
             }
@@ -124,7 +149,7 @@ private:
             v.text = string();
             return v;
         }
-        for (const char* word : {"true", "false", "null"}) {
+        for (const char* word : { "true", "false", "null" }) {
             if (m_s.compare(m_i, std::strlen(word), word) == 0) {
                 m_i += std::strlen(word);
                 v.kind = word[0] == 'n' ? Json::Null : Json::Bool;

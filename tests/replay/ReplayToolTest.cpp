@@ -26,8 +26,9 @@ class ReplayTool : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("zelmar-replay-" + std::to_string(::getpid()) + "-"
-                                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path()
+            / ("zelmar-replay-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -43,8 +44,8 @@ protected:
     {
         const fs::path inputFile = dir / "input.txt";
         std::ofstream(inputFile, std::ios::binary) << input;
-        const std::string cmd = std::string(ZELMAR_REPLAY) + " --rules '" + dir.string() + "' " + args + " < '"
-            + inputFile.string() + "' 2>&1";
+        const std::string cmd = std::string(ZELMAR_REPLAY) + " --rules '" + dir.string() + "' " + args
+            + " < '" + inputFile.string() + "' 2>&1";
         ToolRun r;
         FILE* p = ::popen(cmd.c_str(), "r");
         char buf[4096];
@@ -69,16 +70,15 @@ TEST_F(ReplayTool, jsonLinesHaveExactlyTheFields)
     const ToolRun r = run("--json WL");
     ASSERT_EQ(r.status, 0) << r.out;
     ASSERT_EQ(r.steps.size(), 3u);
-    const std::vector<std::string> fields = {"step",    "event",   "notices",   "errors",      "direction",
-                                             "curRow",  "curCol",  "lastRow",   "lastCol",     "stake",
-                                             "score",   "history", "rulesMissing", "winSeq",   "lostTable",
-                                             "shown",   "grids"};
+    const std::vector<std::string> fields
+        = { "step", "event", "notices", "errors", "direction", "curRow", "curCol", "lastRow", "lastCol",
+              "stake", "score", "history", "rulesMissing", "winSeq", "lostTable", "shown", "grids" };
     for (const Json& s : r.steps)
         EXPECT_EQ(s.keys(), fields);
     EXPECT_EQ(r.steps[0]["event"].text, "start");
     EXPECT_EQ(r.steps[1]["event"].text, "W");
     const Json& win = r.steps[1]["grids"]["win"];
-    EXPECT_EQ(win.keys(), (std::vector<std::string>{"rows", "cols", "cells", "plain", "marks"}));
+    EXPECT_EQ(win.keys(), (std::vector<std::string> { "rows", "cols", "cells", "plain", "marks" }));
     EXPECT_EQ(win["cells"][0][3].text, "3");
     EXPECT_EQ(win["plain"].text, "default");
     ASSERT_EQ(win["marks"].items.size(), 2u);
@@ -98,9 +98,9 @@ TEST_F(ReplayTool, workedRoundsComeOutAsPlayed)
     const ToolRun r = run("--json 'WWWW LLLWW WWBBB'");
     ASSERT_EQ(r.status, 0) << r.out;
     ASSERT_EQ(r.steps.size(), 15u);
-    const std::vector<std::pair<long, long>> scoreStake = {
-        {0, 1}, {1, 1}, {2, 2}, {4, 3}, {0, 1}, {-1, 1}, {-2, 2}, {-4, 3}, {-1, 2}, {0, 1},
-        {1, 1}, {2, 2}, {1, 1}, {0, 1}, {0, 1}};
+    const std::vector<std::pair<long, long>> scoreStake
+        = { { 0, 1 }, { 1, 1 }, { 2, 2 }, { 4, 3 }, { 0, 1 }, { -1, 1 }, { -2, 2 }, { -4, 3 }, { -1, 2 },
+              { 0, 1 }, { 1, 1 }, { 2, 2 }, { 1, 1 }, { 0, 1 }, { 0, 1 } };
     for (std::size_t i = 0; i < scoreStake.size(); ++i) {
         EXPECT_EQ(r.steps[i]["score"].number, scoreStake[i].first) << "step " << i;
         EXPECT_EQ(r.steps[i]["stake"].number, scoreStake[i].second) << "step " << i;
@@ -148,8 +148,9 @@ TEST_F(ReplayTool, malformedRuleFileIsAnErrorNotACrash)
 TEST_F(ReplayTool, standardInputReloadsChangedRules)
 {
     rules("1,1", "1,1");
-    const std::string script = "cd '" + dir.string() + "' && { echo W; sleep 0.2; printf '1,4,4' > winText.txt; echo S; echo W; } | "
-        + ZELMAR_REPLAY + " --json --rules . - > out.txt";
+    const std::string script = "cd '" + dir.string()
+        + "' && { echo W; sleep 0.2; printf '1,4,4' > winText.txt; echo S; echo W; } | " + ZELMAR_REPLAY
+        + " --json --rules . - > out.txt";
     ASSERT_EQ(std::system(script.c_str()), 0);
     std::ifstream in(dir / "out.txt");
     std::vector<Json> steps;

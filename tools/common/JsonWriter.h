@@ -18,12 +18,16 @@ public:
     JsonWriter& value(std::string_view text);
     JsonWriter& value(const char* text) { return value(std::string_view(text)); }
     JsonWriter& value(long number);
-    JsonWriter& value(int number) { return value(long{number}); }
+    JsonWriter& value(int number) { return value(long { number }); }
     JsonWriter& value(bool flag);
     JsonWriter& null();
 
     const std::string& str() const { return m_out; }
-    void clear() { m_out.clear(); m_needComma = false; }
+    void clear()
+    {
+        m_out.clear();
+        m_needComma = false;
+    }
 
 private:
     void separate();

@@ -13,16 +13,28 @@ std::optional<BadEvent> parseEvents(std::string_view text, std::string& events)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         switch (c) {
-        case 'W': case 'L': case 'B': case 'R': case 'S':
+        case 'W':
+        case 'L':
+        case 'B':
+        case 'R':
+        case 'S':
             events += c;
             break;
-        case 'w': case 'l': case 'b': case 'r': case 's':
+        case 'w':
+        case 'l':
+        case 'b':
+        case 'r':
+        case 's':
             events += static_cast<char>(c - 'a' + 'A');
             break;
-        case ' ': case '\t': case ',': case '\r': case '\n':
+        case ' ':
+        case '\t':
+        case ',':
+        case '\r':
+        case '\n':
             break;
         default:
-            return BadEvent{c, i + 1};
+            return BadEvent { c, i + 1 };
         }
     }
     return std::nullopt;
@@ -44,7 +56,9 @@ std::string describeBadEvent(const BadEvent& bad, const std::string& where)
 }
 
 Replayer::Replayer(const std::string& rulesFolder, bool json)
-    : m_files(rulesFolder), m_round(m_view), m_json(json)
+    : m_files(rulesFolder)
+    , m_round(m_view)
+    , m_json(json)
 {
 }
 
@@ -78,11 +92,14 @@ std::string Replayer::run(char event)
     default:
         break;
     }
-    const char name[2] = {event, '\0'};
+    const char name[2] = { event, '\0' };
     return line(name);
 }
 
-std::string Replayer::line(const char* event) const { return m_json ? jsonLine(event) : tableLine(event); }
+std::string Replayer::line(const char* event) const
+{
+    return m_json ? jsonLine(event) : tableLine(event);
+}
 
 namespace {
 
@@ -190,8 +207,8 @@ std::string Replayer::jsonLine(const char* event) const
 std::string replayTableHeader()
 {
     char buf[128];
-    std::snprintf(buf, sizeof buf, "%5s %-5s %6s %6s  %-14s %s\n", "step", "event", "stake", "score", "position",
-                  "notices / errors");
+    std::snprintf(buf, sizeof buf, "%5s %-5s %6s %6s  %-14s %s\n", "step", "event", "stake", "score",
+        "position", "notices / errors");
     return buf;
 }
 
@@ -206,7 +223,8 @@ std::string Replayer::tableLine(const char* event) const
     else
         position = "loss " + std::to_string(r.curRow) + "," + std::to_string(r.curCol);
     char buf[128];
-    std::snprintf(buf, sizeof buf, "%5d %-5s %6d %6d  %-14s ", m_step, event, r.stake, r.score, position.c_str());
+    std::snprintf(
+        buf, sizeof buf, "%5d %-5s %6d %6d  %-14s ", m_step, event, r.stake, r.score, position.c_str());
     std::string out = buf;
     out += joined(m_view.notices);
     if (!m_view.errors.empty()) {

@@ -3,8 +3,8 @@
 // R start over, S reload the rules; lower case too. Blanks, commas and line
 // ends separate nothing and are skipped.
 
-#include "engine/Round.h"
 #include "ReplayView.h"
+#include "engine/Round.h"
 #include "rules/RuleFiles.h"
 
 #include <optional>
@@ -29,8 +29,8 @@ class Replayer {
 public:
     Replayer(const std::string& rulesFolder, bool json);
 
-    std::string start();            // the program's start-up, step 0
-    std::string run(char event);    // one event
+    std::string start(); // the program's start-up, step 0
+    std::string run(char event); // one event
 
 private:
     std::string line(const char* event) const;

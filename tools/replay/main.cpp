@@ -11,11 +11,11 @@
 
 namespace {
 
-const char* const Usage =
-    "用法：zelmar-replay [--json] [--rules 目录] 事件\n"
-    "      zelmar-replay [--json] [--rules 目录] -      （从标准输入逐行读取事件）\n"
-    "事件：W 赢，L 输，B 后退，R 重来，S 重新加载规则；大小写均可，空格、逗号和换行被忽略。\n"
-    "目录：放 winText.txt 和 lostText.txt 的文件夹，缺省为本程序所在的文件夹。\n";
+const char* const Usage
+    = "用法：zelmar-replay [--json] [--rules 目录] 事件\n"
+      "      zelmar-replay [--json] [--rules 目录] -      （从标准输入逐行读取事件）\n"
+      "事件：W 赢，L 输，B 后退，R 重来，S 重新加载规则；大小写均可，空格、逗号和换行被忽略。\n"
+      "目录：放 winText.txt 和 lostText.txt 的文件夹，缺省为本程序所在的文件夹。\n";
 
 void emit(const std::string& text)
 {
@@ -77,7 +77,7 @@ int main(int argc, char** argv)
     for (long lineNo = 1; std::getline(std::cin, line); ++lineNo) {
         if (auto bad = zelmar::parseEvents(line, parsed)) {
             std::fprintf(stderr, "%s\n",
-                         zelmar::describeBadEvent(*bad, "标准输入第 " + std::to_string(lineNo) + " 行").c_str());
+                zelmar::describeBadEvent(*bad, "标准输入第 " + std::to_string(lineNo) + " 行").c_str());
             return 2;
         }
         for (char e : parsed)
