@@ -8,9 +8,48 @@ namespace zelmar {
 
 namespace {
 
+// The system's reason, in Chinese where it is a common one, with the
+// system's own words after it.
 std::string reason(int error)
 {
-    return std::strerror(error);
+    const char* chinese = nullptr;
+    switch (error) {
+    case ENOENT:
+        chinese = "文件或文件夹不存在";
+        break;
+    case EACCES:
+    case EPERM:
+        chinese = "没有权限";
+        break;
+    case EISDIR:
+        chinese = "这是一个文件夹";
+        break;
+    case ENOTDIR:
+        chinese = "路径中有一项不是文件夹";
+        break;
+    case ENOSPC:
+        chinese = "磁盘已满";
+        break;
+    case EDQUOT:
+        chinese = "磁盘配额已用完";
+        break;
+    case EROFS:
+        chinese = "文件系统是只读的";
+        break;
+    case ELOOP:
+        chinese = "符号链接层数过多";
+        break;
+    case EIO:
+        chinese = "输入输出错误";
+        break;
+    case ENAMETOOLONG:
+        chinese = "文件名太长";
+        break;
+    default:
+        break;
+    }
+    const std::string system = std::strerror(error);
+    return chinese ? std::string(chinese) + "（" + system + "）" : system;
 }
 
 std::string failedTo(const char* verb, const std::string& path, const char* step, int error)
