@@ -18,8 +18,18 @@ int lastError()
 
 int PosixFileService::openRead(const std::string& path, int& fd)
 {
-    fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
-    return fd < 0 ? lastError() : 0;
+    // Non-blocking, so that a named pipe cannot stall the open; anything but
+    // a plain file (a pipe, a device that never ends) is refused.
+    fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0)
+        return lastError();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        return EINVAL;
+    }
+    return 0;
 }
 
 int PosixFileService::readAll(int fd, std::string& out)

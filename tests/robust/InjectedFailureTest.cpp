@@ -22,6 +22,8 @@ struct Case {
     const char* file;
 };
 
+void PrintTo(const Case& c, std::ostream* out) { *out << stepName(c.step) << " of " << c.file; }
+
 std::string caseName(const testing::TestParamInfo<Case>& info)
 {
     return std::string(stepName(info.param.step)) + "_" + (std::strcmp(info.param.file, WinFileName) == 0 ? "win" : "lost");

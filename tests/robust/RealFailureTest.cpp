@@ -7,8 +7,13 @@
 
 #include "rules/LoadRules.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zelmar::robust {
@@ -125,6 +130,51 @@ TEST(RealFailure, linkIntoMissingFolderFailsToSaveAndStaysALink)
     EXPECT_TRUE(mentions(*error, files.winPath())) << *error;
     EXPECT_TRUE(fs::is_symlink(files.winPath()));
     EXPECT_EQ(folder.entries(), (std::set<std::string>{WinFileName}));
+}
+
+// Runs `work` in a child process; false when it has not finished in time.
+template <typename Work> bool finishesWithin(std::chrono::milliseconds limit, Work work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work();
+        ::_exit(0);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Reading a rule file that is a named pipe (or a link to a device that never
+// ends) used to wait for a writer or read forever.
+TEST(RealFailure, startUpHangOnRuleFileThatIsNotARegularFile)
+{
+    TempFolder folder;
+    const RuleFiles files(folder.path().string());
+    writeFile(files.winPath(), OldWin);
+    ASSERT_EQ(::mkfifo(files.lostPath().c_str(), 0644), 0);
+
+    const bool finished = finishesWithin(std::chrono::seconds(5), [&] {
+        ReportingView view;
+        Round round(view);
+        StartUp(round, files);
+        const bool reported = view.failures.size() == 1 && mentions(view.failures[0], files.lostPath());
+        ::_exit(reported && round.record().rulesMissing == 1 && round.record().winSeq ? 0 : 1);
+    });
+    EXPECT_TRUE(finished) << "start-up must report the pipe, not wait on it";
+
+    fs::remove(files.lostPath());
+    fs::create_symlink("/dev/zero", files.lostPath());
+    EXPECT_TRUE(finishesWithin(std::chrono::seconds(5), [&] { ::_exit(files.ReadLostText().error ? 0 : 1); }))
+        << "reading a link to /dev/zero must be refused";
 }
 
 // Every write goes to /dev/full and fails there with ENOSPC, as on a full disk.
