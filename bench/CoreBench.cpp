@@ -1,0 +1,141 @@
+// Costs of the core, each against a baseline measured in the same run, so
+// that the ratios printed at the end hold on any machine:
+//  - parsing a large loss text, against merely scanning its bytes once;
+//  - a click on the loss path of a table 32767 columns wide but sparse,
+//    against the same clicks on a small table (gaps are stepped over in one
+//    move, so the width should not show).
+
+#include "engine/Round.h"
+#include "engine/SequenceGrid.h"
+#include "rules/RuleParser.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+using namespace zelmar;
+
+namespace {
+
+// 20000 lines of 1 to 12 items of 1 to 4 digits, about 600 KB.
+const std::string& largeLossText()
+{
+    static const std::string text = [] {
+        std::string t;
+        unsigned seed = 12345;
+        for (int line = 0; line < 20000; ++line) {
+            if (line)
+                t += "\r\n";
+            const int items = 1 + line % 12;
+            for (int i = 0; i < items; ++i) {
+                seed = seed * 1103515245u + 12345u;
+                if (i)
+                    t += ',';
+                t += std::to_string(seed % 5000);
+            }
+        }
+        return t;
+    }();
+    return text;
+}
+
+void scanBytes(benchmark::State& state)
+{
+    const std::string& text = largeLossText();
+    for (auto _ : state) {
+        long separators = 0;
+        for (char c : text)
+            separators += c == ',' || c == '\r';
+        benchmark::DoNotOptimize(separators);
+    }
+    state.SetBytesProcessed(static_cast<long>(state.iterations()) * static_cast<long>(text.size()));
+}
+BENCHMARK(scanBytes);
+
+void parseLossText(benchmark::State& state)
+{
+    const std::string& text = largeLossText();
+    for (auto _ : state) {
+        auto parsed = ParseLostRule(text);
+        benchmark::DoNotOptimize(parsed.ok());
+    }
+    state.SetBytesProcessed(static_cast<long>(state.iterations()) * static_cast<long>(text.size()));
+}
+BENCHMARK(parseLossText);
+
+class GridView : public RoundView {
+public:
+    void ShowTotals(i16, i16) override { }
+    void ShowCursor(const CursorMarks& c) override { benchmark::DoNotOptimize(grids.ShowCursor(c)); }
+    void ClearMarks(char d) override { benchmark::DoNotOptimize(grids.ClearMarks(d)); }
+    void FillGrids(const WinSeqPtr& w, const LostTablePtr& l) override { grids.FillGrids(w, l); }
+    void Notice(const std::string&) override { }
+    bool Question(const std::string&, const std::string&) override { return true; }
+    void ReportFailure(const std::string&) override { }
+    SequenceGrids grids;
+};
+
+// Start over, then two losses: the second walks past the rest of row 0 to
+// the first cell of row 1.
+void lossClicks(benchmark::State& state, const std::string& lossText)
+{
+    GridView view;
+    Round round(view);
+    round.setRules(std::make_shared<const WinSeq>(ParseWinRule("1,1,2,3").table()),
+                   std::make_shared<const LostTable>(ParseLostRule(lossText).table()), 0);
+    for (auto _ : state) {
+        round.cmdReset_Click();
+        round.cmdLost_Click();
+        round.cmdLost_Click();
+    }
+    if (round.record().curRow != 1 || round.record().curCol != 0)
+        state.SkipWithError("the walk did not reach row 1");
+}
+
+void lossClicksSmallTable(benchmark::State& state) { lossClicks(state, "1,2\r\n3,4"); }
+BENCHMARK(lossClicksSmallTable);
+
+void lossClicksWideSparseTable(benchmark::State& state)
+{
+    // One line of 65533 characters makes the table 32767 columns wide (one
+    // wider and the step past the last column would overflow); the first two
+    // rows hold only two items each.
+    std::string text = "1,2\r\n3,4\r\n";
+    text.append(65532, '0');
+    text += '1';
+    lossClicks(state, text);
+}
+BENCHMARK(lossClicksWideSparseTable);
+
+// Keeps every run's time to print the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto ratio = [&](const char* what, const char* base) {
+        const auto a = reporter.times.find(what);
+        const auto b = reporter.times.find(base);
+        if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
+            std::printf("ratio %s / %s = %.2f\n", what, base, a->second / b->second);
+    };
+    ratio("parseLossText", "scanBytes");
+    ratio("lossClicksWideSparseTable", "lossClicksSmallTable");
+    benchmark::Shutdown();
+    return 0;
+}
