@@ -84,7 +84,7 @@ void lossClicks(benchmark::State& state, const std::string& lossText)
     GridView view;
     Round round(view);
     round.setRules(std::make_shared<const WinSeq>(ParseWinRule("1,1,2,3").table()),
-                   std::make_shared<const LostTable>(ParseLostRule(lossText).table()), 0);
+        std::make_shared<const LostTable>(ParseLostRule(lossText).table()), 0);
     for (auto _ : state) {
         round.cmdReset_Click();
         round.cmdLost_Click();
@@ -94,7 +94,10 @@ void lossClicks(benchmark::State& state, const std::string& lossText)
         state.SkipWithError("the walk did not reach row 1");
 }
 
-void lossClicksSmallTable(benchmark::State& state) { lossClicks(state, "1,2\r\n3,4"); }
+void lossClicksSmallTable(benchmark::State& state)
+{
+    lossClicks(state, "1,2\r\n3,4");
+}
 BENCHMARK(lossClicksSmallTable);
 
 void lossClicksWideSparseTable(benchmark::State& state)

@@ -23,10 +23,10 @@ namespace zelmar::fuzz {
     std::abort();
 }
 
-#define FUZZ_CHECK(cond)                                                                                   \
-    do {                                                                                                   \
-        if (!(cond))                                                                                       \
-            ::zelmar::fuzz::fail(#cond, __FILE__, __LINE__);                                               \
+#define FUZZ_CHECK(cond)                                                                                     \
+    do {                                                                                                     \
+        if (!(cond))                                                                                         \
+            ::zelmar::fuzz::fail(#cond, __FILE__, __LINE__);                                                 \
     } while (0)
 
 // Rule files that live in memory: reads see whatever text was put in; the

@@ -68,12 +68,13 @@ NOT_STEERING std::optional<long> refConvert(std::string item)
     std::string fraction = dot == std::string::npos ? "" : item.substr(dot + 1);
     if (whole.empty() && fraction.empty())
         return std::nullopt;
-    for (const std::string* s : {&whole, &fraction})
+    for (const std::string* s : { &whole, &fraction })
         for (char c : *s)
             if (c < '0' || c > '9')
                 return std::nullopt;
 
-    whole.erase(0, whole.find_first_not_of('0') == std::string::npos ? whole.size() : whole.find_first_not_of('0'));
+    whole.erase(
+        0, whole.find_first_not_of('0') == std::string::npos ? whole.size() : whole.find_first_not_of('0'));
     if (whole.size() > 5)
         return std::nullopt;
     long value = whole.empty() ? 0 : std::stol(whole);
@@ -99,13 +100,13 @@ NOT_STEERING RefWin refParseWin(std::string_view text)
     RefWin out;
     const auto items = splitAt(text, ",");
     if (items.size() > 32768) {
-        out.error = RefError{0, 0};
+        out.error = RefError { 0, 0 };
         return out;
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
         const auto v = refConvert(items[i]);
         if (!v) {
-            out.error = RefError{0, static_cast<long>(i) + 1};
+            out.error = RefError { 0, static_cast<long>(i) + 1 };
             return out;
         }
         out.values.push_back(*v);
@@ -126,14 +127,14 @@ NOT_STEERING RefLost refParseLost(std::string_view text)
     double width = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i + 1 > 32768) {
-            out.error = RefError{0, 0};
+            out.error = RefError { 0, 0 };
             return out;
         }
         const double half = (static_cast<double>(lines[i].size()) - 1) / 2;
         if (width < half)
             width = std::nearbyint(half); // the default rounding goes to even
         if (width > 32767) {
-            out.error = RefError{static_cast<long>(i) + 1, 0};
+            out.error = RefError { static_cast<long>(i) + 1, 0 };
             return out;
         }
     }
@@ -146,12 +147,12 @@ NOT_STEERING RefLost refParseLost(std::string_view text)
                 const long line = static_cast<long>(i) + 1;
                 const long item = static_cast<long>(j) + 1;
                 if (static_cast<long>(j) > out.width) {
-                    out.error = RefError{line, item};
+                    out.error = RefError { line, item };
                     return out;
                 }
                 const auto v = refConvert(items[j]);
                 if (!v) {
-                    out.error = RefError{line, item};
+                    out.error = RefError { line, item };
                     return out;
                 }
                 row.push_back(*v);
@@ -263,10 +264,11 @@ void checkLoad(std::string_view text, bool asWin)
     // The old table itself is never touched, kept or not.
     FUZZ_CHECK(winBefore->values() == winValuesBefore);
     FUZZ_CHECK(lostBefore->rows() == 2 && lostBefore->cols() == 4 && lostBefore->at(0, 3) == 0
-               && lostBefore->at(1, 3) == 8);
+        && lostBefore->at(1, 3) == 8);
     // The grids show the tables now in use.
     FUZZ_CHECK(view.grids.win().rows() == 1 && view.grids.win().cols() == r.winSeq->size());
-    FUZZ_CHECK(view.grids.lost().rows() == r.lostTable->rows() && view.grids.lost().cols() == r.lostTable->cols());
+    FUZZ_CHECK(
+        view.grids.lost().rows() == r.lostTable->rows() && view.grids.lost().cols() == r.lostTable->cols());
 }
 
 } // namespace
@@ -276,7 +278,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text(reinterpret_cast<const char*>(data), size);
     const bool stretched = size >= 5 && data[0] == 0 && data[1] == 0;
     if (stretched) {
-        const std::size_t length = 64000 + ((std::size_t{data[2]} << 8 | data[3]) % 4000);
+        const std::size_t length = 64000 + ((std::size_t { data[2] } << 8 | data[3]) % 4000);
         const std::string unit = text.substr(4);
         text.clear();
         while (text.size() < length)

@@ -43,12 +43,23 @@ std::string takeText(const std::uint8_t*& p, const std::uint8_t* end)
 char eventOf(std::uint8_t b)
 {
     switch (b) {
-    case 'W': case 'w': return 'W';
-    case 'L': case 'l': return 'L';
-    case 'B': case 'b': return 'B';
-    case 'R': case 'r': return 'R';
-    case 'S': case 's': return 'S';
-    default: return "WLBRWLBRWS"[b % 10]; // any other byte is an event too
+    case 'W':
+    case 'w':
+        return 'W';
+    case 'L':
+    case 'l':
+        return 'L';
+    case 'B':
+    case 'b':
+        return 'B';
+    case 'R':
+    case 'r':
+        return 'R';
+    case 'S':
+    case 's':
+        return 'S';
+    default:
+        return "WLBRWLBRWS"[b % 10]; // any other byte is an event too
     }
 }
 
@@ -60,8 +71,9 @@ bool atOrigin(const RoundRecord& r)
 
 bool samePosition(const RoundRecord& a, const RoundRecord& b)
 {
-    return a.direction == b.direction && a.curRow == b.curRow && a.curCol == b.curCol && a.lastRow == b.lastRow
-        && a.lastCol == b.lastCol && a.stake == b.stake && a.score == b.score && a.history == b.history;
+    return a.direction == b.direction && a.curRow == b.curRow && a.curCol == b.curCol
+        && a.lastRow == b.lastRow && a.lastCol == b.lastCol && a.stake == b.stake && a.score == b.score
+        && a.history == b.history;
 }
 
 bool sameMarks(const SequenceGrid& g, const std::vector<CellMark>& marks, bool plainBlack)
@@ -72,7 +84,8 @@ bool sameMarks(const SequenceGrid& g, const std::vector<CellMark>& marks, bool p
     for (std::size_t i = 0; i < now.size(); ++i) {
         const CellMark& a = now[i];
         const CellMark& b = marks[i];
-        if (a.row != b.row || a.col != b.col || a.style.bold != b.style.bold || a.style.color != b.style.color)
+        if (a.row != b.row || a.col != b.col || a.style.bold != b.style.bold
+            || a.style.color != b.style.color)
             return false;
     }
     return true;
@@ -81,7 +94,7 @@ bool sameMarks(const SequenceGrid& g, const std::vector<CellMark>& marks, bool p
 // The score stated by an end-of-round notice, if the text is one.
 std::optional<long> endScore(const std::string& text)
 {
-    for (const char* prefix : {notices::EndOfSequence, notices::LostOnWinSide, notices::TurnedOnLossSide}) {
+    for (const char* prefix : { notices::EndOfSequence, notices::LostOnWinSide, notices::TurnedOnLossSide }) {
         const std::string p(prefix);
         if (text.compare(0, p.size(), p) == 0)
             return std::stol(text.substr(p.size()));
@@ -103,7 +116,7 @@ void checkSound(const RoundRecord& r, const fuzz::RecordingView& view)
         FUZZ_CHECK(win.rows() == 1 && win.cols() == r.winSeq->size());
     if (r.lostTable)
         FUZZ_CHECK(lost.rows() == r.lostTable->rows() && lost.cols() == r.lostTable->cols());
-    for (const SequenceGrid* g : {&win, &lost})
+    for (const SequenceGrid* g : { &win, &lost })
         for (const CellMark& m : g->marks())
             FUZZ_CHECK(m.row >= 0 && m.col >= 0 && m.row < g->rows() && m.col < g->cols());
 }
@@ -119,7 +132,8 @@ void checkHand(char event, const RoundRecord& before, const RoundRecord& r, cons
         FUZZ_CHECK(view.notices.size() == 1 && view.calls == 0);
         return;
     }
-    const long score = event == 'W' ? long{before.score} + before.stake : long{before.score} - before.stake;
+    const long score
+        = event == 'W' ? long { before.score } + before.stake : long { before.score } - before.stake;
     std::optional<long> ended;
     for (const auto& text : view.notices) {
         FUZZ_CHECK(!ended); // one round ends at most once per click
@@ -159,15 +173,15 @@ void checkStepBack(const RoundRecord& before, const RoundRecord& r, const fuzz::
     FUZZ_CHECK(r.history + before.history.back() == before.history);
     const char undone = before.history.back();
     if (undone == '1')
-        FUZZ_CHECK(long{r.score} == long{before.score} - r.stake);
+        FUZZ_CHECK(long { r.score } == long { before.score } - r.stake);
     else if (before.direction == 'L')
-        FUZZ_CHECK(long{r.score} == long{before.score} + r.stake);
+        FUZZ_CHECK(long { r.score } == long { before.score } + r.stake);
     else
         FUZZ_CHECK(r.score == before.score);
 }
 
 void checkReload(const std::string& winText, const std::string& lostText, const RoundRecord& before,
-                 const RoundRecord& r, const fuzz::RecordingView& view)
+    const RoundRecord& r, const fuzz::RecordingView& view)
 {
     FUZZ_CHECK(samePosition(before, r));
     FUZZ_CHECK(view.fills == 1);

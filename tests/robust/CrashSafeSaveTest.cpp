@@ -55,8 +55,10 @@ TEST(CrashSafeSave, killedSaveLeavesEachFileWholeOldOrWholeNew)
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 3; ++i)
         ASSERT_FALSE(files.SaveRuleTexts(i % 2 ? winA : winB, i % 2 ? lostA : lostB).has_value());
-    const auto oneSave = std::max<long>(
-        1, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count() / 3);
+    const auto oneSave = std::max<long>(1,
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
+                .count()
+            / 3);
 
     std::mt19937 random(20240607);
     std::uniform_int_distribution<long> delay(0, 2 * oneSave);
@@ -82,9 +84,10 @@ TEST(CrashSafeSave, killedSaveLeavesEachFileWholeOldOrWholeNew)
 
         const std::string win = readFile(files.winPath());
         const std::string lost = readFile(files.lostPath());
-        ASSERT_TRUE(win == winA || win == winB) << "kill " << kill << ": win file holds " << win.size() << " bytes";
-        ASSERT_TRUE(lost == lostA || lost == lostB) << "kill " << kill << ": loss file holds " << lost.size()
-                                                     << " bytes";
+        ASSERT_TRUE(win == winA || win == winB)
+            << "kill " << kill << ": win file holds " << win.size() << " bytes";
+        ASSERT_TRUE(lost == lostA || lost == lostB)
+            << "kill " << kill << ": loss file holds " << lost.size() << " bytes";
         winChanged += win != winBefore;
         lostChanged += lost != lostBefore;
         // A killed save may leave its new file beside the old one; clear it

@@ -22,16 +22,22 @@ struct Case {
     const char* file;
 };
 
-void PrintTo(const Case& c, std::ostream* out) { *out << stepName(c.step) << " of " << c.file; }
+void PrintTo(const Case& c, std::ostream* out)
+{
+    *out << stepName(c.step) << " of " << c.file;
+}
 
 std::string caseName(const testing::TestParamInfo<Case>& info)
 {
-    return std::string(stepName(info.param.step)) + "_" + (std::strcmp(info.param.file, WinFileName) == 0 ? "win" : "lost");
+    return std::string(stepName(info.param.step)) + "_"
+        + (std::strcmp(info.param.file, WinFileName) == 0 ? "win" : "lost");
 }
 
 class SaveFailure : public testing::TestWithParam<Case> {
 protected:
-    SaveFailure() : service(GetParam().step, GetParam().file), files(folder.path().string(), service)
+    SaveFailure()
+        : service(GetParam().step, GetParam().file)
+        , files(folder.path().string(), service)
     {
         writeFile(folder / WinFileName, OldWin);
         writeFile(folder / LostFileName, OldLost);
@@ -49,7 +55,7 @@ protected:
     }
     void expectOnlyTheRuleFiles() const
     {
-        EXPECT_EQ(folder.entries(), (std::set<std::string>{WinFileName, LostFileName}));
+        EXPECT_EQ(folder.entries(), (std::set<std::string> { WinFileName, LostFileName }));
     }
 
     TempFolder folder;
@@ -91,15 +97,17 @@ TEST_P(SaveFailure, savingBothFilesNeverMixesHalfTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStepOfEachFile, SaveFailure,
-                         testing::Values(Case{Step::Create, WinFileName}, Case{Step::Write, WinFileName},
-                                         Case{Step::Flush, WinFileName}, Case{Step::Move, WinFileName},
-                                         Case{Step::Create, LostFileName}, Case{Step::Write, LostFileName},
-                                         Case{Step::Flush, LostFileName}, Case{Step::Move, LostFileName}),
-                         caseName);
+    testing::Values(Case { Step::Create, WinFileName }, Case { Step::Write, WinFileName },
+        Case { Step::Flush, WinFileName }, Case { Step::Move, WinFileName },
+        Case { Step::Create, LostFileName }, Case { Step::Write, LostFileName },
+        Case { Step::Flush, LostFileName }, Case { Step::Move, LostFileName }),
+    caseName);
 
 class ReadFailure : public testing::TestWithParam<Case> {
 protected:
-    ReadFailure() : service(GetParam().step, GetParam().file), files(folder.path().string(), service)
+    ReadFailure()
+        : service(GetParam().step, GetParam().file)
+        , files(folder.path().string(), service)
     {
         service.armed = false;
         writeFile(folder / WinFileName, OldWin);
@@ -118,7 +126,7 @@ protected:
     FailingFileService service;
     RuleFiles files;
     ReportingView view;
-    Round round{view};
+    Round round { view };
 };
 
 TEST_P(ReadFailure, reloadKeepsTheOldTableAndLoadsTheOtherFile)
@@ -136,12 +144,12 @@ TEST_P(ReadFailure, reloadKeepsTheOldTableAndLoadsTheOtherFile)
     EXPECT_EQ(view.fills, 2);
     if (failsWin()) {
         EXPECT_EQ(r.winSeq, winBefore);
-        EXPECT_EQ(valuesOf(r.winSeq), (std::vector<i16>{1, 1, 2, 3}));
-        EXPECT_EQ(rowsOf(r.lostTable), (std::vector<std::vector<i16>>{{9, 8}, {0, 0}, {7, 0}}));
+        EXPECT_EQ(valuesOf(r.winSeq), (std::vector<i16> { 1, 1, 2, 3 }));
+        EXPECT_EQ(rowsOf(r.lostTable), (std::vector<std::vector<i16>> { { 9, 8 }, { 0, 0 }, { 7, 0 } }));
     } else {
         EXPECT_EQ(r.lostTable, lostBefore);
-        EXPECT_EQ(rowsOf(r.lostTable), (std::vector<std::vector<i16>>{{1, 2, 3, 0}, {2, 4, 6, 8}}));
-        EXPECT_EQ(valuesOf(r.winSeq), (std::vector<i16>{5, 0, 7, 9}));
+        EXPECT_EQ(rowsOf(r.lostTable), (std::vector<std::vector<i16>> { { 1, 2, 3, 0 }, { 2, 4, 6, 8 } }));
+        EXPECT_EQ(valuesOf(r.winSeq), (std::vector<i16> { 5, 0, 7, 9 }));
     }
     // The files themselves are untouched by a failed read.
     EXPECT_EQ(readFile(folder / WinFileName), NewWin);
@@ -160,7 +168,7 @@ TEST_P(ReadFailure, programGoesOnAndRecoversOnTheNextLoad)
     LoadRules(round, files);
     EXPECT_TRUE(view.failures.empty());
     EXPECT_EQ(round.record().rulesMissing, 0);
-    EXPECT_EQ(valuesOf(round.record().winSeq), (std::vector<i16>{5, 0, 7, 9}));
+    EXPECT_EQ(valuesOf(round.record().winSeq), (std::vector<i16> { 5, 0, 7, 9 }));
     round.cmdReset_Click();
     round.cmdWin_Click();
     EXPECT_EQ(round.record().score, 1);
@@ -179,9 +187,9 @@ TEST_P(ReadFailure, editorReadReportsTheFileAndGivesNoText)
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStepOfEachFile, ReadFailure,
-                         testing::Values(Case{Step::Open, WinFileName}, Case{Step::Read, WinFileName},
-                                         Case{Step::Open, LostFileName}, Case{Step::Read, LostFileName}),
-                         caseName);
+    testing::Values(Case { Step::Open, WinFileName }, Case { Step::Read, WinFileName },
+        Case { Step::Open, LostFileName }, Case { Step::Read, LostFileName }),
+    caseName);
 
 } // namespace
 } // namespace zelmar::robust

@@ -32,7 +32,7 @@ struct LoadedRound {
         EXPECT_TRUE(view.failures.empty());
     }
     ReportingView view;
-    Round round{view};
+    Round round { view };
 };
 
 bool mentions(const std::string& report, const std::string& what)
@@ -48,7 +48,7 @@ TEST(RealFailure, ruleFileThatIsAFolderIsNeverReplaced)
     fs::create_directory(files.winPath());
     writeFile(files.winPath() + "/keep.txt", "mine");
 
-    for (const SaveError& error : {files.SaveWinText("5"), files.SaveRuleTexts("5", "6")}) {
+    for (const SaveError& error : { files.SaveWinText("5"), files.SaveRuleTexts("5", "6") }) {
         ASSERT_TRUE(error.has_value());
         EXPECT_TRUE(mentions(*error, files.winPath())) << *error;
         EXPECT_TRUE(mentions(*error, std::strerror(EISDIR))) << *error;
@@ -56,7 +56,7 @@ TEST(RealFailure, ruleFileThatIsAFolderIsNeverReplaced)
     EXPECT_TRUE(fs::is_directory(files.winPath()));
     EXPECT_EQ(readFile(files.winPath() + "/keep.txt"), "mine");
     EXPECT_EQ(readFile(files.lostPath()), OldLost);
-    EXPECT_EQ(folder.entries(), (std::set<std::string>{WinFileName, LostFileName}));
+    EXPECT_EQ(folder.entries(), (std::set<std::string> { WinFileName, LostFileName }));
 }
 
 TEST(RealFailure, missingFolderIsReportedForBothFilesAndNothingIsCreated)
@@ -72,7 +72,7 @@ TEST(RealFailure, missingFolderIsReportedForBothFilesAndNothingIsCreated)
     EXPECT_TRUE(mentions(game.view.failures[1], files.lostPath()));
     EXPECT_TRUE(mentions(game.view.failures[0], std::strerror(ENOENT)));
     EXPECT_EQ(game.round.record().rulesMissing, 1);
-    EXPECT_EQ(valuesOf(game.round.record().winSeq), (std::vector<i16>{1, 1, 2, 3}));
+    EXPECT_EQ(valuesOf(game.round.record().winSeq), (std::vector<i16> { 1, 1, 2, 3 }));
     EXPECT_EQ(rowsOf(game.round.record().lostTable).size(), 2u);
 
     const SaveError error = files.SaveRuleTexts("5", "6");
@@ -109,7 +109,7 @@ TEST(RealFailure, linkToNowhereIsReportedOnReadAndSavedThrough)
     game.view.failures.clear();
     LoadRules(game.round, files);
     EXPECT_TRUE(game.view.failures.empty());
-    EXPECT_EQ(rowsOf(game.round.record().lostTable), (std::vector<std::vector<i16>>{{4, 5}}));
+    EXPECT_EQ(rowsOf(game.round.record().lostTable), (std::vector<std::vector<i16>> { { 4, 5 } }));
 }
 
 TEST(RealFailure, linkIntoMissingFolderFailsToSaveAndStaysALink)
@@ -121,7 +121,7 @@ TEST(RealFailure, linkIntoMissingFolderFailsToSaveAndStaysALink)
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(mentions(*error, files.winPath())) << *error;
     EXPECT_TRUE(fs::is_symlink(files.winPath()));
-    EXPECT_EQ(folder.entries(), (std::set<std::string>{WinFileName}));
+    EXPECT_EQ(folder.entries(), (std::set<std::string> { WinFileName }));
 }
 
 // Runs `work` in a child process; false when it has not finished in time.
@@ -193,7 +193,7 @@ TEST(RealFailure, fullDiskKeepsBothOldFilesWhole)
     writeFile(files.winPath(), OldWin);
     writeFile(files.lostPath(), OldLost);
 
-    for (const SaveError& error : {files.SaveWinText("5,6"), files.SaveRuleTexts("5,6", "7")}) {
+    for (const SaveError& error : { files.SaveWinText("5,6"), files.SaveRuleTexts("5,6", "7") }) {
         ASSERT_TRUE(error.has_value());
         EXPECT_TRUE(mentions(*error, files.winPath())) << *error;
         EXPECT_TRUE(mentions(*error, std::strerror(ENOSPC))) << *error;
@@ -203,7 +203,7 @@ TEST(RealFailure, fullDiskKeepsBothOldFilesWhole)
     EXPECT_TRUE(mentions(*lost, files.lostPath())) << *lost;
     EXPECT_EQ(readFile(files.winPath()), OldWin);
     EXPECT_EQ(readFile(files.lostPath()), OldLost);
-    EXPECT_EQ(folder.entries(), (std::set<std::string>{WinFileName, LostFileName}));
+    EXPECT_EQ(folder.entries(), (std::set<std::string> { WinFileName, LostFileName }));
 }
 
 } // namespace

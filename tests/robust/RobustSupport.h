@@ -82,12 +82,18 @@ enum class Step { Open, Read, Create, Write, Flush, Move };
 inline const char* stepName(Step s)
 {
     switch (s) {
-    case Step::Open: return "open";
-    case Step::Read: return "read";
-    case Step::Create: return "create";
-    case Step::Write: return "write";
-    case Step::Flush: return "flush";
-    case Step::Move: return "move";
+    case Step::Open:
+        return "open";
+    case Step::Read:
+        return "read";
+    case Step::Create:
+        return "create";
+    case Step::Write:
+        return "write";
+    case Step::Flush:
+        return "flush";
+    case Step::Move:
+        return "move";
     }
     return "?";
 }
@@ -97,7 +103,9 @@ inline const char* stepName(Step s)
 class FailingFileService : public PosixFileService {
 public:
     FailingFileService(Step step, std::string fileName, int error = EIO)
-        : m_step(step), m_fileName(std::move(fileName)), m_error(error)
+        : m_step(step)
+        , m_fileName(std::move(fileName))
+        , m_error(error)
     {
     }
 
@@ -135,11 +143,15 @@ public:
         }
         return PosixFileService::write(fd, data);
     }
-    int flush(int fd) override { return hits(Step::Flush, pathOf(fd)) ? m_error : PosixFileService::flush(fd); }
+    int flush(int fd) override
+    {
+        return hits(Step::Flush, pathOf(fd)) ? m_error : PosixFileService::flush(fd);
+    }
     int close(int fd) override
     {
-        m_open.erase(std::remove_if(m_open.begin(), m_open.end(), [fd](const auto& e) { return e.first == fd; }),
-                     m_open.end());
+        m_open.erase(
+            std::remove_if(m_open.begin(), m_open.end(), [fd](const auto& e) { return e.first == fd; }),
+            m_open.end());
         return PosixFileService::close(fd);
     }
     int move(const std::string& from, const std::string& to) override
@@ -191,7 +203,10 @@ public:
     std::vector<std::string> failures;
 };
 
-inline std::vector<i16> valuesOf(const WinSeqPtr& seq) { return seq ? seq->values() : std::vector<i16>{}; }
+inline std::vector<i16> valuesOf(const WinSeqPtr& seq)
+{
+    return seq ? seq->values() : std::vector<i16> {};
+}
 
 inline std::vector<std::vector<i16>> rowsOf(const LostTablePtr& t)
 {
