@@ -42,6 +42,9 @@ std::string reason(int error)
     case EIO:
         chinese = "输入输出错误";
         break;
+    case EINVAL:
+        chinese = "不是普通文件";
+        break;
     case ENAMETOOLONG:
         chinese = "文件名太长";
         break;
