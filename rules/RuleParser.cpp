@@ -2,6 +2,7 @@
 
 #include "Convert16.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace zelmar {
@@ -76,16 +77,13 @@ long widthOfLine(long chars)
 
 ParseResult<WinSeq> ParseWinRule(std::string_view text)
 {
-    long parts = 1;
-    for (char c : text)
-        parts += c == ',';
-    if (parts > MaxItems)
-        return { limitError(0, "共有 " + decimal(parts) + " 项，超过了 32768 项的上限（溢出）") };
-
     std::vector<i16> values;
-    values.reserve(static_cast<std::size_t>(parts));
     std::optional<ParseError> failure;
+    long parts = 0;
     forEachItem(text, [&](long index, std::string_view item) {
+        parts = index + 1;
+        if (parts > MaxItems)
+            return false;
         const Converted c = convert16(item);
         if (c.status != ConvertStatus::Ok) {
             failure = itemError(0, static_cast<int>(index + 1), item, c.status);
@@ -94,19 +92,56 @@ ParseResult<WinSeq> ParseWinRule(std::string_view text)
         values.push_back(c.value);
         return true;
     });
-    if (failure)
+    // Too many items is the failure even where an earlier item did not convert.
+    if (failure || parts > MaxItems) {
+        parts = 1 + static_cast<long>(std::count(text.begin(), text.end(), ','));
+        if (parts > MaxItems)
+            return { limitError(0, "共有 " + decimal(parts) + " 项，超过了 32768 项的上限（溢出）") };
         return { *failure };
+    }
     return { WinSeq(std::move(values)) };
 }
 
+namespace {
+
+// The text of item `index` (0-based) of line `lineNo` (1-based).
+std::string_view itemAt(std::string_view text, long lineNo, long index)
+{
+    std::size_t start = 0;
+    for (long n = 1; n < lineNo; ++n)
+        start = text.find(CrLf, start) + CrLf.size();
+    const std::string_view line = text.substr(start, text.find(CrLf, start) - start);
+    std::string_view found;
+    forEachItem(line, [&](long i, std::string_view item) {
+        found = item;
+        return i < index;
+    });
+    return found;
+}
+
+ParseError beyondWidth(std::string_view text, long lineNo, long cols)
+{
+    return { static_cast<int>(lineNo), static_cast<int>(cols + 1), shortened(itemAt(text, lineNo, cols)),
+        "超出了表格的宽度（共 " + decimal(cols) + " 列，下标越界）" };
+}
+
+} // namespace
+
+// One pass over the text: each line widens the table by the width rule and
+// its items are stored as they are read. The width is known only at the end,
+// so whether every item fell inside it is checked then; a failure is the one
+// the line-by-line reading would meet first, the column being tested before
+// the item is converted, and the limits coming before any item.
 ParseResult<LostTable> ParseLostRule(std::string_view text)
 {
-    // First pass: the number of lines and the width, before anything is stored.
+    LostTable table;
+    std::optional<ParseError> itemFailure;
     long lines = 0;
     long width = 0;
     for (std::size_t start = 0;;) {
         const std::size_t end = text.find(CrLf, start);
-        const long chars = static_cast<long>((end == text.npos ? text.size() : end) - start);
+        const std::string_view line = text.substr(start, end == text.npos ? text.npos : end - start);
+        const long chars = static_cast<long>(line.size());
         ++lines;
         if (lines > MaxLines)
             return { limitError(0, "行数超过了 32768 行的上限（溢出）") };
@@ -118,44 +153,39 @@ ParseResult<LostTable> ParseLostRule(std::string_view text)
                 return { limitError(static_cast<int>(lines),
                     "这一行有 " + decimal(chars) + " 个字符，超过了 65535 个字符的上限（溢出）") };
         }
+        if (!itemFailure) {
+            if (!line.empty()) {
+                forEachItem(line, [&](long index, std::string_view item) {
+                    const Converted c = convert16(item);
+                    if (c.status != ConvertStatus::Ok) {
+                        itemFailure
+                            = itemError(static_cast<int>(lines), static_cast<int>(index + 1), item, c.status);
+                        return false;
+                    }
+                    table.pushItem(c.value);
+                    return true;
+                });
+            }
+            if (!itemFailure)
+                table.endRow();
+        }
         if (end == text.npos)
             break;
         start = end + CrLf.size();
     }
 
-    LostTable table;
-    table.setCols(static_cast<int>(width + 1));
-    std::optional<ParseError> failure;
-    long lineNo = 0;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(CrLf, start);
-        const std::string_view line = text.substr(start, end == text.npos ? text.npos : end - start);
-        ++lineNo;
-        if (!line.empty()) {
-            forEachItem(line, [&](long index, std::string_view item) {
-                // The column is tested before the item is converted.
-                if (index > width) {
-                    failure = ParseError { static_cast<int>(lineNo), static_cast<int>(index + 1),
-                        shortened(item), "超出了表格的宽度（共 " + decimal(width + 1) + " 列，下标越界）" };
-                    return false;
-                }
-                const Converted c = convert16(item);
-                if (c.status != ConvertStatus::Ok) {
-                    failure
-                        = itemError(static_cast<int>(lineNo), static_cast<int>(index + 1), item, c.status);
-                    return false;
-                }
-                table.pushItem(c.value);
-                return true;
-            });
-            if (failure)
-                return { *failure };
-        }
-        table.endRow();
-        if (end == text.npos)
-            break;
-        start = end + CrLf.size();
+    const long cols = width + 1;
+    for (int row = 0; row < table.rows(); ++row) {
+        if (table.rowLength(row) > cols)
+            return { beyondWidth(text, row + 1, cols) };
     }
+    if (itemFailure) {
+        // Items of the failing line before the failing one were read already.
+        if (itemFailure->item - 1 >= cols)
+            return { beyondWidth(text, itemFailure->line, cols) };
+        return { *itemFailure };
+    }
+    table.setCols(static_cast<int>(cols));
     return { std::move(table) };
 }
 
