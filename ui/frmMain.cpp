@@ -186,9 +186,7 @@ void frmMain::buildMenus()
 // The load step, before the window is first shown. Nothing is marked yet.
 void frmMain::Form_Load()
 {
-    LoadRules(m_round, m_files);
-    m_round.ResetState();
-    ShowTotals(m_round.record().score, m_round.record().stake);
+    StartUp(m_round, m_files);
 }
 
 void frmMain::ShowTotals(i16 score, i16 stake)
