@@ -23,7 +23,7 @@ int PosixFileService::openRead(const std::string& path, int& fd)
     fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0)
         return lastError();
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         fd = -1;
