@@ -1,11 +1,10 @@
 #pragma once
-// What the fuzz targets share: rule files held in memory, a view that keeps
-// the grid state and remembers what one event showed, and a check that
+// What the fuzz targets share: rule files held in memory and a check that
 // aborts with a message, so that libFuzzer saves the input that broke a
 // property.
 
+#include "engine/HeadlessView.h"
 #include "engine/Round.h"
-#include "engine/SequenceGrid.h"
 #include "rules/FileService.h"
 
 #include <cerrno>
@@ -58,52 +57,6 @@ public:
 private:
     std::map<std::string, std::string> m_files;
     std::vector<std::string> m_open;
-};
-
-// Keeps the grids as the window would and counts what the current event
-// showed; forget() starts a new event.
-class RecordingView : public RoundView {
-public:
-    void ShowTotals(i16 score, i16 stake) override
-    {
-        shownScore = score;
-        shownStake = stake;
-        ++calls;
-    }
-    void ShowCursor(const CursorMarks& c) override
-    {
-        grids.ShowCursor(c);
-        ++calls;
-    }
-    void ClearMarks(char direction) override
-    {
-        grids.ClearMarks(direction);
-        ++calls;
-    }
-    void FillGrids(const WinSeqPtr& w, const LostTablePtr& l) override
-    {
-        grids.FillGrids(w, l);
-        ++fills;
-    }
-    void Notice(const std::string& text) override { notices.push_back(text); }
-    bool Question(const std::string&, const std::string&) override { return true; }
-    void ReportFailure(const std::string& text) override { failures.push_back(text); }
-
-    void forget()
-    {
-        calls = 0;
-        fills = 0;
-        notices.clear();
-        failures.clear();
-    }
-
-    SequenceGrids grids;
-    long shownScore = 0;
-    long shownStake = 0;
-    int calls = 0;
-    int fills = 0;
-    std::vector<std::string> notices;
-    std::vector<std::string> failures;
 };
 
 } // namespace zelmar::fuzz

@@ -231,7 +231,7 @@ void checkLoad(std::string_view text, bool asWin)
 
     fuzz::MemoryFileService fs;
     RuleFiles files("rules", fs);
-    fuzz::RecordingView view;
+    HeadlessView view;
     Round round(view);
     fs.put(files.winPath(), oldWin);
     fs.put(files.lostPath(), oldLost);
@@ -243,7 +243,7 @@ void checkLoad(std::string_view text, bool asWin)
 
     fs.put(files.winPath(), asWin ? std::string(text) : otherWin);
     fs.put(files.lostPath(), asWin ? otherLost : std::string(text));
-    view.forget();
+    view.startStep();
     LoadRules(round, files);
     const RoundRecord& r = round.record();
     FUZZ_CHECK(view.fills == 1);

@@ -43,7 +43,7 @@ TEST(FillGrids, shapesAndTexts)
 
 TEST(FillGrids, neverFilledTablesShowNoValues)
 {
-    test::TestView view;
+    HeadlessView view;
     Round round(view);
     round.setRules(nullptr, test::lostOf("4,5"), 1);
     EXPECT_EQ(view.grids.win().rows(), 1);

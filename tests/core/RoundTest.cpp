@@ -75,7 +75,7 @@ TEST(RecordResults, restartAnywhereEvenAtOrigin)
     Game g("1,1,2,3", "1,1,2,3");
     g.play("R");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { "重新开始了" });
-    g.view.forget();
+    g.view.startStep();
     g.play("WWR");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { "重新开始了" });
     EXPECT_EQ(g.rec().history, "");
@@ -84,7 +84,7 @@ TEST(RecordResults, restartAnywhereEvenAtOrigin)
 
 TEST(RecordResults, emptyRulesOnlyGrowHistory)
 {
-    test::TestView view;
+    HeadlessView view;
     Round round(view);
     round.setRules(nullptr, nullptr, 1);
     round.ResetState();
@@ -138,7 +138,7 @@ TEST(Undo, afterEndOfRoundReportsOrigin)
 {
     Game g("1,1", "1,1");
     g.play("WW");
-    g.view.forget();
+    g.view.startStep();
     g.play("B");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { "已经在原点，不能后退" });
 }
@@ -155,12 +155,12 @@ TEST(Undo, emptyHistoryAwayFromOriginOnlyShowsCursor)
     EXPECT_EQ(g.rec().history, "");
     EXPECT_EQ(g.rec().direction, 'W');
     const RoundRecord before = g.rec();
-    g.view.forget();
+    g.view.startStep();
     g.play("B");
     EXPECT_TRUE(g.view.failures.empty());
     EXPECT_TRUE(g.view.notices.empty());
-    EXPECT_EQ(g.view.totalsCalls, 0);
-    EXPECT_EQ(g.view.cursorCalls, 1);
+    EXPECT_EQ(g.view.totalsShown, 0);
+    EXPECT_EQ(g.view.cursorsShown, 1);
     EXPECT_EQ(g.rec().curCol, before.curCol);
     EXPECT_EQ(g.rec().score, before.score);
 }
@@ -172,11 +172,11 @@ TEST(Undo, forwardWalkPastLastRowStopsUnchanged)
     g.play("LLWW"); // back at (0,0)
     g.round.setRules(nullptr, test::lostOf("1,0,0"), 0);
     const RoundRecord before = g.rec();
-    g.view.forget();
+    g.view.startStep();
     g.play("B");
     EXPECT_TRUE(g.rec().sameRoundAs(before));
-    EXPECT_EQ(g.view.cursorCalls, 1);
-    EXPECT_EQ(g.view.totalsCalls, 0);
+    EXPECT_EQ(g.view.cursorsShown, 1);
+    EXPECT_EQ(g.view.totalsShown, 0);
     EXPECT_TRUE(g.view.notices.empty());
 }
 
@@ -200,18 +200,18 @@ TEST(FailingClick, overflowLeavesRecordUnchanged)
         const RoundRecord before = g.rec();
         const auto winMarks = g.view.grids.win().marks().size();
         const auto lostMarks = g.view.grids.lost().marks().size();
-        g.view.forget();
+        g.view.startStep();
         g.play(std::string(1, c.click));
         ASSERT_EQ(g.view.failures.size(), 1u) << c.before << c.click;
         EXPECT_NE(g.view.failures[0].find("溢出"), std::string::npos);
         EXPECT_TRUE(g.rec().sameRoundAs(before)) << c.before << c.click;
         EXPECT_TRUE(g.view.notices.empty());
-        EXPECT_EQ(g.view.totalsCalls, 0);
-        EXPECT_EQ(g.view.cursorCalls, 0);
+        EXPECT_EQ(g.view.totalsShown, 0);
+        EXPECT_EQ(g.view.cursorsShown, 0);
         EXPECT_EQ(g.view.grids.win().marks().size(), winMarks);
         EXPECT_EQ(g.view.grids.lost().marks().size(), lostMarks);
         // The program goes on.
-        g.view.forget();
+        g.view.startStep();
         g.play("R");
         EXPECT_EQ(g.view.notices, std::vector<std::string> { "重新开始了" });
     }
@@ -234,12 +234,12 @@ TEST(FailingClick, indexOutsideReloadedTable)
     g.play("WWW"); // win index 3
     g.round.setRules(test::winOf("1,1"), nullptr, 0);
     const RoundRecord before = g.rec();
-    g.view.forget();
+    g.view.startStep();
     g.play("B"); // needs winSeq(2) and winSeq(3)
     ASSERT_EQ(g.view.failures.size(), 1u);
     EXPECT_NE(g.view.failures[0].find("下标越界"), std::string::npos);
     EXPECT_TRUE(g.rec().sameRoundAs(before));
-    EXPECT_EQ(g.view.cursorCalls, 0);
+    EXPECT_EQ(g.view.cursorsShown, 0);
 }
 
 } // namespace

@@ -41,7 +41,7 @@ protected:
     }
 
     fs::path dir;
-    test::TestView view;
+    HeadlessView view;
     Round round { view };
 };
 
@@ -81,7 +81,7 @@ TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
 
     put("winText.txt", "1,1,zwei,3");
     put("lostText.txt", "4,5,6");
-    view.forget();
+    view.startStep();
     LoadRules(round, files);
     ASSERT_EQ(view.failures.size(), 1u);
     const std::string& report = view.failures[0];
@@ -97,7 +97,7 @@ TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
     EXPECT_EQ(round.record().history, "1");
 
     put("winText.txt", "1,1,2,3");
-    view.forget();
+    view.startStep();
     LoadRules(round, files);
     EXPECT_TRUE(view.failures.empty());
     EXPECT_EQ(round.record().rulesMissing, 0);

@@ -1,9 +1,8 @@
 #pragma once
-// A view for the engine tests: it keeps the grid state like the window does
-// and records the texts and totals it was shown.
+// Helpers of the engine tests: rules from text and a round played by letters.
 
+#include "engine/HeadlessView.h"
 #include "engine/Round.h"
-#include "engine/SequenceGrid.h"
 #include "rules/RuleParser.h"
 
 #include <gtest/gtest.h>
@@ -12,42 +11,6 @@
 #include <vector>
 
 namespace zelmar::test {
-
-class TestView : public RoundView {
-public:
-    void ShowTotals(i16 score, i16 stake) override
-    {
-        shownScore = decimal(score);
-        shownStake = decimal(stake);
-        ++totalsCalls;
-    }
-    void ShowCursor(const CursorMarks& c) override
-    {
-        grids.ShowCursor(c);
-        ++cursorCalls;
-    }
-    void ClearMarks(char d) override { grids.ClearMarks(d); }
-    void FillGrids(const WinSeqPtr& w, const LostTablePtr& l) override { grids.FillGrids(w, l); }
-    void Notice(const std::string& t) override { notices.push_back(t); }
-    bool Question(const std::string&, const std::string&) override { return true; }
-    void ReportFailure(const std::string& t) override { failures.push_back(t); }
-
-    void forget()
-    {
-        notices.clear();
-        failures.clear();
-        totalsCalls = 0;
-        cursorCalls = 0;
-    }
-
-    SequenceGrids grids;
-    std::string shownScore;
-    std::string shownStake;
-    std::vector<std::string> notices;
-    std::vector<std::string> failures;
-    int totalsCalls = 0;
-    int cursorCalls = 0;
-};
 
 inline WinSeqPtr winOf(std::string_view text)
 {
@@ -65,7 +28,7 @@ inline LostTablePtr lostOf(std::string_view text)
 
 // A round at the origin with the given rules, as after start-up.
 struct Game {
-    TestView view;
+    HeadlessView view;
     Round round { view };
 
     Game(std::string_view win, std::string_view lost)
@@ -73,7 +36,7 @@ struct Game {
         round.setRules(winOf(win), lostOf(lost), 0);
         round.ResetState();
         round.ShowTotals();
-        view.forget();
+        view.startStep();
     }
 
     // Runs a string of clicks: W, L, B, R.

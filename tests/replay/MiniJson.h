@@ -17,23 +17,18 @@ struct Json {
     long number = 0;
     std::string text;
     std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> fields;
+    std::vector<std::string> names; // of an object's fields, in order
+    std::vector<Json> fields;
 
     const Json& operator[](const std::string& key) const
     {
-        for (const auto& [k, v] : fields)
-            if (k == key)
-                return v;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == key)
+                return fields[i];
         throw std::out_of_range("no key " + key);
     }
     const Json& operator[](std::size_t i) const { return items.at(i); }
-    std::vector<std::string> keys() const
-    {
-        std::vector<std::string> out;
-        for (const auto& f : fields)
-            out.push_back(f.first);
-        return out;
-    }
+    std::vector<std::string> keys() const { return names; }
 };
 
 class JsonReader {
@@ -118,7 +113,8 @@ private:
             for (;;) {
                 std::string k = string();
                 expect(':');
-                v.fields.emplace_back(k, value());
+                v.names.push_back(k);
+                v.fields.push_back(value());
                 if (peek() == ',') {
                     ++m_i;
                     continue;

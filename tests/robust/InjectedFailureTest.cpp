@@ -125,7 +125,7 @@ protected:
     TempFolder folder;
     FailingFileService service;
     RuleFiles files;
-    ReportingView view;
+    HeadlessView view;
     Round round { view };
 };
 

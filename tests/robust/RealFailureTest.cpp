@@ -31,7 +31,7 @@ struct LoadedRound {
         StartUp(round, RuleFiles(folder));
         EXPECT_TRUE(view.failures.empty());
     }
-    ReportingView view;
+    HeadlessView view;
     Round round { view };
 };
 
@@ -155,7 +155,7 @@ TEST(RealFailure, startUpHangOnRuleFileThatIsNotARegularFile)
     ASSERT_EQ(::mkfifo(files.lostPath().c_str(), 0644), 0);
 
     const bool finished = finishesWithin(std::chrono::seconds(5), [&] {
-        ReportingView view;
+        HeadlessView view;
         Round round(view);
         StartUp(round, files);
         const bool reported = view.failures.size() == 1 && mentions(view.failures[0], files.lostPath());

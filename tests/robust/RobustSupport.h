@@ -3,6 +3,7 @@
 // service that fails one chosen step for one chosen file, and a view that
 // keeps what the round reported.
 
+#include "engine/HeadlessView.h"
 #include "engine/Round.h"
 #include "engine/SequenceGrid.h"
 #include "rules/FileService.h"
@@ -180,27 +181,6 @@ private:
     std::string m_fileName;
     int m_error;
     std::vector<std::pair<int, std::string>> m_open;
-};
-
-// Keeps the grids and every failure report.
-class ReportingView : public RoundView {
-public:
-    void ShowTotals(i16, i16) override { }
-    void ShowCursor(const CursorMarks& c) override { grids.ShowCursor(c); }
-    void ClearMarks(char d) override { grids.ClearMarks(d); }
-    void FillGrids(const WinSeqPtr& w, const LostTablePtr& l) override
-    {
-        grids.FillGrids(w, l);
-        ++fills;
-    }
-    void Notice(const std::string& text) override { notices.push_back(text); }
-    bool Question(const std::string&, const std::string&) override { return true; }
-    void ReportFailure(const std::string& text) override { failures.push_back(text); }
-
-    SequenceGrids grids;
-    int fills = 0;
-    std::vector<std::string> notices;
-    std::vector<std::string> failures;
 };
 
 inline std::vector<i16> valuesOf(const WinSeqPtr& seq)

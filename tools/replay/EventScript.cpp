@@ -165,7 +165,7 @@ std::string Replayer::jsonLine(const char* event) const
     w.key("notices");
     writeTexts(w, m_view.notices);
     w.key("errors");
-    writeTexts(w, m_view.errors);
+    writeTexts(w, m_view.failures);
     w.key("direction").value(std::string_view(&r.direction, 1));
     w.key("curRow").value(r.curRow);
     w.key("curCol").value(r.curCol);
@@ -227,10 +227,10 @@ std::string Replayer::tableLine(const char* event) const
         buf, sizeof buf, "%5d %-5s %6d %6d  %-14s ", m_step, event, r.stake, r.score, position.c_str());
     std::string out = buf;
     out += joined(m_view.notices);
-    if (!m_view.errors.empty()) {
+    if (!m_view.failures.empty()) {
         if (!m_view.notices.empty())
             out += " | ";
-        out += "错误：" + joined(m_view.errors);
+        out += "错误：" + joined(m_view.failures);
     }
     while (!out.empty() && out.back() == ' ')
         out.pop_back();

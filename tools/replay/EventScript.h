@@ -3,7 +3,7 @@
 // R start over, S reload the rules; lower case too. Blanks, commas and line
 // ends separate nothing and are skipped.
 
-#include "ReplayView.h"
+#include "engine/HeadlessView.h"
 #include "engine/Round.h"
 #include "rules/RuleFiles.h"
 
@@ -38,7 +38,7 @@ private:
     std::string tableLine(const char* event) const;
 
     RuleFiles m_files;
-    ReplayView m_view;
+    HeadlessView m_view;
     Round m_round;
     bool m_json;
     int m_step = 0;
