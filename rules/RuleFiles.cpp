@@ -118,7 +118,7 @@ std::string RuleFiles::lostPath() const
     return (std::filesystem::path(m_folder) / LostFileName).string();
 }
 
-ReadResult RuleFiles::read(const std::string& path, const char*) const
+ReadResult RuleFiles::read(const std::string& path) const
 {
     ReadResult result;
     if (int e = m_fs.checkLink(path)) {
@@ -140,11 +140,11 @@ ReadResult RuleFiles::read(const std::string& path, const char*) const
 
 ReadResult RuleFiles::ReadWinText() const
 {
-    return read(winPath(), WinFileName);
+    return read(winPath());
 }
 ReadResult RuleFiles::ReadLostText() const
 {
-    return read(lostPath(), LostFileName);
+    return read(lostPath());
 }
 
 void RuleFiles::ReadRuleTexts(ReadResult& win, ReadResult& lost) const

@@ -34,14 +34,14 @@ public:
     ReadResult ReadLostText() const;
     void ReadRuleTexts(ReadResult& win, ReadResult& lost) const;
 
-    SaveError SaveWinText(const std::string& text) const;
-    SaveError SaveLostText(const std::string& text) const;
+    [[nodiscard]] SaveError SaveWinText(const std::string& text) const;
+    [[nodiscard]] SaveError SaveLostText(const std::string& text) const;
     // Both files: each new text is written in full before either is moved in,
     // so a failure up to then leaves both files as they were.
-    SaveError SaveRuleTexts(const std::string& winText, const std::string& lostText) const;
+    [[nodiscard]] SaveError SaveRuleTexts(const std::string& winText, const std::string& lostText) const;
 
 private:
-    ReadResult read(const std::string& path, const char* name) const;
+    ReadResult read(const std::string& path) const;
 
     std::string m_folder;
     FileService& m_fs;

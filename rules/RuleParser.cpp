@@ -51,7 +51,7 @@ template <typename F> bool forEachItem(std::string_view list, F&& onItem)
     for (;;) {
         const std::size_t comma = list.find(',', start);
         const std::string_view item
-            = list.substr(start, comma == std::string_view::npos ? list.npos : comma - start);
+            = list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         if (!onItem(index, item))
             return false;
         if (comma == std::string_view::npos)
@@ -140,7 +140,8 @@ ParseResult<LostTable> ParseLostRule(std::string_view text)
     long width = 0;
     for (std::size_t start = 0;;) {
         const std::size_t end = text.find(CrLf, start);
-        const std::string_view line = text.substr(start, end == text.npos ? text.npos : end - start);
+        const std::string_view line
+            = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         const long chars = static_cast<long>(line.size());
         ++lines;
         if (lines > MaxLines)
@@ -169,7 +170,7 @@ ParseResult<LostTable> ParseLostRule(std::string_view text)
             if (!itemFailure)
                 table.endRow();
         }
-        if (end == text.npos)
+        if (end == std::string_view::npos)
             break;
         start = end + CrLf.size();
     }

@@ -73,8 +73,10 @@ TEST(CrashSafeSave, killedSaveLeavesEachFileWholeOldOrWholeNew)
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = first;; ++i)
-                files.SaveRuleTexts(i % 2 ? winA : winB, i % 2 ? lostA : lostB);
+            for (int i = first;; ++i) {
+                if (files.SaveRuleTexts(i % 2 ? winA : winB, i % 2 ? lostA : lostB))
+                    ::_exit(1); // a failed save shows as a child that was not killed
+            }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child, SIGKILL);
