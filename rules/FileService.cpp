@@ -56,7 +56,7 @@ int PosixFileService::createTemp(const std::string& path, int& fd, std::string& 
     struct stat st { };
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return EISDIR;
-    std::string pattern = path + ".saving-XXXXXX";
+    std::string pattern = path + SavingSuffix + "XXXXXX";
     fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return lastError();

@@ -8,6 +8,10 @@
 
 namespace zelmar {
 
+// What a save's new file is called until it is moved over the rule file:
+// the rule file's name, this, and six random characters.
+inline constexpr const char* SavingSuffix = ".saving-";
+
 class FileService {
 public:
     virtual ~FileService() = default;

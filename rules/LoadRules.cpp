@@ -45,6 +45,7 @@ void LoadRules(Round& round, const RuleFiles& files)
 
 void StartUp(Round& round, const RuleFiles& files)
 {
+    files.RemoveLeftoverSaves();
     LoadRules(round, files);
     round.ResetState();
     round.ShowTotals();

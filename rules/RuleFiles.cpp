@@ -186,4 +186,20 @@ SaveError RuleFiles::SaveRuleTexts(const std::string& winText, const std::string
     return commit(m_fs, lost);
 }
 
+void RuleFiles::RemoveLeftoverSaves() const
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(m_folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        for (const char* rule : { WinFileName, LostFileName }) {
+            const std::string prefix = std::string(rule) + SavingSuffix;
+            // Only the names the saves make: the prefix and six characters.
+            if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0
+                && entry.is_regular_file(ec))
+                m_fs.removeQuietly(entry.path().string());
+        }
+    }
+}
+
 } // namespace zelmar

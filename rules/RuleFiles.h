@@ -40,6 +40,11 @@ public:
     // so a failure up to then leaves both files as they were.
     [[nodiscard]] SaveError SaveRuleTexts(const std::string& winText, const std::string& lostText) const;
 
+    // A save that was cut off (the program killed, the machine down) leaves
+    // its new file beside the rule file; the rule file itself is whole.
+    // Removes such leftovers; called once when the program starts.
+    void RemoveLeftoverSaves() const;
+
 private:
     ReadResult read(const std::string& path) const;
 

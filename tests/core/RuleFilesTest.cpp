@@ -140,6 +140,21 @@ TEST_F(RuleFolder, saveWritesExactBytesAndLeavesNoTemporaryFile)
     EXPECT_EQ(fs::file_size(dir / "winText.txt"), 0u);
 }
 
+TEST_F(RuleFolder, startUpRemovesLeftoversOfCutOffSaves)
+{
+    put("winText.txt", "1,2");
+    put("lostText.txt", "3");
+    put("winText.txt.saving-Ab12Cd", "1,2,3,4");
+    put("lostText.txt.saving-xyz789", "");
+    put("winText.txt.saving-notes", "mine"); // not a name a save makes
+    put("notes.txt", "mine");
+    StartUp(round, RuleFiles(dir.string()));
+    EXPECT_EQ(folderEntries(),
+        (std::vector<std::string> {
+            "lostText.txt", "notes.txt", "winText.txt", "winText.txt.saving-notes" }));
+    EXPECT_EQ(round.record().winSeq->size(), 2);
+}
+
 TEST_F(RuleFolder, readOnlyFileIsStillReplaced)
 {
     put("winText.txt", "1");
