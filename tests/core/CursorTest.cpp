@@ -8,100 +8,62 @@ namespace {
 using test::lostOf;
 using test::winOf;
 
-RoundRecord onWin(std::string_view win, int col = 0)
+// One move of the cursor from a given cell, and where it must end.
+struct Move {
+    const char* rule;
+    char direction; // 'W' win sequence, 'L' loss table
+    bool back; // StepBackLost instead of NextStake
+    int row, col;
+    bool found;
+    int endRow, endCol, stake, lastRow, lastCol;
+    bool totalsShown; // a walk that runs out shows the totals
+};
+
+class CursorMove : public ::testing::TestWithParam<Move> { };
+
+TEST_P(CursorMove, endsOnExpectedCell)
 {
+    const Move& m = GetParam();
     RoundRecord r;
-    r.winSeq = winOf(win);
-    r.direction = 'W';
-    r.curCol = static_cast<i16>(col);
-    return r;
-}
-
-RoundRecord onLoss(std::string_view lost, int row, int col)
-{
-    RoundRecord r;
-    r.lostTable = lostOf(lost);
-    r.direction = 'L';
-    r.curRow = static_cast<i16>(row);
-    r.curCol = static_cast<i16>(col);
-    return r;
-}
-
-TEST(NextStakeWin, walksPositiveCellsThenRunsOut)
-{
-    RoundRecord r = onWin("1,1,2,3");
+    r.direction = m.direction;
+    if (m.direction == 'W')
+        r.winSeq = winOf(m.rule);
+    else
+        r.lostTable = lostOf(m.rule);
+    r.curRow = static_cast<i16>(m.row);
+    r.curCol = static_cast<i16>(m.col);
     ViewEffects fx;
-    for (int expected : { 1, 2, 3 }) {
-        ASSERT_TRUE(NextStake(r, fx));
-        EXPECT_EQ(r.stake, expected);
-    }
-    EXPECT_EQ(r.curCol, 3);
-    EXPECT_TRUE(fx.empty());
-    EXPECT_FALSE(NextStake(r, fx));
-    EXPECT_EQ(r.curCol, 3);
-    EXPECT_EQ(r.stake, 3);
-    EXPECT_FALSE(fx.empty()); // the totals are shown when the sequence runs out
+    const bool found = m.back ? StepBackLost(r, fx) : NextStake(r, fx);
+    EXPECT_EQ(found, m.found);
+    EXPECT_EQ(r.curRow, m.endRow);
+    EXPECT_EQ(r.curCol, m.endCol);
+    EXPECT_EQ(r.stake, m.stake);
+    EXPECT_EQ(r.lastRow, m.lastRow);
+    EXPECT_EQ(r.lastCol, m.lastCol);
+    EXPECT_EQ(!fx.empty(), m.totalsShown);
 }
 
-TEST(NextStakeWin, passesZeroAndNegativeCells)
-{
-    RoundRecord r = onWin("1,0,-2,4");
-    ViewEffects fx;
-    ASSERT_TRUE(NextStake(r, fx));
-    EXPECT_EQ(r.curCol, 3);
-    EXPECT_EQ(r.stake, 4);
-    EXPECT_EQ(r.lastCol, 0);
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(WinSequence, CursorMove, ::testing::Values(
+    Move{"1,1,2,3", 'W', false, 0, 0, true, 0, 1, 1, 0, 0, false},
+    Move{"1,1,2,3", 'W', false, 0, 2, true, 0, 3, 3, 0, 2, false},
+    Move{"1,1,2,3", 'W', false, 0, 3, false, 0, 3, 1, 0, 0, true},  // runs out: nothing moves
+    Move{"1,0,-2,4", 'W', false, 0, 0, true, 0, 3, 4, 0, 0, false})); // zero and negative passed over
 
-TEST(NextStakeLoss, walksRowByRow)
-{
-    RoundRecord r = onLoss("1,2\r\n5,6", 0, 0);
-    ViewEffects fx;
-    const std::vector<std::tuple<int, int, int>> expected = { { 0, 1, 2 }, { 1, 0, 5 }, { 1, 1, 6 } };
-    for (const auto& [row, col, stake] : expected) {
-        ASSERT_TRUE(NextStake(r, fx));
-        EXPECT_EQ(r.curRow, row);
-        EXPECT_EQ(r.curCol, col);
-        EXPECT_EQ(r.stake, stake);
-    }
-    EXPECT_FALSE(NextStake(r, fx));
-    EXPECT_EQ(r.stake, 0);
-    EXPECT_EQ(r.curRow, 1); // stays on the old row at column 0
-    EXPECT_EQ(r.curCol, 0);
-}
+INSTANTIATE_TEST_SUITE_P(LossTableForward, CursorMove, ::testing::Values(
+    Move{"1,2\r\n5,6", 'L', false, 0, 0, true, 0, 1, 2, 0, 0, false},
+    Move{"1,2\r\n5,6", 'L', false, 0, 1, true, 1, 0, 5, 0, 1, false},
+    Move{"1,2\r\n5,6", 'L', false, 1, 1, false, 1, 0, 0, 0, 1, true}, // stays on the last row, column 0
+    Move{"1,2\r\n5,6,7,8", 'L', false, 0, 1, true, 1, 0, 5, 0, 3, false}, // last cell examined: padding
+    Move{"1,0,-4,5", 'L', false, 0, 0, false, 0, 2, -4, 0, 1, false})); // a negative cell ends the walk
 
-TEST(NextStakeLoss, negativeCellEndsTheWalk)
-{
-    RoundRecord r = onLoss("1,0,-4,5", 0, 0);
-    ViewEffects fx;
-    EXPECT_FALSE(NextStake(r, fx));
-    EXPECT_EQ(r.stake, -4);
-    EXPECT_TRUE(fx.empty());
-}
-
-TEST(StepBackLost, walksBackToOriginThenRunsOut)
-{
-    RoundRecord r = onLoss("1,2\r\n5,6", 1, 0);
-    ViewEffects fx;
-    ASSERT_TRUE(StepBackLost(r, fx));
-    EXPECT_EQ(std::make_pair(r.curRow, r.curCol), std::make_pair(i16 { 0 }, i16 { 1 }));
-    EXPECT_EQ(r.stake, 2);
-    ASSERT_TRUE(StepBackLost(r, fx));
-    EXPECT_EQ(std::make_pair(r.curRow, r.curCol), std::make_pair(i16 { 0 }, i16 { 0 }));
-    EXPECT_EQ(r.stake, 1);
-    EXPECT_FALSE(StepBackLost(r, fx));
-}
-
-TEST(StepBackLost, passesPaddingOfShortRow)
-{
-    RoundRecord r = onLoss("1,2\r\n5,6,7,8", 1, 0);
-    ViewEffects fx;
-    ASSERT_TRUE(StepBackLost(r, fx));
-    EXPECT_EQ(r.curRow, 0);
-    EXPECT_EQ(r.curCol, 1);
-    EXPECT_EQ(r.stake, 2);
-    EXPECT_EQ(r.lastCol, 2); // the last padding cell examined
-}
+INSTANTIATE_TEST_SUITE_P(LossTableBack, CursorMove, ::testing::Values(
+    Move{"1,2\r\n5,6", 'L', true, 1, 0, true, 0, 1, 2, 1, 0, false},
+    Move{"1,2\r\n5,6", 'L', true, 0, 1, true, 0, 0, 1, 0, 1, false},
+    Move{"1,2\r\n5,6", 'L', true, 0, 0, false, 0, 1, 0, 0, 0, true},
+    Move{"1,2\r\n5,6,7,8", 'L', true, 1, 0, true, 0, 1, 2, 0, 2, false}, // padding passed over
+    Move{"1,-3,0,2", 'L', true, 0, 3, false, 0, 1, -3, 0, 2, false}));
+// clang-format on
 
 // Reference walks, one cell at a time, to check the engine's skipping of
 // padded cells against.
