@@ -1,62 +1,54 @@
 #pragma once
-// What the fuzz targets share: rule files held in memory and a check that
-// aborts with a message, so that libFuzzer saves the input that broke a
-// property.
+// What the fuzz targets share: the rule files in memory of the robustness
+// tests, a check that aborts with a message (so that libFuzzer keeps the
+// input that broke a property), and the properties of a load.
 
 #include "engine/HeadlessView.h"
 #include "engine/Round.h"
-#include "rules/FileService.h"
+#include "rules/LoadRules.h"
+#include "rules/RuleParser.h"
+#include "tests/robust/MemoryFileService.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
-#include <vector>
-
-namespace zelmar::fuzz {
-
-[[noreturn]] inline void fail(const char* what, const char* file, int line)
-{
-    std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, what);
-    std::abort();
-}
 
 #define FUZZ_CHECK(cond)                                                                                     \
     do {                                                                                                     \
-        if (!(cond))                                                                                         \
-            ::zelmar::fuzz::fail(#cond, __FILE__, __LINE__);                                                 \
+        if (!(cond)) {                                                                                       \
+            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #cond);                 \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (0)
 
-// Rule files that live in memory: reads see whatever text was put in; the
-// save steps are not needed by the targets and refuse.
-class MemoryFileService : public FileService {
-public:
-    void put(const std::string& path, std::string text) { m_files[path] = std::move(text); }
+namespace zelmar::fuzz {
 
-    int openRead(const std::string& path, int& fd) override
-    {
-        m_open.push_back(m_files[path]); // created empty when missing
-        fd = static_cast<int>(m_open.size()) - 1;
-        return 0;
-    }
-    int readAll(int fd, std::string& out) override
-    {
-        out = m_open.at(static_cast<std::size_t>(fd));
-        return 0;
-    }
-    int createTemp(const std::string&, int&, std::string&) override { return EROFS; }
-    int write(int, std::string_view) override { return EROFS; }
-    int flush(int) override { return EROFS; }
-    int close(int) override { return 0; }
-    int move(const std::string&, const std::string&) override { return EROFS; }
-    void removeQuietly(const std::string&) override { }
-    std::string saveTarget(const std::string& path) override { return path; }
-    int checkLink(const std::string&) override { return 0; }
-
-private:
-    std::map<std::string, std::string> m_files;
-    std::vector<std::string> m_open;
-};
+// After LoadRules read `winText` and `lostText` into a round that was
+// `before`: a table whose text is empty or does not parse is kept as it was
+// and raises rulesMissing, a text that does not parse is reported once by its
+// file's name, the other text loads, the grids are filled once, and the round
+// does not move.
+inline void checkLoaded(const std::string& winText, const std::string& lostText, const RoundRecord& before,
+    const RoundRecord& r, const HeadlessView& view)
+{
+    std::size_t reports = 0;
+    bool missing = false;
+    auto one = [&](const std::string& text, bool parses, bool kept, const char* file) {
+        missing |= text.empty() || !parses;
+        FUZZ_CHECK(kept == (text.empty() || !parses));
+        if (!text.empty() && !parses)
+            FUZZ_CHECK(
+                reports < view.failures.size() && view.failures[reports++].find(file) != std::string::npos);
+    };
+    one(winText, ParseWinRule(winText).ok(), r.winSeq == before.winSeq, WinFileName);
+    one(lostText, ParseLostRule(lostText).ok(), r.lostTable == before.lostTable, LostFileName);
+    FUZZ_CHECK(reports == view.failures.size() && view.fills == 1);
+    FUZZ_CHECK(r.rulesMissing == (missing ? 1 : 0));
+    RoundRecord unmoved = r;
+    unmoved.winSeq = before.winSeq;
+    unmoved.lostTable = before.lostTable;
+    unmoved.rulesMissing = before.rulesMissing;
+    FUZZ_CHECK(unmoved.sameRoundAs(before));
+}
 
 } // namespace zelmar::fuzz

@@ -1,13 +1,11 @@
 // Any bytes as the win text and as the loss text.
 //
-// Each text is parsed by the program and by a plain re-reading below that
-// splits into strings and converts each item on its own, and the two must
-// agree: on success the table has the shape the width rule gives and each
-// cell holds its item's value (or 0 past the end of its line); on failure
-// both stop at the same line and item. Then the text is loaded into a round
-// that already holds other rules: a text that does not parse must leave the
-// old table exactly as it was, raise rulesMissing and be reported once, by
-// its file's name, while the other file still loads.
+// Each text is parsed by the program and by a plain re-reading below (split
+// into strings, each item converted on its own), and the two must agree: on
+// success the table has the shape of the width rule and each cell holds its
+// item's value, or 0 past the end of its line; on failure both stop at the
+// same line and item. Then the text is loaded beside a good other file into a
+// round that holds good rules (see fuzz::checkLoaded).
 //
 // An input starting with two NUL bytes is stretched: the two bytes after them
 // give a length between 64000 and 68000, and the rest is repeated up to it, so
@@ -16,24 +14,17 @@
 
 #include "FuzzSupport.h"
 
-#include "rules/LoadRules.h"
-#include "rules/RuleParser.h"
-
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace zelmar;
 
 namespace {
-
-struct RefError {
-    long line;
-    long item;
-};
 
 // The re-reading is left out of the coverage that steers the fuzzer: only
 // the program's own branches should count as new ground.
@@ -90,77 +81,68 @@ NOT_STEERING std::optional<long> refConvert(std::string item)
     return value;
 }
 
-struct RefWin {
-    std::optional<RefError> error;
-    std::vector<long> values;
-};
-
-NOT_STEERING RefWin refParseWin(std::string_view text)
-{
-    RefWin out;
-    const auto items = splitAt(text, ",");
-    if (items.size() > 32768) {
-        out.error = RefError { 0, 0 };
-        return out;
-    }
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto v = refConvert(items[i]);
-        if (!v) {
-            out.error = RefError { 0, static_cast<long>(i) + 1 };
-            return out;
-        }
-        out.values.push_back(*v);
-    }
-    return out;
-}
-
-struct RefLost {
-    std::optional<RefError> error;
-    long width = 0; // highest column index
+// What the re-reading finds: where it failed (line and item), or the rows
+// of values (one row for the win text) and the loss text's highest column.
+struct Ref {
+    std::optional<std::pair<long, long>> error;
+    long width = 0;
     std::vector<std::vector<long>> rows;
 };
 
-NOT_STEERING RefLost refParseLost(std::string_view text)
+// Adds the items of line `line` as a row, or the place of the first that fails.
+NOT_STEERING void refRow(const std::vector<std::string>& items, long line, long width, Ref& out)
 {
-    RefLost out;
+    auto& row = out.rows.emplace_back();
+    for (std::size_t j = 0; j < items.size(); ++j) {
+        const auto v = refConvert(items[j]);
+        if (static_cast<long>(j) > width || !v) {
+            out.error = { { line, static_cast<long>(j) + 1 } };
+            return;
+        }
+        row.push_back(*v);
+    }
+}
+
+NOT_STEERING Ref refParseWin(std::string_view text)
+{
+    Ref out;
+    const auto items = splitAt(text, ",");
+    if (items.size() > 32768)
+        out.error = { { 0, 0 } };
+    else
+        refRow(items, 0, 32767, out);
+    return out;
+}
+
+NOT_STEERING Ref refParseLost(std::string_view text)
+{
+    Ref out;
     const auto lines = splitAt(text, "\r\n");
     double width = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i + 1 > 32768) {
-            out.error = RefError { 0, 0 };
-            return out;
-        }
         const double half = (static_cast<double>(lines[i].size()) - 1) / 2;
         if (width < half)
             width = std::nearbyint(half); // the default rounding goes to even
-        if (width > 32767) {
-            out.error = RefError { static_cast<long>(i) + 1, 0 };
+        if (i == 32768 || width > 32767) {
+            out.error = { { i == 32768 ? 0 : static_cast<long>(i) + 1, 0 } };
             return out;
         }
     }
     out.width = static_cast<long>(width);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::vector<long> row;
-        if (!lines[i].empty()) {
-            const auto items = splitAt(lines[i], ",");
-            for (std::size_t j = 0; j < items.size(); ++j) {
-                const long line = static_cast<long>(i) + 1;
-                const long item = static_cast<long>(j) + 1;
-                if (static_cast<long>(j) > out.width) {
-                    out.error = RefError { line, item };
-                    return out;
-                }
-                const auto v = refConvert(items[j]);
-                if (!v) {
-                    out.error = RefError { line, item };
-                    return out;
-                }
-                row.push_back(*v);
-            }
-        }
-        out.rows.push_back(std::move(row));
-    }
+    for (std::size_t i = 0; i < lines.size() && !out.error; ++i)
+        refRow(lines[i].empty() ? std::vector<std::string> {} : splitAt(lines[i], ","),
+            static_cast<long>(i) + 1, out.width, out);
     return out;
+}
+
+// Both fail at the same place, or both succeed; true when they succeeded.
+template <typename Parsed> bool sameOutcome(const Parsed& parsed, const Ref& ref)
+{
+    FUZZ_CHECK(parsed.ok() == !ref.error);
+    if (ref.error)
+        FUZZ_CHECK(parsed.error().line == ref.error->first && parsed.error().item == ref.error->second
+            && !parsed.error().why.empty());
+    return parsed.ok();
 }
 
 bool throwsIndexError(const LostTable& t, long row, long col)
@@ -176,34 +158,23 @@ bool throwsIndexError(const LostTable& t, long row, long col)
 void checkWin(std::string_view text)
 {
     const auto parsed = ParseWinRule(text);
-    const RefWin ref = refParseWin(text);
-    FUZZ_CHECK(parsed.ok() == !ref.error);
-    if (ref.error) {
-        FUZZ_CHECK(parsed.error().line == ref.error->line);
-        FUZZ_CHECK(parsed.error().item == ref.error->item);
-        FUZZ_CHECK(!parsed.error().why.empty());
+    const Ref ref = refParseWin(text);
+    if (!sameOutcome(parsed, ref))
         return;
-    }
     const WinSeq& seq = parsed.table();
-    FUZZ_CHECK(seq.size() == static_cast<int>(ref.values.size()));
+    FUZZ_CHECK(seq.size() == static_cast<int>(ref.rows[0].size()));
     for (int i = 0; i < seq.size(); ++i)
-        FUZZ_CHECK(seq.at(i) == ref.values[static_cast<std::size_t>(i)]);
+        FUZZ_CHECK(seq.at(i) == ref.rows[0][static_cast<std::size_t>(i)]);
 }
 
 void checkLost(std::string_view text)
 {
     const auto parsed = ParseLostRule(text);
-    const RefLost ref = refParseLost(text);
-    FUZZ_CHECK(parsed.ok() == !ref.error);
-    if (ref.error) {
-        FUZZ_CHECK(parsed.error().line == ref.error->line);
-        FUZZ_CHECK(parsed.error().item == ref.error->item);
-        FUZZ_CHECK(!parsed.error().why.empty());
+    const Ref ref = refParseLost(text);
+    if (!sameOutcome(parsed, ref))
         return;
-    }
     const LostTable& t = parsed.table();
-    FUZZ_CHECK(t.rows() == static_cast<int>(ref.rows.size()));
-    FUZZ_CHECK(t.cols() == ref.width + 1);
+    FUZZ_CHECK(t.rows() == static_cast<int>(ref.rows.size()) && t.cols() == ref.width + 1);
     FUZZ_CHECK(throwsIndexError(t, t.rows(), 0) && throwsIndexError(t, 0, t.cols()));
     FUZZ_CHECK(throwsIndexError(t, -1, 0) && throwsIndexError(t, 0, -1));
     for (int r = 0; r < t.rows(); ++r) {
@@ -215,60 +186,27 @@ void checkLost(std::string_view text)
         // the last rather than at every cell of a huge, mostly empty table.
         for (int c = items; c < t.cols() && c < items + 3; ++c)
             FUZZ_CHECK(t.at(r, c) == 0);
-        if (items < t.cols())
-            FUZZ_CHECK(t.at(r, t.cols() - 1) == 0);
+        FUZZ_CHECK(items == t.cols() || t.at(r, t.cols() - 1) == 0);
     }
 }
 
-// Loads `text` as one rule file into a round that holds good rules already,
-// the other file holding good rules of its own.
-void checkLoad(std::string_view text, bool asWin)
+// Loads `text` as one rule file, the other holding good rules, into a round
+// that holds other good rules already.
+void checkLoad(const std::string& text, bool asWin)
 {
-    const std::string oldWin = "1,1,2,3";
-    const std::string oldLost = "1,2,3\r\n2,4,6,8";
-    const std::string otherWin = "5,0,7";
-    const std::string otherLost = "9,8\r\n\r\n7";
-
-    fuzz::MemoryFileService fs;
-    RuleFiles files("rules", fs);
+    MemoryFileService memory;
+    RuleFiles files("rules", memory);
     HeadlessView view;
     Round round(view);
-    fs.put(files.winPath(), oldWin);
-    fs.put(files.lostPath(), oldLost);
+    memory.files = { { files.winPath(), "1,1,2,3" }, { files.lostPath(), "1,2,3\r\n2,4,6,8" } };
     StartUp(round, files);
-    FUZZ_CHECK(view.failures.empty() && round.record().rulesMissing == 0);
-    const WinSeqPtr winBefore = round.record().winSeq;
-    const LostTablePtr lostBefore = round.record().lostTable;
-    const std::vector<i16> winValuesBefore = winBefore->values();
-
-    fs.put(files.winPath(), asWin ? std::string(text) : otherWin);
-    fs.put(files.lostPath(), asWin ? otherLost : std::string(text));
+    const RoundRecord before = round.record();
+    const std::string win = asWin ? text : "5,0,7";
+    const std::string lost = asWin ? "9,8\r\n\r\n7" : text;
+    memory.files = { { files.winPath(), win }, { files.lostPath(), lost } };
     view.startStep();
     LoadRules(round, files);
-    const RoundRecord& r = round.record();
-    FUZZ_CHECK(view.fills == 1);
-
-    const bool parses = asWin ? ParseWinRule(text).ok() : ParseLostRule(text).ok();
-    const bool kept = asWin ? r.winSeq == winBefore : r.lostTable == lostBefore;
-    const bool otherLoaded = asWin ? r.lostTable != lostBefore : r.winSeq != winBefore;
-    FUZZ_CHECK(otherLoaded);
-    if (text.empty()) {
-        FUZZ_CHECK(kept && r.rulesMissing == 1 && view.failures.empty());
-    } else if (!parses) {
-        FUZZ_CHECK(kept && r.rulesMissing == 1);
-        FUZZ_CHECK(view.failures.size() == 1);
-        FUZZ_CHECK(view.failures[0].find(asWin ? WinFileName : LostFileName) != std::string::npos);
-    } else {
-        FUZZ_CHECK(!kept && r.rulesMissing == 0 && view.failures.empty());
-    }
-    // The old table itself is never touched, kept or not.
-    FUZZ_CHECK(winBefore->values() == winValuesBefore);
-    FUZZ_CHECK(lostBefore->rows() == 2 && lostBefore->cols() == 4 && lostBefore->at(0, 3) == 0
-        && lostBefore->at(1, 3) == 8);
-    // The grids show the tables now in use.
-    FUZZ_CHECK(view.grids.win().rows() == 1 && view.grids.win().cols() == r.winSeq->size());
-    FUZZ_CHECK(
-        view.grids.lost().rows() == r.lostTable->rows() && view.grids.lost().cols() == r.lostTable->cols());
+    fuzz::checkLoaded(win, lost, before, round.record(), view);
 }
 
 } // namespace

@@ -19,10 +19,10 @@
 
 #include "FuzzSupport.h"
 
-#include "rules/LoadRules.h"
-#include "rules/RuleParser.h"
-
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 using namespace zelmar;
@@ -32,9 +32,7 @@ namespace {
 // Reads a text up to the next NUL byte (or the end of the input).
 std::string takeText(const std::uint8_t*& p, const std::uint8_t* end)
 {
-    const std::uint8_t* nul = p;
-    while (nul != end && *nul != 0)
-        ++nul;
+    const std::uint8_t* nul = std::find(p, end, 0);
     std::string text(p, nul);
     p = nul == end ? end : nul + 1;
     return text;
@@ -42,25 +40,8 @@ std::string takeText(const std::uint8_t*& p, const std::uint8_t* end)
 
 char eventOf(std::uint8_t b)
 {
-    switch (b) {
-    case 'W':
-    case 'w':
-        return 'W';
-    case 'L':
-    case 'l':
-        return 'L';
-    case 'B':
-    case 'b':
-        return 'B';
-    case 'R':
-    case 'r':
-        return 'R';
-    case 'S':
-    case 's':
-        return 'S';
-    default:
-        return "WLBRWLBRWS"[b % 10]; // any other byte is an event too
-    }
+    const char* named = b != 0 ? std::strchr("WLBRS", std::toupper(b)) : nullptr;
+    return named ? *named : "WLBRWLBRWS"[b % 10]; // any other byte is an event too
 }
 
 bool atOrigin(const RoundRecord& r)
@@ -69,26 +50,17 @@ bool atOrigin(const RoundRecord& r)
         && r.stake == 1 && r.score == 0 && r.history.empty();
 }
 
-bool samePosition(const RoundRecord& a, const RoundRecord& b)
+// Every mark of both grids, and whether each is plain black.
+std::string marksOf(HeadlessView& view)
 {
-    return a.direction == b.direction && a.curRow == b.curRow && a.curCol == b.curCol
-        && a.lastRow == b.lastRow && a.lastCol == b.lastCol && a.stake == b.stake && a.score == b.score
-        && a.history == b.history;
-}
-
-bool sameMarks(const SequenceGrid& g, const std::vector<CellMark>& marks, bool plainBlack)
-{
-    const auto now = g.marks();
-    if (now.size() != marks.size() || g.plainBlack() != plainBlack)
-        return false;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-        const CellMark& a = now[i];
-        const CellMark& b = marks[i];
-        if (a.row != b.row || a.col != b.col || a.style.bold != b.style.bold
-            || a.style.color != b.style.color)
-            return false;
+    std::string all;
+    for (const SequenceGrid* g : { &view.grids.win(), &view.grids.lost() }) {
+        all += g->plainBlack() ? "black:" : "default:";
+        for (const CellMark& m : g->marks())
+            all += std::to_string(m.row) + "," + std::to_string(m.col) + (m.style.bold ? ",bold," : ",plain,")
+                + std::to_string(m.style.color.value_or(-1)) + ";";
     }
-    return true;
+    return all;
 }
 
 // The score stated by an end-of-round notice, if the text is one.
@@ -180,46 +152,20 @@ void checkStepBack(const RoundRecord& before, const RoundRecord& r, const Headle
         FUZZ_CHECK(r.score == before.score);
 }
 
-void checkReload(const std::string& winText, const std::string& lostText, const RoundRecord& before,
-    const RoundRecord& r, const HeadlessView& view)
-{
-    FUZZ_CHECK(samePosition(before, r));
-    FUZZ_CHECK(view.fills == 1);
-    bool missing = false;
-    std::size_t failures = 0;
-    auto checkOne = [&](const std::string& text, bool parses, bool kept, const char* file) {
-        if (text.empty() || !parses) {
-            missing = true;
-            FUZZ_CHECK(kept);
-        } else {
-            FUZZ_CHECK(!kept);
-        }
-        if (!text.empty() && !parses) {
-            FUZZ_CHECK(failures < view.failures.size());
-            FUZZ_CHECK(view.failures[failures++].find(file) != std::string::npos);
-        }
-    };
-    checkOne(winText, ParseWinRule(winText).ok(), r.winSeq == before.winSeq, WinFileName);
-    checkOne(lostText, ParseLostRule(lostText).ok(), r.lostTable == before.lostTable, LostFileName);
-    FUZZ_CHECK(failures == view.failures.size());
-    FUZZ_CHECK(r.rulesMissing == (missing ? 1 : 0));
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::uint8_t* p = data;
     const std::uint8_t* const end = data + size;
-    fuzz::MemoryFileService fs;
-    RuleFiles files("rules", fs);
+    MemoryFileService memory;
+    RuleFiles files("rules", memory);
     HeadlessView view;
     Round round(view);
 
     std::string winText = takeText(p, end);
     std::string lostText = takeText(p, end);
-    fs.put(files.winPath(), winText);
-    fs.put(files.lostPath(), lostText);
+    memory.files = { { files.winPath(), winText }, { files.lostPath(), lostText } };
     StartUp(round, files);
     FUZZ_CHECK(atOrigin(round.record()));
     checkSound(round.record(), view);
@@ -227,59 +173,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (p != end) {
         const char event = eventOf(*p++);
         const RoundRecord before = round.record();
-        const auto winMarks = view.grids.win().marks();
-        const auto lostMarks = view.grids.lost().marks();
-        const bool winPlain = view.grids.win().plainBlack();
-        const bool lostPlain = view.grids.lost().plainBlack();
+        const std::string marksBefore = marksOf(view);
         view.startStep();
-
-        switch (event) {
-        case 'W':
+        if (event == 'W')
             round.cmdWin_Click();
-            break;
-        case 'L':
+        else if (event == 'L')
             round.cmdLost_Click();
-            break;
-        case 'B':
+        else if (event == 'B')
             round.cmdBack_Click();
-            break;
-        case 'R':
+        else if (event == 'R')
             round.cmdReset_Click();
-            break;
-        default:
+        else {
             winText = takeText(p, end);
             lostText = takeText(p, end);
-            fs.put(files.winPath(), winText);
-            fs.put(files.lostPath(), lostText);
+            memory.files = { { files.winPath(), winText }, { files.lostPath(), lostText } };
             LoadRules(round, files);
-            break;
         }
+
         const RoundRecord& r = round.record();
         checkSound(r, view);
         if (event == 'S') {
-            checkReload(winText, lostText, before, r, view);
-            continue;
-        }
-        if (!view.failures.empty()) {
-            FUZZ_CHECK(view.failures.size() == 1);
-            FUZZ_CHECK(r.sameRoundAs(before));
+            fuzz::checkLoaded(winText, lostText, before, r, view);
+        } else if (!view.failures.empty()) {
+            FUZZ_CHECK(view.failures.size() == 1 && r.sameRoundAs(before) && marksOf(view) == marksBefore);
             FUZZ_CHECK(view.notices.empty() && view.calls() == 0 && view.fills == 0);
-            FUZZ_CHECK(sameMarks(view.grids.win(), winMarks, winPlain));
-            FUZZ_CHECK(sameMarks(view.grids.lost(), lostMarks, lostPlain));
-            continue;
-        }
-        switch (event) {
-        case 'W':
-        case 'L':
-            checkHand(event, before, r, view);
-            break;
-        case 'B':
+        } else if (event == 'B') {
             checkStepBack(before, r, view);
-            break;
-        default:
-            FUZZ_CHECK(view.notices.size() == 1 && view.notices[0] == notices::StartedOver);
-            FUZZ_CHECK(atOrigin(r));
-            break;
+        } else if (event == 'R') {
+            FUZZ_CHECK(view.notices == std::vector<std::string> { notices::StartedOver } && atOrigin(r));
+        } else {
+            checkHand(event, before, r, view);
         }
     }
     return 0;

@@ -6,7 +6,6 @@
 
 #include "RobustSupport.h"
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <random>
@@ -33,50 +32,44 @@ public:
 // Large enough that a file is written in many pieces.
 std::string ruleText(const std::string& item, const std::string& separator, int count)
 {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += (i ? separator : "") + item;
+    std::string text = item;
+    for (int i = 1; i < count; ++i)
+        text += separator + item;
     return text;
 }
 
 TEST(CrashSafeSave, killedSaveLeavesEachFileWholeOldOrWholeNew)
 {
-    const std::string winA = ruleText("1", ",", 8000);
-    const std::string winB = ruleText("22", ",", 6000);
-    const std::string lostA = ruleText("1,2,3", "\r\n", 4000);
-    const std::string lostB = ruleText("4,5", "\r\n", 6000);
-
     TempFolder folder;
     NoSyncFileService service;
-    const RuleFiles files(folder.path().string(), service);
-    ASSERT_FALSE(files.SaveRuleTexts(winA, lostA).has_value());
+    const RuleFiles files(folder.path.string(), service);
+    const std::string paths[2] = { files.winPath(), files.lostPath() };
+    // The two texts of each file; save `k` writes the texts k % 2.
+    const std::string texts[2][2] = { { ruleText("1", ",", 8000), ruleText("22", ",", 6000) },
+        { ruleText("1,2,3", "\r\n", 4000), ruleText("4,5", "\r\n", 6000) } };
+    auto save = [&](int k) { return files.SaveRuleTexts(texts[0][k % 2], texts[1][k % 2]); };
 
     // How long one save takes here, to spread the kills over a save.
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 3; ++i)
-        ASSERT_FALSE(files.SaveRuleTexts(i % 2 ? winA : winB, i % 2 ? lostA : lostB).has_value());
-    const auto oneSave = std::max<long>(1,
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-                .count()
-            / 3);
+    for (int k = 0; k < 4; ++k)
+        ASSERT_EQ(save(k), SaveError {});
+    const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
+        (std::chrono::steady_clock::now() - start) / 4);
 
     std::mt19937 random(20240607);
-    std::uniform_int_distribution<long> delay(0, 2 * oneSave);
-    int winChanged = 0;
-    int lostChanged = 0;
+    std::uniform_int_distribution<long> delay(0, 2 * oneSave.count() + 1);
+    int changed[2] = { 0, 0 };
     constexpr int Kills = 300;
     for (int kill = 0; kill < Kills; ++kill) {
-        // The child first saves the pair the files do not hold now.
-        const std::string winBefore = readFile(files.winPath());
-        const std::string lostBefore = readFile(files.lostPath());
-        const int first = winBefore == winA ? 0 : 1;
+        const std::string before[2] = { readFile(paths[0]), readFile(paths[1]) };
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = first;; ++i) {
-                if (files.SaveRuleTexts(i % 2 ? winA : winB, i % 2 ? lostA : lostB))
-                    ::_exit(1); // a failed save shows as a child that was not killed
-            }
+            // First the texts the files do not hold now; a failed save shows
+            // as a child that was not killed.
+            for (int k = before[0] == texts[0][0];; ++k)
+                if (save(k))
+                    ::_exit(1);
         }
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child, SIGKILL);
@@ -84,25 +77,19 @@ TEST(CrashSafeSave, killedSaveLeavesEachFileWholeOldOrWholeNew)
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
 
-        const std::string win = readFile(files.winPath());
-        const std::string lost = readFile(files.lostPath());
-        ASSERT_TRUE(win == winA || win == winB)
-            << "kill " << kill << ": win file holds " << win.size() << " bytes";
-        ASSERT_TRUE(lost == lostA || lost == lostB)
-            << "kill " << kill << ": loss file holds " << lost.size() << " bytes";
-        winChanged += win != winBefore;
-        lostChanged += lost != lostBefore;
-        // A killed save may leave its new file beside the old one; clear it
-        // so that the folder does not fill up.
-        for (const auto& name : folder.entries())
-            if (name != WinFileName && name != LostFileName)
-                fs::remove(folder.path() / name);
+        for (int f = 0; f < 2; ++f) {
+            const std::string now = readFile(paths[f]);
+            ASSERT_TRUE(now == texts[f][0] || now == texts[f][1])
+                << "kill " << kill << ": " << paths[f] << " holds " << now.size() << " bytes";
+            changed[f] += now != before[f];
+        }
+        files.RemoveLeftoverSaves(); // a killed save may leave its new file
     }
-    // Both outcomes must have happened, or the kills missed the saves.
-    EXPECT_GT(winChanged, 0) << "one save takes " << oneSave << " us";
-    EXPECT_LT(winChanged, Kills);
-    EXPECT_GT(lostChanged, 0);
-    EXPECT_LT(lostChanged, Kills);
+    // Both outcomes must have happened to each file, or the kills missed the saves.
+    for (int f = 0; f < 2; ++f) {
+        EXPECT_GT(changed[f], 0) << "one save takes " << oneSave.count() << " us";
+        EXPECT_LT(changed[f], Kills);
+    }
 }
 
 } // namespace
