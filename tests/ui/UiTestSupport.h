@@ -1,31 +1,45 @@
 #pragma once
 // Shared by the window tests: a folder of rule files, a catcher that answers
 // the modal dialogs a click opens from inside their event loops, a recorder
-// of the web addresses handed to the desktop, and the marks of a grid as text.
+// of the web addresses handed to the desktop, and clicks and looks.
 
-#include <QElapsedTimer>
+#include "RuleFiles.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 
 #include <functional>
-#include <vector>
 
 class QAbstractItemModel;
+class QMainWindow;
 
 class RuleFolder {
 public:
-    RuleFolder(const QByteArray& winText, const QByteArray& lostText);
+    RuleFolder(const QByteArray& winText, const QByteArray& lostText)
+    {
+        write("winText.txt", winText);
+        write("lostText.txt", lostText);
+    }
     QString path() const { return m_dir.path(); }
     QString file(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    const zelmar::RuleFiles& files() const { return m_files; }
     QByteArray read(const char* name) const;
     void write(const char* name, const QByteArray& bytes) const;
     // A folder in the file's place: it can be neither read nor replaced.
-    void blockFile(const char* name) const;
+    void blockFile(const char* name) const
+    {
+        QFile::remove(file(name));
+        QDir().mkdir(file(name));
+    }
 
 private:
     QTemporaryDir m_dir;
+    zelmar::RuleFiles m_files { QFile::encodeName(m_dir.path()).toStdString() };
 };
 
 // One handler per modal dialog, in the order the dialogs appear (also those
@@ -35,41 +49,57 @@ class ModalCatcher : public QObject {
 public:
     using Handler = std::function<void(QWidget*)>;
     ModalCatcher();
-    ModalCatcher& then(Handler handler);
-    QStringList problems() const;
+    ModalCatcher& then(Handler handler)
+    {
+        m_handlers << std::move(handler);
+        return *this;
+    }
+    QStringList problems() const
+    {
+        return m_problems + QStringList(m_handlers.size(), "a dialog never appeared");
+    }
 
 private:
     void poll();
-    struct Seen {
-        QPointer<QWidget> widget;
-        QElapsedTimer since;
-    };
-    std::vector<Handler> m_handlers;
-    std::vector<Seen> m_seen;
+    QList<Handler> m_handlers;
+    QWidgetList m_handling;
     QStringList m_problems;
 };
 
 #define CHECK_DIALOGS(catcher)                                                                               \
-    QVERIFY2((catcher).problems().isEmpty(), qPrintable((catcher).problems().join(QLatin1String("; "))))
+    QVERIFY2((catcher).problems().isEmpty(), qPrintable((catcher).problems().join("; ")))
 
 // A notice: no icon, the program's title, OK only. A question: no icon, Yes
-// and No with Yes preselected. Both record their texts and press a button.
+// and No with Yes preselected. Both record what they show and press a button.
 ModalCatcher::Handler notice(QString* text);
-ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* prompt, QString* title);
+ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titleAndPrompt);
 
 class UrlRecorder : public QObject {
     Q_OBJECT
 public:
-    UrlRecorder();
-    ~UrlRecorder() override;
+    UrlRecorder() { QDesktopServices::setUrlHandler("https", this, "openUrl"); }
+    ~UrlRecorder() override { QDesktopServices::unsetUrlHandler("https"); }
     QList<QUrl> urls;
 public slots:
     void openUrl(const QUrl& url) { urls << url; }
 };
 
-// "row,col:bold red" for each cell with a look of its own; "all:black" when
-// every cell is plain black.
-QString gridLooks(const QAbstractItemModel& model);
+template <typename T = QWidget> T* child(const QObject* parent, const char* name)
+{
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
 
-// Opens the menu of the menu bar and clicks the item, as the user does.
-void clickMenuItem(QWidget* mainWindow, const QString& menu, const QString& item);
+void click(const QObject* parent, const char* button);
+// Opens the menu of the menu bar and clicks its item, as the user does.
+void clickMenuItem(QMainWindow* window, const char* menu, const char* item);
+// For each widget named by the first word of an entry: "name x,y wxh 'text'
+// 12pt bold", the font only if set on the widget, " tofu" if it lacks CJK.
+QStringList looks(const QWidget& window, const QStringList& entries);
+// The names of the widgets that Tab reaches, starting with the focused one.
+QString tabCycle(int tabs);
+// A letter per cell, rows split by "|": n no colour of its own, k black,
+// r red, x any other; upper case when bold.
+QString gridLooks(const QAbstractItemModel& model);

@@ -8,8 +8,6 @@
 #include "frmMain.h"
 
 #include <QDir>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 void save(QWidget* w, const char* name)
@@ -23,45 +21,42 @@ void save(QWidget* w, const char* name)
 class ScreenshotTest : public QObject {
     Q_OBJECT
 private slots:
-    void windowsArePhotographed();
+    void windowsArePhotographed()
+    {
+        RuleFolder rules("1,1,2,3,5,8,13,21", "1,1,2,3,5,8\r\n3,5,8,13,21,34\r\n10,20,40\r\n50,80,100,150");
+        ModalCatcher catcher;
+        zelmar::frmMain w(rules.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        save(&w, "main-fresh");
+        const QImage fresh = w.centralWidget()->grab().toImage();
+        QCOMPARE(fresh.pixelColor(220, 10), QColor(176, 211, 240)); // Shape2
+        QCOMPARE(fresh.pixelColor(250, 90), QColor(255, 192, 255)); // Shape1
+
+        // Three losses and a win on the loss side: the cursor stands on (0, 2).
+        for (const char* button : { "cmdLost", "cmdLost", "cmdLost", "cmdWin" })
+            click(&w, button);
+        save(&w, "main-round");
+
+        QString asked;
+        catcher
+            .then([](QWidget* editor) {
+                save(editor, "rule-editor");
+                editor->close();
+            })
+            .then(question(QMessageBox::No, &asked));
+        click(&w, "cmdSetting");
+        CHECK_DIALOGS(catcher);
+
+        zelmar::frmHelp help(&w);
+        zelmar::frmAbout about(&w);
+        for (auto [dialog, name] : { std::pair<QWidget*, const char*>(&help, "help"), { &about, "about" } }) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            save(dialog, name);
+        }
+    }
 };
-
-void ScreenshotTest::windowsArePhotographed()
-{
-    RuleFolder rules("1,1,2,3,5,8,13,21", "1,1,2,3,5,8\r\n3,5,8,13,21,34\r\n10,20,40\r\n50,80,100,150");
-    zelmar::frmMain w(rules.path());
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    save(&w, "main-fresh");
-    const QImage fresh = w.centralWidget()->grab().toImage();
-    QCOMPARE(fresh.pixelColor(220, 10), QColor(176, 211, 240)); // Shape2
-    QCOMPARE(fresh.pixelColor(250, 90), QColor(255, 192, 255)); // Shape1
-
-    // Three losses and a win on the loss side: the cursor stands on (0, 2).
-    for (const char* button : { "cmdLost", "cmdLost", "cmdLost", "cmdWin" })
-        QTest::mouseClick(w.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
-    save(&w, "main-round");
-
-    ModalCatcher catcher;
-    QString prompt, title;
-    catcher
-        .then([](QWidget* editor) {
-            save(editor, "rule-editor");
-            editor->close();
-        })
-        .then(question(QMessageBox::No, &prompt, &title));
-    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdSetting")), Qt::LeftButton);
-    CHECK_DIALOGS(catcher);
-
-    zelmar::frmHelp help(&w);
-    help.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&help));
-    save(&help, "help");
-    zelmar::frmAbout about(&w);
-    about.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&about));
-    save(&about, "about");
-}
 
 QTEST_MAIN(ScreenshotTest)
 #include "tst_Screenshots.moc"
