@@ -86,16 +86,11 @@ bool NextStake(RoundRecord& r, ViewEffects& fx)
     if (r.direction != 'L')
         return false;
     r.stake = 0;
-    switch (walkLostForward(r)) {
-    case Walk::Found:
-        return true;
-    case Walk::PastEnd:
+    const Walk walk = walkLostForward(r);
+    // Running past the last row shows the totals; a negative cell does not.
+    if (walk == Walk::PastEnd)
         fx.showTotals(r);
-        return false;
-    case Walk::Negative:
-        break;
-    }
-    return false;
+    return walk == Walk::Found;
 }
 
 bool StepBackLost(RoundRecord& r, ViewEffects& fx)

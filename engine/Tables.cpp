@@ -18,16 +18,4 @@ i16 LostTable::at(long row, long col) const
     return cell(static_cast<int>(row), static_cast<int>(col));
 }
 
-LostTable LostTable::fromRows(const std::vector<std::vector<i16>>& rows, int cols)
-{
-    LostTable t;
-    t.setCols(cols);
-    for (const auto& row : rows) {
-        for (i16 v : row)
-            t.pushItem(v);
-        t.endRow();
-    }
-    return t;
-}
-
 } // namespace zelmar

@@ -53,9 +53,6 @@ public:
     void pushItem(i16 value) { m_values.push_back(value); }
     void endRow() { m_rowStart.push_back(static_cast<std::uint32_t>(m_values.size())); }
 
-    // Convenience for tests and tools: a dense table.
-    static LostTable fromRows(const std::vector<std::vector<i16>>& rows, int cols);
-
 private:
     std::vector<i16> m_values;
     std::vector<std::uint32_t> m_rowStart { 0 };
