@@ -1,5 +1,6 @@
 #include "TestView.h"
 #include "rules/LoadRules.h"
+#include "tests/support/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -12,25 +13,8 @@ namespace fs = std::filesystem;
 
 class RuleFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path()
-            / ("zelmar-rules-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    void put(const char* name, const std::string& bytes)
-    {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
-    }
-    std::string get(const char* name)
-    {
-        std::ifstream in(dir / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void put(const char* name, const std::string& bytes) { test::writeFile(dir / name, bytes); }
+    std::string get(const char* name) { return test::readFile(dir / name); }
     std::vector<std::string> folderEntries()
     {
         std::vector<std::string> names;
@@ -40,7 +24,8 @@ protected:
         return names;
     }
 
-    fs::path dir;
+    test::TempFolder folder;
+    const fs::path& dir = folder.path;
     HeadlessView view;
     Round round { view };
 };

@@ -2,6 +2,7 @@
 // its JSON lines read back.
 
 #include "MiniJson.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,26 +25,16 @@ struct ToolRun {
 
 class ReplayTool : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path()
-            / ("zelmar-replay-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     void rules(const std::string& win, const std::string& lost)
     {
-        std::ofstream(dir / "winText.txt", std::ios::binary) << win;
-        std::ofstream(dir / "lostText.txt", std::ios::binary) << lost;
+        writeFile(dir / "winText.txt", win);
+        writeFile(dir / "lostText.txt", lost);
     }
 
     ToolRun run(const std::string& args, const std::string& input = {})
     {
         const fs::path inputFile = dir / "input.txt";
-        std::ofstream(inputFile, std::ios::binary) << input;
+        writeFile(inputFile, input);
         const std::string cmd = std::string(ZELMAR_REPLAY) + " --rules '" + dir.string() + "' " + args
             + " < '" + inputFile.string() + "' 2>&1";
         ToolRun r;
@@ -61,7 +52,8 @@ protected:
         return r;
     }
 
-    fs::path dir;
+    TempFolder folder;
+    const fs::path& dir = folder.path;
 };
 
 TEST_F(ReplayTool, jsonLinesHaveExactlyTheFields)

@@ -8,6 +8,8 @@
 #include "engine/Round.h"
 #include "rules/LoadRules.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -26,35 +28,9 @@ namespace fs = std::filesystem;
 const std::string OldWin = "1,1,2,3";
 const std::string OldLost = "1,2,3\r\n2,4,6,8";
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-struct TempFolder {
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "zelmar-robust-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    fs::path path;
-};
-
-inline void writeFile(const fs::path& path, const std::string& text)
-{
-    if (!(std::ofstream(path, std::ios::binary) << text))
-        throw std::runtime_error("cannot write " + path.string());
-}
-
-inline std::string readFile(const fs::path& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
 
 // Everything under `root`: each entry with its kind and a file's text, so
 // that any change, a file left behind or a folder created shows.
