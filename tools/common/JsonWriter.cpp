@@ -1,5 +1,7 @@
 #include "JsonWriter.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace zelmar {
@@ -149,6 +151,17 @@ JsonWriter& JsonWriter::value(bool flag)
 {
     separate();
     m_out += flag ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::value(double number)
+{
+    if (!std::isfinite(number))
+        return null();
+    separate();
+    char buf[32];
+    const auto end = std::to_chars(buf, buf + sizeof buf, number).ptr;
+    m_out.append(buf, end);
     return *this;
 }
 

@@ -20,6 +20,9 @@ public:
     JsonWriter& value(long number);
     JsonWriter& value(int number) { return value(long { number }); }
     JsonWriter& value(bool flag);
+    // The shortest text that reads back as the same number; null when it is
+    // not finite, which JSON cannot hold.
+    JsonWriter& value(double number);
     JsonWriter& null();
 
     const std::string& str() const { return m_out; }

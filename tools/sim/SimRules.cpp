@@ -1,0 +1,45 @@
+#include "SimRules.h"
+
+#include "rules/RuleFiles.h"
+#include "rules/RuleParser.h"
+
+#include <filesystem>
+
+namespace zelmar {
+
+namespace {
+
+template <typename Table, typename Parse>
+std::variant<std::shared_ptr<const Table>, std::string> readRule(const RuleFiles& files,
+    ReadResult (RuleFiles::*readText)() const, const std::string& path, const char* name, Parse parse)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return "找不到规则文件 " + path;
+    const ReadResult read = (files.*readText)();
+    if (read.error)
+        return *read.error;
+    if (read.text.empty())
+        return std::string("规则未设置好：") + path + " 是空的";
+    auto parsed = parse(read.text);
+    if (!parsed.ok())
+        return describe(name, parsed.error());
+    return std::make_shared<const Table>(std::move(parsed.table()));
+}
+
+} // namespace
+
+std::variant<SimRules, std::string> loadSimRules(const std::string& folder)
+{
+    const RuleFiles files(folder);
+    auto win = readRule<WinSeq>(files, &RuleFiles::ReadWinText, files.winPath(), WinFileName, ParseWinRule);
+    if (auto* error = std::get_if<std::string>(&win))
+        return *error;
+    auto lost
+        = readRule<LostTable>(files, &RuleFiles::ReadLostText, files.lostPath(), LostFileName, ParseLostRule);
+    if (auto* error = std::get_if<std::string>(&lost))
+        return *error;
+    return SimRules { std::get<0>(std::move(win)), std::get<0>(std::move(lost)) };
+}
+
+} // namespace zelmar

@@ -1,0 +1,21 @@
+#pragma once
+// Reading the two rule files for zelmar-sim: from the given folder or the
+// program's own, with the program's reports for a file it cannot read or a
+// text it cannot parse. Unlike the calculator, a simulation does not create
+// missing files or run on empty rules: either is a report too.
+
+#include "engine/Tables.h"
+
+#include <string>
+#include <variant>
+
+namespace zelmar {
+
+struct SimRules {
+    WinSeqPtr winSeq;
+    LostTablePtr lostTable;
+};
+
+std::variant<SimRules, std::string> loadSimRules(const std::string& folder);
+
+} // namespace zelmar

@@ -1,0 +1,33 @@
+// zelmar-sim: what a progression does over many rounds, played through the
+// calculator's own engine. The first argument names the command.
+
+#include "RunCommand.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char* const Usage = "用法：zelmar-sim 命令 [选项]\n"
+                          "  run     一局一局地模拟，统计输赢、手数、注码和最深的亏损\n"
+                          "用 zelmar-sim 命令 --help 查看每个命令的选项。\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "run")
+        return zelmar::runCommand(argc - 2, argv + 2, argv[0]);
+    // Further commands are dispatched here, each with the arguments after its name.
+    if (command == "--help" || command == "-h") {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (command.empty())
+        std::fputs("缺少命令。\n", stderr);
+    else
+        std::fprintf(stderr, "无法识别的命令：%s\n", command.c_str());
+    std::fputs(Usage, stderr);
+    return 2;
+}
