@@ -1,0 +1,139 @@
+// End-to-end runs of zelmar-sim run: the real executable on real rule files.
+
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zelmar::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+};
+
+class SimTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeFile(dir / "winText.txt", "1,1,2,3");
+        writeFile(dir / "lostText.txt", "1,1,2,3\r\n2,2,4,6\r\n3,3,6,9");
+    }
+
+    ToolRun run(const std::string& args, bool withErrors = true)
+    {
+        const std::string cmd = std::string(ZELMAR_SIM) + " run --rules '" + dir.string() + "' " + args
+            + (withErrors ? " 2>&1" : " 2>/dev/null");
+        ToolRun r;
+        FILE* p = ::popen(cmd.c_str(), "r");
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            r.out.append(buf, n);
+        r.status = WEXITSTATUS(::pclose(p));
+        return r;
+    }
+
+    TempFolder folder;
+    const fs::path& dir = folder.path;
+};
+
+TEST_F(SimTool, sameSeedGivesTheSameReportOnOneAndTwoThreads)
+{
+    for (const char* game : { "", "--win-chance 0.49 ", "--bet player --decks 6 " }) {
+        const ToolRun one = run(std::string(game) + "--seed 7 --rounds 30000 --threads 1");
+        const ToolRun two = run(std::string(game) + "--seed 7 --rounds 30000 --threads 2");
+        ASSERT_EQ(one.status, 0) << one.out;
+        EXPECT_NE(one.out.find("局数：30000 局"), std::string::npos) << one.out;
+        EXPECT_EQ(one.out, two.out) << game;
+    }
+    const ToolRun json = run("--seed 7 --rounds 30000 --json", false);
+    ASSERT_EQ(json.status, 0);
+    EXPECT_EQ(json.out.front(), '{');
+    EXPECT_NE(json.out.find("\"seed\":\"7\""), std::string::npos);
+}
+
+TEST_F(SimTool, csvHasOneRowPerRoundAndChartHasTheSizeAskedFor)
+{
+    const fs::path csv = dir / "rounds.csv";
+    const fs::path png = dir / "chart.png";
+    const ToolRun r = run("--seed 3 --rounds 1500 --csv '" + csv.string() + "' --plot '" + png.string()
+        + "' --plot-size 900x700");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string rows = readFile(csv);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 1501);
+    EXPECT_EQ(rows.substr(rows.rfind('\n', rows.size() - 2) + 1, 5), "1500,");
+
+    const std::string image = readFile(png);
+    ASSERT_GE(image.size(), 24u);
+    EXPECT_EQ(image.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const auto be32 = [&](std::size_t at) {
+        return (unsigned char)image[at] << 24 | (unsigned char)image[at + 1] << 16
+            | (unsigned char)image[at + 2] << 8 | (unsigned char)image[at + 3];
+    };
+    EXPECT_EQ(image.substr(12, 4), "IHDR");
+    EXPECT_EQ(be32(16), 900);
+    EXPECT_EQ(be32(20), 700);
+}
+
+TEST_F(SimTool, badInputIsNamedWithStatusTwo)
+{
+    struct Case {
+        std::string args;
+        std::string said;
+    };
+    const std::vector<Case> cases = {
+        { "--win-chance 1.5", "--win-chance" },
+        { "--win-chance -0.1", "--win-chance" },
+        { "--win-chance x", "--win-chance" },
+        { "--decks 0", "--decks" },
+        { "--rounds -5", "--rounds" },
+        { "--rounds 10x", "--rounds" },
+        { "--max-hands 0", "--max-hands" },
+        { "--table-max 0", "--table-max" },
+        { "--threads 0", "--threads" },
+        { "--cut 416", "--cut" },
+        { "--bet tie", "--bet" },
+        { "--game roulette", "--game" },
+        { "--win-chance 0.5 --decks 6", "--win-chance" },
+        { "--bankroll 0", "--bankroll" },
+        { "--rounds", "缺少取值" },
+        { "--fast", "无法识别的参数：--fast" },
+    };
+    for (const Case& c : cases) {
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.said), std::string::npos) << c.args << "\n" << r.out;
+    }
+}
+
+TEST_F(SimTool, missingOrMalformedRulesAreReportedWithStatusTwo)
+{
+    fs::remove(dir / "lostText.txt");
+    ToolRun r = run("--rounds 10");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("找不到规则文件"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(dir / "lostText.txt")) << "a simulation does not create rule files";
+
+    writeFile(dir / "lostText.txt", "1,x");
+    r = run("--rounds 10");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("lostText.txt 第1行 第2项“x”"), std::string::npos) << r.out;
+
+    writeFile(dir / "lostText.txt", "");
+    r = run("--rounds 10");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("规则未设置好"), std::string::npos) << r.out;
+
+    EXPECT_EQ(std::system((std::string(ZELMAR_SIM) + " walk >/dev/null 2>&1").c_str()) >> 8, 2);
+}
+
+} // namespace
+} // namespace zelmar::test
