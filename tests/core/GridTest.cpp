@@ -91,7 +91,7 @@ TEST(ShowCursor, undoOfFirstWinMarksBothOrigins)
 {
     Game g("1,1,2,3", "1,1,2");
     g.play("WB");
-    EXPECT_EQ(g.rec().direction, 'Z');
+    EXPECT_EQ(g.rec().direction, Direction::Origin);
     for (const SequenceGrid* grid : { &g.view.grids.win(), &g.view.grids.lost() }) {
         EXPECT_TRUE(isMarked(*grid, 0, 0, false));
         EXPECT_TRUE(isPlainBlack(*grid, 0, 1));
@@ -134,13 +134,13 @@ TEST(ClearMarks, reportsMarkedCellsAndWholeGridOnce)
 {
     SequenceGrids grids;
     grids.FillGrids(test::winOf("1,1,2"), test::lostOf("1"));
-    grids.ShowCursor({ 'W', 0, 2, 0, 1 });
-    auto changed = grids.ClearMarks('W');
+    grids.ShowCursor({ Direction::Win, 0, 2, 0, 1 });
+    auto changed = grids.ClearMarks(Direction::Win);
     ASSERT_EQ(changed.size(), 3u); // whole grid turns black, plus the two styled cells
     EXPECT_EQ(changed[0].row, SequenceGrids::AllCells);
-    changed = grids.ClearMarks('W');
+    changed = grids.ClearMarks(Direction::Win);
     EXPECT_TRUE(changed.empty()); // already plain and black: nothing to repaint
-    EXPECT_TRUE(grids.ClearMarks('Z').empty());
+    EXPECT_TRUE(grids.ClearMarks(Direction::Origin).empty());
 }
 
 TEST(FillGrids, reloadRemovesMarksButKeepsRound)
