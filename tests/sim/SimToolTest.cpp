@@ -135,5 +135,43 @@ TEST_F(SimTool, missingOrMalformedRulesAreReportedWithStatusTwo)
     EXPECT_EQ(std::system((std::string(ZELMAR_SIM) + " walk >/dev/null 2>&1").c_str()) >> 8, 2);
 }
 
+// Ctrl-C once the run has begun (its first line, the seed, is out): the
+// figures of the finished rounds are printed, marked as such.
+TEST_F(SimTool, interruptPrintsTheFinishedRoundsAndSaysSo)
+{
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const std::string rules = dir.string();
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::close(out[1]);
+        ::execl(ZELMAR_SIM, ZELMAR_SIM, "run", "--rules", rules.c_str(), "--rounds", "200000000", "--seed",
+            "5", "--threads", "2", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    std::string text;
+    char buf[4096];
+    bool signalled = false;
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) {
+        text.append(buf, static_cast<std::size_t>(n));
+        if (!signalled && text.find('\n') != std::string::npos) {
+            ::kill(pid, SIGINT);
+            signalled = true;
+        }
+    }
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << text;
+    EXPECT_EQ(WEXITSTATUS(status), 130) << text;
+    EXPECT_EQ(text.rfind("种子：5", 0), 0u) << text;
+    EXPECT_NE(text.find("已中断：以下只统计已经玩完的"), std::string::npos) << text;
+    EXPECT_EQ(text.find("局数：200000000 局"), std::string::npos) << text;
+}
+
 } // namespace
 } // namespace zelmar::test

@@ -45,9 +45,11 @@ const char* const Usage
 
 std::atomic<bool> g_stop { false };
 
+// The first Ctrl-C asks the run to stop; a second one ends the program.
 extern "C" void onInterrupt(int)
 {
     g_stop.store(true, std::memory_order_relaxed);
+    std::signal(SIGINT, SIG_DFL);
 }
 
 struct BadInput {
@@ -260,13 +262,14 @@ int runCommand(int argc, char** argv, const char* program)
         csv << csvHeader();
     }
 
+    // Ctrl-C from here on stops the run after the blocks under way.
+    g_stop.store(false);
+    const auto previous = std::signal(SIGINT, onInterrupt);
     // The seed comes first, so that even a run stopped early can be repeated.
     std::fprintf(o.json ? stderr : stdout, "种子：%llu（用 --seed %llu 可以重复这次运行）\n",
         static_cast<unsigned long long>(s.seed), static_cast<unsigned long long>(s.seed));
     std::fflush(o.json ? stderr : stdout);
 
-    g_stop.store(false);
-    const auto previous = std::signal(SIGINT, onInterrupt);
     sim::Tally tally(s.rounds, o.bankroll);
     std::optional<ProgressBar> bar;
     bar.emplace(s.rounds);
