@@ -225,9 +225,11 @@ private:
 
 int runCommand(int argc, char** argv, const char* program)
 {
-    if (argc == 1 && (std::string(argv[0]) == "--help" || std::string(argv[0]) == "-h")) {
-        std::fputs(Usage, stdout);
-        return 0;
+    for (int i = 0; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
     }
     Options o;
     try {
