@@ -106,6 +106,7 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         { "--bankroll 0", "--bankroll" },
         { "--rounds", "缺少取值" },
         { "--fast", "无法识别的参数：--fast" },
+        { "--plot /nonexistent-folder/chart.png", "无法写入图表文件" },
     };
     for (const Case& c : cases) {
         const ToolRun r = run(c.args);

@@ -264,6 +264,12 @@ int runCommand(int argc, char** argv, const char* program)
         csv << csvHeader();
     }
 
+    // A chart that could not be written is better known before a long run.
+    if (!o.plot.empty() && !std::ofstream(o.plot, std::ios::binary | std::ios::app)) {
+        std::fprintf(stderr, "无法写入图表文件 %s\n", o.plot.c_str());
+        return 2;
+    }
+
     // Ctrl-C from here on stops the run after the blocks under way.
     g_stop.store(false);
     const auto previous = std::signal(SIGINT, onInterrupt);
