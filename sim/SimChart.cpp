@@ -116,18 +116,18 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 }
 
 // Qt needs an application object for its charts; a command-line program
-// has none until it draws.
-void ensureApplication()
+// has none until it draws, and then keeps it only while it draws.
+std::unique_ptr<QApplication> applicationForCharts()
 {
     if (QCoreApplication::instance())
-        return;
+        return nullptr;
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     static int argc = 1;
     static char name[] = "zelmar-sim";
     static char* argv[] = { name, nullptr };
-    qInstallMessageHandler(quietMessages);
-    static QApplication app(argc, argv);
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 } // namespace
@@ -135,7 +135,7 @@ void ensureApplication()
 std::optional<std::string> saveRunChart(
     const RunFigures& f, const std::string& title, const std::string& path, int width, int height)
 {
-    ensureApplication();
+    const auto app = applicationForCharts();
     QGraphicsScene scene(0, 0, width, height);
     const qreal headHeight = 40;
     const qreal half = (height - headHeight) / 2;
