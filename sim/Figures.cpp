@@ -121,7 +121,7 @@ RunFigures Tally::figures() const
     f.moneyPath = m_path;
     if (n == 0)
         return f;
-    const double rounds = static_cast<double>(n);
+    const auto rounds = static_cast<double>(n);
 
     f.handsMean = static_cast<double>(m_handsRecorded) / rounds;
     f.handsMedian = static_cast<long>(percentileOf(50, n, m_hands));

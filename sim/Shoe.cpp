@@ -34,7 +34,7 @@ Shoe::Shoe(std::vector<std::uint8_t> cards, std::size_t cutAt, Random& random)
 Shoe Shoe::stacked(std::vector<std::uint8_t> points, Random& random)
 {
     const std::size_t n = points.size();
-    return Shoe(std::move(points), n, random);
+    return { std::move(points), n, random };
 }
 
 void Shoe::shuffle()

@@ -27,7 +27,7 @@ public:
     }
     Hand next() { return (m_random.next() >> 11) < m_threshold ? Hand::Won : Hand::Lost; }
     double winPays() const { return 1.0; }
-    void count(Block&) const { }
+    void count(Block& /*block*/) const { }
 
 private:
     Random m_random;
@@ -208,6 +208,7 @@ long runRounds(
     const int threads = static_cast<int>(std::clamp<long>(settings.threads, 1, std::max(1L, blocks)));
     std::vector<std::jthread> pool;
     running = threads;
+    pool.reserve(static_cast<std::size_t>(threads));
     for (int t = 0; t < threads; ++t)
         pool.emplace_back(work);
 

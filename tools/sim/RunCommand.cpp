@@ -46,7 +46,7 @@ const char* const Usage
 std::atomic<bool> g_stop { false };
 
 // The first Ctrl-C asks the run to stop; a second one ends the program.
-extern "C" void onInterrupt(int)
+extern "C" void onInterrupt(int /*signal*/)
 {
     g_stop.store(true, std::memory_order_relaxed);
     std::signal(SIGINT, SIG_DFL);

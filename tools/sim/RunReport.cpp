@@ -132,7 +132,7 @@ std::string textReport(const RunDescription& run, const sim::RunFigures& f)
     out += "局数：" + std::to_string(f.rounds) + " 局\n";
     if (f.rounds == 0)
         return out;
-    const double rounds = static_cast<double>(f.rounds);
+    const auto rounds = static_cast<double>(f.rounds);
 
     out += "发牌：" + std::to_string(f.handsDealt) + " 手";
     if (s.game == sim::Game::Baccarat) {
