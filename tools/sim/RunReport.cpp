@@ -178,10 +178,13 @@ std::string jsonReport(const RunDescription& run, const sim::RunFigures& f)
 {
     const sim::Settings& s = run.settings;
     JsonWriter j;
+    // Payouts such as 0.95 have no exact binary form; sums of them are
+    // shown without the noise in their last bits.
+    const auto money = [](double v) { return std::round(v * 1e6) / 1e6 + 0.0; };
     const auto percentiles = [&](const std::vector<sim::Percentile>& ps) {
         j.beginObject();
         for (const sim::Percentile& p : ps)
-            j.key(fixed(p.percent, 1)).value(p.value);
+            j.key(fixed(p.percent, 1)).value(money(p.value));
         j.endObject();
     };
     const auto bins = [&](const std::vector<sim::Bin>& bs) {
@@ -241,8 +244,14 @@ std::string jsonReport(const RunDescription& run, const sim::RunFigures& f)
         .value(f.shareBelow);
     j.endObject();
 
-    j.key("money").beginObject().key("staked").value(static_cast<long>(f.staked)).key("net").value(f.net);
-    j.key("netPerUnitStaked").value(f.netPerUnitStaked).key("netPerRound").value(f.netPerRound).endObject();
+    j.key("money")
+        .beginObject()
+        .key("staked")
+        .value(static_cast<long>(f.staked))
+        .key("net")
+        .value(money(f.net));
+    j.key("netPerUnitStaked").value(std::round(f.netPerUnitStaked * 1e12) / 1e12 + 0.0);
+    j.key("netPerRound").value(money(f.netPerRound)).endObject();
 
     j.key("ends").beginObject();
     for (int k = 0; k < sim::RoundEndKinds; ++k) {
@@ -257,7 +266,7 @@ std::string jsonReport(const RunDescription& run, const sim::RunFigures& f)
     j.key("max").value(f.stakeMax).endObject();
     j.key("deepest").beginObject().key("percentiles");
     percentiles(f.depthPercentiles);
-    j.key("max").value(f.depthMax).endObject();
+    j.key("max").value(money(f.depthMax)).endObject();
     j.key("bankroll");
     if (f.bankroll)
         j.beginObject().key("units").value(*f.bankroll).key("brokenShare").value(f.brokenShare).endObject();
