@@ -134,7 +134,7 @@ std::string textReport(const RunDescription& run, const sim::RunFigures& f)
         return out;
     const auto rounds = static_cast<double>(f.rounds);
 
-    out += "发牌：" + std::to_string(f.handsDealt) + " 手";
+    out += (s.game == sim::Game::Baccarat ? "发牌：" : "一共：") + std::to_string(f.handsDealt) + " 手";
     if (s.game == sim::Game::Baccarat) {
         const double dealt = static_cast<double>(std::max(1L, f.handsDealt));
         out += "（庄赢 " + percent(f.bankerWins / dealt) + "，闲赢 " + percent(f.playerWins / dealt)
