@@ -93,7 +93,8 @@ LossPathFigures checkLoss(const LostTable& t)
     const long origin = t.rows() > 0 && t.rowLength(0) > 0 ? t.cell(0, 0) : 0;
     const bool originReached = !path.empty() && (path.front().value == 1 || !f.lossCycles.empty());
     if (origin != 0 && !originReached)
-        f.unreachable.insert(f.unreachable.begin(), { 0, 0, origin, Unreached::StepBackTooLate });
+        f.unreachable.insert(f.unreachable.begin(),
+            { 0, 0, origin, path.empty() ? Unreached::FirstLossEnds : Unreached::StepBackTooLate });
     if (origin > 0 && originReached) {
         const CellValue first { 0, 0, origin };
         // Keep the lists in walk order.

@@ -32,6 +32,7 @@ enum class Unreached {
     PassedOver, // a negative item of the win sequence: wins pass over it
     AfterStop, // after the negative loss cell that ends every walk
     StepBackTooLate, // loss cell (0, 0): a win that would step back to it always ends the round first
+    FirstLossEnds, // loss cell (0, 0): the first loss of the loss path already ends the round
 };
 
 struct DeadCell {

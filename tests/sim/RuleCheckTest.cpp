@@ -210,7 +210,8 @@ TEST(RuleCheckAgainstEngine, randomSmallRules)
 // A compact account of the figures, for the hand-made cases.
 std::string summary(const RuleCheck& c)
 {
-    static const char* const why[] = { "origin", "passed-over", "after-stop", "step-back" };
+    static const char* const why[]
+        = { "origin", "passed-over", "after-stop", "step-back", "first-loss-ends" };
     const auto at
         = [](int row, int col) { return "(" + std::to_string(row) + "," + std::to_string(col) + ")"; };
     std::ostringstream o;
@@ -247,7 +248,8 @@ TEST(RuleCheckAgainstEngine, handMadeRules)
             "run 4 best 7 worst 0 [0]=1 origin; stake 6 lowest -14 (0,0)=1 step-back" },
         // A negative loss cell ends every walk; a negative win item is passed over.
         { "5,-2,0,4", "1,-1,5",
-            "run 2 best 5 worst -3 [0]=5 origin [1]=-2 passed-over; stake 1 lowest -1 (0,0)=1 step-back "
+            "run 2 best 5 worst -3 [0]=5 origin [1]=-2 passed-over; stake 1 lowest -1 (0,0)=1 "
+            "first-loss-ends "
             "(0,2)=5 after-stop stop (0,1)" },
         // A first usable cell of 1 lets a win step back onto (0, 0), which holds more.
         { "7", "3,1,2,1",

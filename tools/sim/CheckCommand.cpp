@@ -66,6 +66,8 @@ std::string whyText(const DeadCell& d, const RuleCheck& c)
         return "在" + cellWithValue(*c.loss.stop) + "这个负数之后，走不到";
     case Unreached::StepBackTooLate:
         return "在输的方向上赢一手才能退回这一格，而那一手赢总会让得分大于 0，先结束本局";
+    case Unreached::FirstLossEnds:
+        return "输的方向上第一手输就结束本局，没有哪一手能退回这一格";
     }
     return {};
 }
@@ -166,6 +168,8 @@ const char* whyKey(Unreached why)
         return "afterStop";
     case Unreached::StepBackTooLate:
         return "stepBackTooLate";
+    case Unreached::FirstLossEnds:
+        return "firstLossEnds";
     }
     return "";
 }
