@@ -89,7 +89,8 @@ Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands
                     s.lowestLossScore = std::min(s.lowestLossScore, long { r.score });
                 }
                 if (visited
-                        .insert({ r.direction, r.curRow, r.curCol, r.lastRow, r.lastCol, r.stake, r.score })
+                        .insert({ static_cast<char>(r.direction), r.curRow, r.curCol, r.lastRow, r.lastCol,
+                            r.stake, r.score })
                         .second)
                     queue.push_back({ std::move(h.round), path, node.hands + 1 });
             }
@@ -97,7 +98,7 @@ Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands
         // From a cell of the loss path: does losing here and winning on the
         // next cell come back here, and at what cost?
         const RoundRecord& a = node.round.record();
-        if (a.direction != 'L')
+        if (a.direction != Direction::Loss)
             continue;
         const Hand ahead = play(node.round, 'L', view);
         const Hand back = play(ahead.round, 'W', view);
