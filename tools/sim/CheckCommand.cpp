@@ -4,6 +4,7 @@
 #include "rules/RuleFiles.h"
 #include "rules/RuleParser.h"
 
+#include <filesystem>
 #include <optional>
 #include <sstream>
 
@@ -267,15 +268,16 @@ namespace {
 // Parses one rule text as the calculator would load it; on failure the
 // calculator's own report goes to `problems`.
 template <typename Table, typename Parse>
-std::optional<Table> load(
-    const ReadResult& read, const char* file, const std::string& path, Parse parse, std::string& problems)
+std::optional<Table> load(const ReadResult& read, const char* file, const std::string& path, bool existed,
+    Parse parse, std::string& problems)
 {
     if (read.error) {
         problems += *read.error + "\n";
         return std::nullopt;
     }
     if (read.text.empty()) {
-        problems += std::string(file) + " 是空的（" + path + "）：规则未设置好\n";
+        problems += std::string(file) + (existed ? " 是空的（" : " 不存在，已新建为空文件（") + path
+            + "）：规则未设置好\n";
         return std::nullopt;
     }
     auto parsed = parse(read.text);
@@ -308,15 +310,18 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     }
 
-    // Read like the calculator: a missing file is created empty, and then
-    // reported as empty.
+    // Read like the calculator, which creates a missing file empty; say so.
     const RuleFiles files(folder);
+    std::error_code ec;
+    const bool winExisted = std::filesystem::exists(files.winPath(), ec);
+    const bool lostExisted = std::filesystem::exists(files.lostPath(), ec);
     ReadResult winText;
     ReadResult lostText;
     files.ReadRuleTexts(winText, lostText);
     std::string problems;
-    const auto win = load<WinSeq>(winText, WinFileName, files.winPath(), ParseWinRule, problems);
-    const auto lost = load<LostTable>(lostText, LostFileName, files.lostPath(), ParseLostRule, problems);
+    const auto win = load<WinSeq>(winText, WinFileName, files.winPath(), winExisted, ParseWinRule, problems);
+    const auto lost
+        = load<LostTable>(lostText, LostFileName, files.lostPath(), lostExisted, ParseLostRule, problems);
     if (!win || !lost) {
         err << problems;
         return 2;
