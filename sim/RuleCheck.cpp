@@ -76,14 +76,14 @@ LossPathFigures checkLoss(const LostTable& t)
     if (padded) // the cells after a short line hold 0
         f.largest = anyCell ? std::max(f.largest, 0L) : 0;
 
-    auto loopsOf = [&f](const CellValue& a, const CellValue& b) {
+    auto notePair = [&f](const CellValue& a, const CellValue& b) {
         if (a.value > b.value)
             f.lossCycles.push_back({ a, b });
         else if (a.value == b.value)
             f.evenLoops.push_back({ a, b });
     };
     for (std::size_t j = 0; j + 1 < path.size(); ++j)
-        loopsOf(path[j], path[j + 1]);
+        notePair(path[j], path[j + 1]);
 
     // Cell (0, 0) is reached only by a win on the first usable cell that
     // leaves the score at 0 or below. The first loss leaves -1 there, and
@@ -100,14 +100,18 @@ LossPathFigures checkLoss(const LostTable& t)
         // Keep the lists in walk order.
         const std::size_t cycles = f.lossCycles.size();
         const std::size_t evens = f.evenLoops.size();
-        loopsOf(first, path.front());
+        notePair(first, path.front());
         std::rotate(
             f.lossCycles.begin(), f.lossCycles.begin() + static_cast<long>(cycles), f.lossCycles.end());
         std::rotate(f.evenLoops.begin(), f.evenLoops.begin() + static_cast<long>(evens), f.evenLoops.end());
         f.largestStake = std::max(f.largestStake, origin);
     }
 
-    long lowest = -1; // the first loss, staked 1
+    // Going back a cell with a win and forward again with a loss changes the
+    // score by the later cell's value minus the earlier one's. Without a
+    // loss cycle that is never negative, so nothing goes lower than losing
+    // every hand: the first loss, staked 1, then every usable cell in turn.
+    long lowest = -1;
     for (const CellValue& c : path) {
         lowest -= c.value;
         f.largestStake = std::max(f.largestStake, c.value);
