@@ -32,6 +32,7 @@ WinPathFigures checkWin(const WinSeq& winSeq)
             lossPossible = true;
             score += v[i];
             ++wins;
+            f.largestStake = std::max(f.largestStake, long { v[i] });
         }
     }
     f.longestWinRun = wins;

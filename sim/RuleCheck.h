@@ -47,6 +47,7 @@ struct WinPathFigures {
     int usable = 0; // positive items
     long largest = 0;
     std::vector<DeadCell> unreachable;
+    long largestStake = 1;
     long longestWinRun = 0; // wins in a round that never loses
     long bestScore = 0; // the score of that round
     long worstScore = 0; // the lowest score a round on the win path ends with

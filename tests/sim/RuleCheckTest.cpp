@@ -21,6 +21,7 @@ using Cell = std::tuple<char, int, int>; // 'W' or 'L', row, col
 // What the engine shows when every way of playing a round is tried.
 struct Seen {
     long longestWinRun = 0;
+    long largestWinStake = 1;
     std::set<long> winEnds; // scores that rounds on the win path end with
     long largestLossStake = 1;
     long lowestLossScore = 0;
@@ -84,6 +85,8 @@ Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands
                 s.lowestLossScore = std::min(s.lowestLossScore, *h.endScore);
             } else {
                 s.stoodOn.insert({ path, r.curRow, r.curCol });
+                if (path == 'W')
+                    s.largestWinStake = std::max(s.largestWinStake, long { r.stake });
                 if (path == 'L') {
                     s.largestLossStake = std::max(s.largestLossStake, long { r.stake });
                     s.lowestLossScore = std::min(s.lowestLossScore, long { r.score });
@@ -157,6 +160,7 @@ void expectEngineAgrees(const std::string& winText, const std::string& lostText,
     EXPECT_EQ(c.win.overflows, s.winOverflow);
     if (!c.win.overflows) {
         EXPECT_EQ(c.win.longestWinRun, s.longestWinRun);
+        EXPECT_EQ(c.win.largestStake, s.largestWinStake);
         ASSERT_FALSE(s.winEnds.empty());
         EXPECT_EQ(c.win.bestScore, *s.winEnds.rbegin());
         EXPECT_EQ(c.win.worstScore, *s.winEnds.begin());

@@ -119,8 +119,8 @@ std::string CheckReportText(const RuleCheck& c)
     out += std::string("赢的数列（") + WinFileName + "）：" + num(w.items) + " 项，可用（正数）"
         + num(w.usable) + " 项，最大值 " + num(w.largest) + "。\n";
     unreachableLines(out, w.unreachable, c, true);
-    out += "  赢的方向：最多连赢 " + num(w.longestWinRun) + " 手；一局最好得分 " + scoreWithNote(w.bestScore)
-        + "，最坏得分 " + num(w.worstScore) + "。\n";
+    out += "  赢的方向：最大注码 " + num(w.largestStake) + "；最多连赢 " + num(w.longestWinRun)
+        + " 手；一局最好得分 " + scoreWithNote(w.bestScore) + "，最坏得分 " + num(w.worstScore) + "。\n";
 
     const sim::LossPathFigures& l = c.loss;
     out += std::string("输的表格（") + LostFileName + "）：" + num(l.rows) + " 行 × " + num(l.cols) + " 列，"
@@ -225,6 +225,7 @@ std::string CheckReportJson(const RuleCheck& c)
     j.key("usable").value(w.usable);
     j.key("largest").value(w.largest);
     writeUnreachable(j, w.unreachable, true);
+    j.key("largestStake").value(w.largestStake);
     j.key("longestWinRun").value(w.longestWinRun);
     j.key("bestScore").value(w.bestScore);
     j.key("worstScore").value(w.worstScore);
