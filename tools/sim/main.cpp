@@ -1,15 +1,21 @@
 // zelmar-sim: what a progression does over many rounds, played through the
-// calculator's own engine. The first argument names the command.
+// calculator's own engine, and what its rules imply exactly. The first
+// argument names the command.
 
 #include "RunCommand.h"
+#include "common/ExecutableDir.h"
+#include "sim/CheckCommand.h"
 
 #include <cstdio>
+#include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char* const Usage = "用法：zelmar-sim 命令 [选项]\n"
                           "  run     一局一局地模拟，统计输赢、手数、注码和最深的亏损\n"
+                          "  check   不靠运气，算出两条规则本身意味着什么\n"
                           "用 zelmar-sim 命令 --help 查看每个命令的选项。\n";
 
 } // namespace
@@ -19,7 +25,9 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "run")
         return zelmar::runCommand(argc - 2, argv + 2, argv[0]);
-    // Further commands are dispatched here, each with the arguments after its name.
+    if (command == "check")
+        return zelmar::CheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr,
+            zelmar::executableDir(argv[0]));
     if (command == "--help" || command == "-h") {
         std::fputs(Usage, stdout);
         return 0;
