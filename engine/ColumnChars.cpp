@@ -28,12 +28,14 @@ std::vector<int> widestChars(const LostTable& table)
     // narrow as a value gets.
     std::vector<i16> lowest(cols, 0);
     std::vector<i16> highest(cols, 0);
+    i16* const low = lowest.data();
+    i16* const high = highest.data();
     for (int row = 0; row < table.rows(); ++row) {
+        const i16* const items = table.rowItems(row);
         const int length = table.rowLength(row);
         for (int col = 0; col < length; ++col) {
-            const i16 value = table.cell(row, col);
-            lowest[col] = std::min(lowest[col], value);
-            highest[col] = std::max(highest[col], value);
+            low[col] = std::min(low[col], items[col]);
+            high[col] = std::max(high[col], items[col]);
         }
     }
     std::vector<int> chars(cols);
