@@ -3,6 +3,8 @@
 #include "Placement.h"
 #include "UiFont.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
@@ -13,6 +15,8 @@ namespace {
 
 // The size of the system's message text, in the program's face.
 constexpr qreal MessagePointSize = 10.5;
+// Room in a title bar for the window manager's icon and buttons, in pixels.
+constexpr int TitleBarButtons = 120;
 
 // A message box in the program's face, centred over the window that shows
 // it. Its buttons are named in Chinese by the program itself, so that they
@@ -26,6 +30,14 @@ public:
         for (auto [which, caption] : { std::pair { Ok, "确定" }, { Yes, "是" }, { No, "否" } }) {
             if (QAbstractButton* b = button(which))
                 b->setText(QString::fromUtf8(caption));
+        }
+        // A short notice would be narrower than its title, which the window
+        // manager then cuts short ("Z..."): the box is kept wide enough for
+        // the title and the title bar's icon and buttons.
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            const int titleWidth = QFontMetrics(songFont(MessagePointSize, true)).horizontalAdvance(title);
+            grid->addItem(new QSpacerItem(titleWidth + TitleBarButtons, 0), grid->rowCount(), 0, 1,
+                grid->columnCount());
         }
     }
 
