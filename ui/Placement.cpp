@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -11,12 +12,18 @@ namespace zelmar {
 
 namespace {
 
+// The frame as the window system knows it now. QWidget::frameGeometry() keeps
+// the frame it saw at the window's last move, which for a dialog just shown
+// is before the window manager framed it.
 QMargins frameMargins(const QWidget& window)
 {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return { client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-        frame.bottom() - client.bottom() };
+    const QWindow* handle = window.windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+QRect frameGeometry(const QWidget& window)
+{
+    return window.geometry().marginsAdded(frameMargins(window));
 }
 
 int centred(int ownerStart, int ownerLength, int length, int screenStart, int screenLength)
@@ -33,17 +40,16 @@ void place(QWidget& dialog, const QWidget& owner, const QMargins& frame)
 {
     const QScreen* screen = owner.screen();
     const QPoint corner = centredFramePos(
-        owner.frameGeometry(), dialog.size().grownBy(frame), screen ? screen->availableGeometry() : QRect());
+        frameGeometry(owner), dialog.size().grownBy(frame), screen ? screen->availableGeometry() : QRect());
     // The client area goes inside the frame; setGeometry places the client
     // whether or not the frame is known yet.
     dialog.setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), dialog.size()));
 }
 
 // A window manager may frame a dialog unlike its owner (a fixed dialog has no
-// resize handle, for one). It frames the dialog before the dialog is first
-// painted (or moved into its frame); there the real frame is known, and the
-// dialog is centred again if the likeness was wrong. Once only: later moves
-// are the user's.
+// resize handle, for one). As soon as the dialog is on the screen and its
+// frame is known, it is centred again if the likeness was wrong. Once only:
+// later moves are the user's.
 class FramedPlacement : public QObject {
 public:
     FramedPlacement(QWidget& dialog, const QWidget& owner, const QMargins& guessed)
@@ -57,18 +63,30 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::Move && event->type() != QEvent::Paint && event->type() != QEvent::Hide)
-            return false;
         auto& dialog = static_cast<QWidget&>(*watched);
-        dialog.removeEventFilter(this);
-        deleteLater();
+        if (event->type() == QEvent::Hide) {
+            finish(dialog);
+            return false;
+        }
+        const QWindow* window = dialog.windowHandle();
+        if (!window || !window->isExposed())
+            return false;
         const QMargins frame = frameMargins(dialog);
-        if (event->type() != QEvent::Hide && m_owner && !frame.isNull() && frame != m_guessed)
+        if (frame.isNull())
+            return false;
+        finish(dialog);
+        if (frame != m_guessed && m_owner)
             place(dialog, *m_owner, frame);
         return false;
     }
 
 private:
+    void finish(QWidget& dialog)
+    {
+        dialog.removeEventFilter(this);
+        deleteLater();
+    }
+
     QPointer<const QWidget> m_owner;
     QMargins m_guessed;
 };
