@@ -1,6 +1,7 @@
-// Start-up: the main window loads the rules beside the program and runs
-// until the user closes it.
+// Start-up: Qt's own texts in Chinese, then the main window loads the rules
+// beside the program and runs until the user closes it.
 
+#include "Translations.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    zelmar::loadChineseTranslations(app);
     zelmar::frmMain window;
     window.show();
     return app.exec();

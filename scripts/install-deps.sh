@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake g++ pkg-config git
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     fonts-arphic-uming
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev

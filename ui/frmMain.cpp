@@ -1,9 +1,11 @@
 #include "frmMain.h"
 
+#include "ColumnChars.h"
 #include "FilledShape.h"
 #include "HomePage.h"
 #include "LoadRules.h"
 #include "MessageBoxes.h"
+#include "RuleGridView.h"
 #include "SequenceGridModel.h"
 #include "Twips.h"
 #include "UiFont.h"
@@ -13,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -67,30 +68,11 @@ QLineEdit* textBox(QWidget* parent, const char* name, QRect geometry)
     return t;
 }
 
-// A grid: no header rows or columns, every column 600 twips wide, row
-// heights fixed by the cell font, and cells that cannot be edited.
 QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGridModel* model)
 {
-    auto* view = new QTableView(parent);
+    QTableView* view = makeRuleGridView(parent, model);
     view->setObjectName(QLatin1String(name));
     view->setGeometry(geometry);
-    const QFont font = songFont(CellPoints);
-    view->setFont(font);
-    view->setModel(model);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setWordWrap(false);
-    view->setTabKeyNavigation(false); // Tab moves on to the next control
-    QHeaderView* columns = view->horizontalHeader();
-    columns->hide();
-    columns->setMinimumSectionSize(1);
-    columns->setDefaultSectionSize(px(600));
-    columns->setSectionResizeMode(QHeaderView::Fixed);
-    QHeaderView* rows = view->verticalHeader();
-    rows->hide();
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
     return view;
 }
 
@@ -212,6 +194,11 @@ void frmMain::FillGrids(const WinSeqPtr& winSeq, const LostTablePtr& lostTable)
     m_grids.FillGrids(winSeq, lostTable);
     m_winModel->endFill();
     m_lostModel->endFill();
+    // A table that was never filled shows no values and needs no room.
+    if (winSeq)
+        fitColumns(*grdWin, widestChars(*winSeq));
+    if (lostTable)
+        fitColumns(*grdLost, widestChars(*lostTable));
 }
 
 void frmMain::repaintCells(const std::vector<SequenceGrids::Changed>& cells)

@@ -1,6 +1,7 @@
 #include "frmSetting.h"
 
 #include "MessageBoxes.h"
+#include "Placement.h"
 #include "Twips.h"
 #include "UiFont.h"
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <limits>
 
@@ -140,6 +142,13 @@ void frmSetting::setVisible(bool visible)
     QDialog::setVisible(visible);
     if (visible)
         txtWin->setCursorPosition(0);
+}
+
+void frmSetting::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        centreOverOwner(*this);
 }
 
 // Neither Enter nor Escape closes the editor: it closes by its button or its

@@ -31,6 +31,7 @@ public:
     void setVisible(bool visible) override;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private slots:

@@ -13,9 +13,9 @@
 namespace {
 constexpr int PollMs = 10;
 
-QString describe(QWidget* w)
+QString describe(const QWidget* w)
 {
-    auto* box = qobject_cast<QMessageBox*>(w);
+    auto* box = qobject_cast<const QMessageBox*>(w);
     return w->windowTitle() + ' ' + (box ? box->text() : w->objectName());
 }
 } // namespace
@@ -59,6 +59,15 @@ void ModalCatcher::poll()
     }
 }
 
+void checkCentredOverOwner(const QWidget* dialog)
+{
+    const QWidget* owner = dialog->parentWidget()->window();
+    const QPointF off = QRectF(dialog->frameGeometry()).center() - QRectF(owner->frameGeometry()).center();
+    QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2,
+        qPrintable(QString::asprintf("%s is %g, %g px off the centre of %s", qPrintable(describe(dialog)),
+            off.x(), off.y(), qPrintable(owner->objectName()))));
+}
+
 ModalCatcher::Handler notice(QString* text)
 {
     return [text](QWidget* w) {
@@ -68,6 +77,8 @@ ModalCatcher::Handler notice(QString* text)
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
         QCOMPARE(box->windowTitle(), QStringLiteral("Zelmar V1.0版"));
         QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+        checkCentredOverOwner(box);
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     };
 }
@@ -81,6 +92,9 @@ ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titl
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        QCOMPARE(box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text(),
+            QStringLiteral("是否"));
+        checkCentredOverOwner(box);
         QTest::mouseClick(box->button(answer), Qt::LeftButton);
     };
 }

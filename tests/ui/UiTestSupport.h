@@ -69,8 +69,13 @@ private:
 #define CHECK_DIALOGS(catcher)                                                                               \
     QVERIFY2((catcher).problems().isEmpty(), qPrintable((catcher).problems().join("; ")))
 
-// A notice: no icon, the program's title, OK only. A question: no icon, Yes
-// and No with Yes preselected. Both record what they show and press a button.
+// Whether a dialog's centre, frame included, lies within 2 px of the centre
+// of the window it was opened over.
+void checkCentredOverOwner(const QWidget* dialog);
+
+// A notice: no icon, the program's title, OK only (确定). A question: no
+// icon, Yes (是) and No (否) with Yes preselected. Both are centred over
+// their window, record what they show and press a button.
 ModalCatcher::Handler notice(QString* text);
 ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titleAndPrompt);
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 
 using zelmar::frmMain;
@@ -163,6 +164,70 @@ private slots:
         QCOMPARE(last.data().toString(), QStringLiteral("9"));
         QCOMPARE(view->columnWidth(2), 40);
         CHECK_DIALOGS(catcher);
+    }
+
+    // Every cell shows its whole text, also in bold (a marked cell): the text
+    // and the margins the style leaves around it fit the cell as the view
+    // lays it out. Columns of short values keep 40 px; a widened column has
+    // no room for another character. A reload with short values narrows the
+    // columns again.
+    void extremeValuesShowWhole()
+    {
+        RuleFolder rules("-32768,32767,-1,1000,5", "-32768,32767,-1,1000,5\r\n1000,-1\r\n7");
+        ModalCatcher catcher;
+        frmMain w(rules.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(&w, "cmdWin"); // marks 32767
+        QStringList cut;
+        const auto widths = [&](const char* name) {
+            auto* view = child<QTableView>(&w, name);
+            const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+            QStringList shown;
+            for (int c = 0; c < view->model()->columnCount(); ++c) {
+                int need = 0;
+                int widestChar = 0;
+                for (int r = 0; r < view->model()->rowCount(); ++r) {
+                    const QModelIndex cell = view->model()->index(r, c);
+                    const QRect room = view->visualRect(cell).adjusted(margin, 0, -margin, 0);
+                    QFont bold = cell.data(Qt::FontRole).value<QFont>();
+                    bold.setBold(true);
+                    for (const QFont& font : { cell.data(Qt::FontRole).value<QFont>(), bold }) {
+                        const QFontMetrics face(font);
+                        const QString text = cell.data().toString();
+                        const QString where
+                            = QStringLiteral("%1 (%2, %3) '%4'").arg(name).arg(r).arg(c).arg(text);
+                        if (face.horizontalAdvance(text) > room.width())
+                            cut << where + " cut short";
+                        if (face.height() > room.height())
+                            cut << where + " clipped";
+                        need = std::max(need, face.horizontalAdvance(text) + 2 * margin + 1);
+                        for (QChar ch : QStringLiteral("-0123456789"))
+                            widestChar = std::max(widestChar, face.horizontalAdvance(ch));
+                    }
+                }
+                const int width = view->columnWidth(c);
+                if (width != 40 && width >= need + widestChar)
+                    cut << QStringLiteral("%1 column %2 too wide").arg(name).arg(c);
+                shown << (width == 40 ? "40" : "wide");
+            }
+            return shown.join(' ');
+        };
+        QCOMPARE(widths("grdWin"), QStringLiteral("wide wide 40 wide 40"));
+        // The loss table is wider than its longest line; the rest is padding.
+        QCOMPARE(widths("grdLost").left(20), QStringLiteral("wide wide 40 wide 40"));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        CHECK_DIALOGS(catcher);
+
+        rules.write("winText.txt", "1,2,3");
+        rules.write("lostText.txt", "1,2,3,4,5,6\r\n-1");
+        QString asked;
+        catcher.then([](QWidget* editor) { editor->close(); }).then(question(QMessageBox::Yes, &asked));
+        click(&w, "cmdSetting");
+        CHECK_DIALOGS(catcher);
+        QCOMPARE(widths("grdWin"), QStringLiteral("40 40 40"));
+        QVERIFY(!widths("grdLost").contains("wide"));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     void menuItemsOpenDialogsAndWebSite_data()
