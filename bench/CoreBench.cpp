@@ -69,10 +69,9 @@ class GridView : public RoundView {
 public:
     void ShowTotals(i16, i16) override { }
     void ShowCursor(const CursorMarks& c) override { benchmark::DoNotOptimize(grids.ShowCursor(c)); }
-    void ClearMarks(char d) override { benchmark::DoNotOptimize(grids.ClearMarks(d)); }
+    void ClearMarks(Direction d) override { benchmark::DoNotOptimize(grids.ClearMarks(d)); }
     void FillGrids(const WinSeqPtr& w, const LostTablePtr& l) override { grids.FillGrids(w, l); }
     void Notice(const std::string&) override { }
-    bool Question(const std::string&, const std::string&) override { return true; }
     void ReportFailure(const std::string&) override { }
     SequenceGrids grids;
 };

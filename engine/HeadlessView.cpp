@@ -1,4 +1,4 @@
-#include "HeadlessView.h"
+#include "engine/HeadlessView.h"
 
 namespace zelmar {
 
@@ -15,7 +15,7 @@ void HeadlessView::ShowCursor(const CursorMarks& cursor)
     ++cursorsShown;
 }
 
-void HeadlessView::ClearMarks(char direction)
+void HeadlessView::ClearMarks(Direction direction)
 {
     grids.ClearMarks(direction);
     ++marksCleared;

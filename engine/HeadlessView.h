@@ -3,9 +3,10 @@
 // keeps the grid state as the window draws it, the texts the two totals boxes
 // would show, and what the current step showed and reported.
 
-#include "RoundView.h"
-#include "SequenceGrid.h"
+#include "engine/RoundView.h"
+#include "engine/SequenceGrid.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,15 @@ class HeadlessView : public RoundView {
 public:
     void ShowTotals(i16 score, i16 stake) override;
     void ShowCursor(const CursorMarks& cursor) override;
-    void ClearMarks(char direction) override;
+    void ClearMarks(Direction direction) override;
     void FillGrids(const WinSeqPtr& winSeq, const LostTablePtr& lostTable) override;
     void Notice(const std::string& text) override { notices.push_back(text); }
-    // A question is answered as `answer` says; a reload event stands for Yes.
-    bool Question(const std::string&, const std::string&) override { return answer; }
     void ReportFailure(const std::string& text) override { failures.push_back(text); }
+    // Where loading the rules reports a file it could not read or parse.
+    std::function<void(const std::string&)> reporter()
+    {
+        return [this](const std::string& text) { failures.push_back(text); };
+    }
 
     // Forgets what the previous step showed; the grids and boxes stay.
     void startStep();
@@ -36,7 +40,6 @@ public:
     int cursorsShown = 0;
     int marksCleared = 0;
     int fills = 0;
-    bool answer = true;
 };
 
 } // namespace zelmar

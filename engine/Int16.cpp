@@ -1,4 +1,4 @@
-#include "Int16.h"
+#include "engine/Int16.h"
 
 namespace zelmar {
 

@@ -5,31 +5,11 @@
 // overflows or reads outside a table leaves the record as it was and reports
 // the failure instead.
 
-#include "RoundRecord.h"
-#include "RoundView.h"
-#include "ViewEffects.h"
-
-#include <string>
+#include "engine/RoundRecord.h"
+#include "engine/RoundSteps.h"
+#include "engine/RoundView.h"
 
 namespace zelmar {
-
-// Notice texts.
-namespace notices {
-inline constexpr const char* RulesNotSetWin = "规则未设置好";
-inline constexpr const char* RulesNotSetLost = "规则未设定好";
-inline constexpr const char* EndOfSequence = "数列已经到了尽头，本局已经结束,总的得分为";
-inline constexpr const char* LostOnWinSide = "赢的方向上输了一局，本局已经结束,总的得分为";
-inline constexpr const char* TurnedOnLossSide = "输的方向上反败为胜，本局已经结束,总的得分为";
-inline constexpr const char* StartedOver = "重新开始了";
-inline constexpr const char* AtOrigin = "已经在原点，不能后退";
-} // namespace notices
-
-// The cursor walks and round steps, on a record, with their view effects.
-// They throw EngineError on overflow or an index outside a table.
-bool NextStake(RoundRecord& r, ViewEffects& fx);
-bool StepBackLost(RoundRecord& r, ViewEffects& fx);
-void EndRound(RoundRecord& r, ViewEffects& fx, i16 reason);
-std::string PopLastResult(RoundRecord& r);
 
 class Round {
 public:
@@ -52,8 +32,6 @@ public:
     // keeps the one in use. The round's position, stake, score and history
     // are left alone.
     void setRules(WinSeqPtr winSeq, LostTablePtr lostTable, i16 rulesMissing);
-
-    RoundView& view() { return m_view; }
 
 private:
     template <typename Step> void click(Step step);

@@ -1,6 +1,19 @@
-#include "RoundRecord.h"
+#include "engine/RoundRecord.h"
 
 namespace zelmar {
+
+const char* directionText(Direction d)
+{
+    switch (d) {
+    case Direction::Win:
+        return "W";
+    case Direction::Loss:
+        return "L";
+    case Direction::Origin:
+        break;
+    }
+    return "Z";
+}
 
 i16 RoundRecord::win(long index) const
 {
@@ -14,13 +27,6 @@ i16 RoundRecord::lost(long row, long col) const
     if (!lostTable)
         throw IndexError("下标越界：输的表格还没有设定");
     return lostTable->at(row, col);
-}
-
-bool RoundRecord::sameRoundAs(const RoundRecord& o) const
-{
-    return direction == o.direction && curRow == o.curRow && curCol == o.curCol && lastRow == o.lastRow
-        && lastCol == o.lastCol && stake == o.stake && score == o.score && winSeq == o.winSeq
-        && lostTable == o.lostTable && rulesMissing == o.rulesMissing && history == o.history;
 }
 
 } // namespace zelmar

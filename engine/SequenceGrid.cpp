@@ -1,4 +1,4 @@
-#include "SequenceGrid.h"
+#include "engine/SequenceGrid.h"
 
 #include <algorithm>
 
@@ -124,32 +124,30 @@ std::vector<SequenceGrids::Changed> SequenceGrids::ShowCursor(const CursorMarks&
     // The origin cell is marked bold but never red.
     const bool away = c.curCol > 0 || c.curRow > 0;
     switch (c.direction) {
-    case 'W':
+    case Direction::Win:
         markOn(Win, m_win, 0, c.curCol, c.curCol > 0);
         unmarkOn(Win, m_win, 0, c.lastCol);
         break;
-    case 'L':
+    case Direction::Loss:
         markOn(Lost, m_lost, c.curRow, c.curCol, away);
         unmarkOn(Lost, m_lost, c.lastRow, c.lastCol);
         break;
-    case 'Z':
+    case Direction::Origin:
         markOn(Win, m_win, c.curRow, c.curCol, away);
         unmarkOn(Win, m_win, c.lastRow, c.lastCol);
         markOn(Lost, m_lost, c.curRow, c.curCol, away);
         unmarkOn(Lost, m_lost, c.lastRow, c.lastCol);
         break;
-    default:
-        break;
     }
     return changed;
 }
 
-std::vector<SequenceGrids::Changed> SequenceGrids::ClearMarks(char direction)
+std::vector<SequenceGrids::Changed> SequenceGrids::ClearMarks(Direction direction)
 {
     std::vector<Changed> changed;
-    if (direction != 'W' && direction != 'L')
+    if (direction == Direction::Origin)
         return changed;
-    const Which which = direction == 'W' ? Win : Lost;
+    const Which which = direction == Direction::Win ? Win : Lost;
     std::vector<std::pair<int, int>> styled;
     if ((which == Win ? m_win : m_lost).clearMarks(styled))
         changed.push_back({ which, AllCells, AllCells });

@@ -5,9 +5,9 @@
 // and clearing the marks costs what was marked. A window draws this state; it
 // asks for a cell's text only when the cell is painted.
 
-#include "Int16.h"
-#include "RoundView.h"
-#include "Tables.h"
+#include "engine/Int16.h"
+#include "engine/RoundView.h"
+#include "engine/Tables.h"
 
 #include <cstdint>
 #include <optional>
@@ -90,7 +90,7 @@ public:
     // Each returns the cells whose look it changed (a fill changes all).
     void FillGrids(WinSeqPtr winSeq, LostTablePtr lostTable);
     std::vector<Changed> ShowCursor(const CursorMarks& c);
-    std::vector<Changed> ClearMarks(char direction);
+    std::vector<Changed> ClearMarks(Direction direction);
 
 private:
     SequenceGrid m_win;

@@ -1,4 +1,4 @@
-#include "Tables.h"
+#include "engine/Tables.h"
 
 namespace zelmar {
 

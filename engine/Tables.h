@@ -7,7 +7,7 @@
 // of one very long line and many empty lines therefore costs its size, not
 // rows x columns.
 
-#include "Int16.h"
+#include "engine/Int16.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "ViewEffects.h"
+#include "engine/ViewEffects.h"
 
 namespace zelmar {
 

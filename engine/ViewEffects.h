@@ -2,9 +2,14 @@
 // The view calls a click makes, kept in order until the click has finished.
 // A click that fails is rolled back and its effects are dropped, so the user
 // never sees a notice or a mark of a hand that was not recorded.
+//
+// The order is part of what the user sees and is kept as the click made it:
+// an end-of-round notice, for instance, comes up over the totals of the hand
+// before, and the totals of the new round follow once it is closed.
 
-#include "RoundRecord.h"
-#include "RoundView.h"
+#include "engine/RoundRecord.h"
+#include "engine/RoundSteps.h"
+#include "engine/RoundView.h"
 
 #include <string>
 #include <variant>
@@ -19,8 +24,12 @@ public:
     {
         m_items.emplace_back(CursorMarks { r.direction, r.curRow, r.curCol, r.lastRow, r.lastCol });
     }
-    void clearMarks(const RoundRecord& r) { m_items.emplace_back(Clear { r.direction }); }
-    void notice(std::string text) { m_items.emplace_back(Text { std::move(text) }); }
+    void clearMarks(Direction direction) { m_items.emplace_back(Clear { direction }); }
+    void notice(const char* text) { m_items.emplace_back(Text { text }); }
+    void roundEnded(EndReason reason, i16 score)
+    {
+        m_items.emplace_back(Text { endNoticeText(reason, score) });
+    }
 
     void replay(RoundView& view) const;
     bool empty() const { return m_items.empty(); }
@@ -31,7 +40,7 @@ private:
         i16 stake;
     };
     struct Clear {
-        char direction;
+        Direction direction;
     };
     struct Text {
         std::string text;

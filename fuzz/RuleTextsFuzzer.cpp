@@ -199,13 +199,13 @@ void checkLoad(const std::string& text, bool asWin)
     HeadlessView view;
     Round round(view);
     memory.files = { { files.winPath(), "1,1,2,3" }, { files.lostPath(), "1,2,3\r\n2,4,6,8" } };
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     const RoundRecord before = round.record();
     const std::string win = asWin ? text : "5,0,7";
     const std::string lost = asWin ? "9,8\r\n\r\n7" : text;
     memory.files = { { files.winPath(), win }, { files.lostPath(), lost } };
     view.startStep();
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
     fuzz::checkLoaded(win, lost, before, round.record(), view);
 }
 

@@ -19,6 +19,8 @@
 
 #include "FuzzSupport.h"
 
+#include "engine/RoundEvents.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -38,16 +40,17 @@ std::string takeText(const std::uint8_t*& p, const std::uint8_t* end)
     return text;
 }
 
-char eventOf(std::uint8_t b)
+Event eventOfByte(std::uint8_t b)
 {
-    const char* named = b != 0 ? std::strchr("WLBRS", std::toupper(b)) : nullptr;
-    return named ? *named : "WLBRWLBRWS"[b % 10]; // any other byte is an event too
+    if (const auto named = eventOf(static_cast<char>(b)))
+        return *named;
+    return eventOf("WLBRWLBRWS"[b % 10]).value(); // any other byte is an event too
 }
 
 bool atOrigin(const RoundRecord& r)
 {
-    return r.direction == 'Z' && r.curRow == 0 && r.curCol == 0 && r.lastRow == 0 && r.lastCol == 0
-        && r.stake == 1 && r.score == 0 && r.history.empty();
+    return r.direction == Direction::Origin && r.curRow == 0 && r.curCol == 0 && r.lastRow == 0
+        && r.lastCol == 0 && r.stake == 1 && r.score == 0 && r.history.empty();
 }
 
 // Every mark of both grids, and whether each is plain black.
@@ -76,8 +79,9 @@ std::optional<long> endScore(const std::string& text)
 
 void checkSound(const RoundRecord& r, const HeadlessView& view)
 {
-    FUZZ_CHECK(r.direction == 'Z' || r.direction == 'W' || r.direction == 'L');
-    if (r.direction == 'Z')
+    FUZZ_CHECK(
+        r.direction == Direction::Origin || r.direction == Direction::Win || r.direction == Direction::Loss);
+    if (r.direction == Direction::Origin)
         FUZZ_CHECK(r.curRow == 0 && r.curCol == 0);
     FUZZ_CHECK(r.rulesMissing == 0 || r.rulesMissing == 1);
     FUZZ_CHECK(r.history.find_first_not_of("01") == std::string::npos);
@@ -94,18 +98,18 @@ void checkSound(const RoundRecord& r, const HeadlessView& view)
 }
 
 // A win or a loss that went through.
-void checkHand(char event, const RoundRecord& before, const RoundRecord& r, const HeadlessView& view)
+void checkHand(Event event, const RoundRecord& before, const RoundRecord& r, const HeadlessView& view)
 {
-    const char result = event == 'W' ? '1' : '0';
+    const char result = event == Event::Win ? '1' : '0';
     if (before.rulesMissing != 0) {
         RoundRecord expected = before;
         expected.history += result;
-        FUZZ_CHECK(r.sameRoundAs(expected));
+        FUZZ_CHECK(r == expected);
         FUZZ_CHECK(view.notices.size() == 1 && view.calls() == 0);
         return;
     }
     const long score
-        = event == 'W' ? long { before.score } + before.stake : long { before.score } - before.stake;
+        = event == Event::Win ? long { before.score } + before.stake : long { before.score } - before.stake;
     std::optional<long> ended;
     for (const auto& text : view.notices) {
         FUZZ_CHECK(!ended); // one round ends at most once per click
@@ -118,10 +122,10 @@ void checkHand(char event, const RoundRecord& before, const RoundRecord& r, cons
     } else {
         FUZZ_CHECK(r.score == score);
         FUZZ_CHECK(r.history == before.history + result);
-        FUZZ_CHECK(r.direction != 'Z');
+        FUZZ_CHECK(r.direction != Direction::Origin);
         // The cursor's cell is marked in the grid of the path.
-        const SequenceGrid& g = r.direction == 'W' ? view.grids.win() : view.grids.lost();
-        const int row = r.direction == 'W' ? 0 : r.curRow;
+        const SequenceGrid& g = r.direction == Direction::Win ? view.grids.win() : view.grids.lost();
+        const int row = r.direction == Direction::Win ? 0 : r.curRow;
         FUZZ_CHECK(g.style(row, r.curCol).bold);
     }
     FUZZ_CHECK(view.shownScore == decimal(r.score) && view.shownStake == decimal(r.stake));
@@ -129,9 +133,9 @@ void checkHand(char event, const RoundRecord& before, const RoundRecord& r, cons
 
 void checkStepBack(const RoundRecord& before, const RoundRecord& r, const HeadlessView& view)
 {
-    if (before.direction == 'Z') {
+    if (before.direction == Direction::Origin) {
         FUZZ_CHECK(view.notices.size() == 1 && view.notices[0] == notices::AtOrigin);
-        FUZZ_CHECK(r.sameRoundAs(before));
+        FUZZ_CHECK(r == before);
         return;
     }
     FUZZ_CHECK(view.notices.empty());
@@ -146,7 +150,7 @@ void checkStepBack(const RoundRecord& before, const RoundRecord& r, const Headle
     const char undone = before.history.back();
     if (undone == '1')
         FUZZ_CHECK(long { r.score } == long { before.score } - r.stake);
-    else if (before.direction == 'L')
+    else if (before.direction == Direction::Loss)
         FUZZ_CHECK(long { r.score } == long { before.score } + r.stake);
     else
         FUZZ_CHECK(r.score == before.score);
@@ -166,40 +170,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string winText = takeText(p, end);
     std::string lostText = takeText(p, end);
     memory.files = { { files.winPath(), winText }, { files.lostPath(), lostText } };
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     FUZZ_CHECK(atOrigin(round.record()));
     checkSound(round.record(), view);
 
     while (p != end) {
-        const char event = eventOf(*p++);
+        const Event event = eventOfByte(*p++);
         const RoundRecord before = round.record();
         const std::string marksBefore = marksOf(view);
         view.startStep();
-        if (event == 'W')
-            round.cmdWin_Click();
-        else if (event == 'L')
-            round.cmdLost_Click();
-        else if (event == 'B')
-            round.cmdBack_Click();
-        else if (event == 'R')
-            round.cmdReset_Click();
-        else {
+        PlayEvent(round, event, [&] {
             winText = takeText(p, end);
             lostText = takeText(p, end);
             memory.files = { { files.winPath(), winText }, { files.lostPath(), lostText } };
-            LoadRules(round, files);
-        }
+            LoadRules(round, files, view.reporter());
+        });
 
         const RoundRecord& r = round.record();
         checkSound(r, view);
-        if (event == 'S') {
+        if (event == Event::Reload) {
             fuzz::checkLoaded(winText, lostText, before, r, view);
         } else if (!view.failures.empty()) {
-            FUZZ_CHECK(view.failures.size() == 1 && r.sameRoundAs(before) && marksOf(view) == marksBefore);
+            FUZZ_CHECK(view.failures.size() == 1 && r == before && marksOf(view) == marksBefore);
             FUZZ_CHECK(view.notices.empty() && view.calls() == 0 && view.fills == 0);
-        } else if (event == 'B') {
+        } else if (event == Event::Back) {
             checkStepBack(before, r, view);
-        } else if (event == 'R') {
+        } else if (event == Event::Reset) {
             FUZZ_CHECK(view.notices == std::vector<std::string> { notices::StartedOver } && atOrigin(r));
         } else {
             checkHand(event, before, r, view);

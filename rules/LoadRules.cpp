@@ -1,6 +1,6 @@
-#include "LoadRules.h"
+#include "rules/LoadRules.h"
 
-#include "RuleParser.h"
+#include "rules/RuleParser.h"
 
 namespace zelmar {
 
@@ -10,10 +10,10 @@ namespace {
 // gives back null so that the table in use stays.
 template <typename Table, typename Parse>
 std::shared_ptr<const Table> parseOrReport(
-    Round& round, const ReadResult& read, const char* file, Parse parse, i16& rulesMissing)
+    const ReadResult& read, const char* file, Parse parse, const ReportFailure& report, i16& rulesMissing)
 {
     if (read.error) {
-        round.view().ReportFailure(*read.error);
+        report(*read.error);
         rulesMissing = 1;
         return nullptr;
     }
@@ -23,7 +23,7 @@ std::shared_ptr<const Table> parseOrReport(
     }
     auto parsed = parse(read.text);
     if (!parsed.ok()) {
-        round.view().ReportFailure(describe(file, parsed.error()));
+        report(describe(file, parsed.error()));
         rulesMissing = 1;
         return nullptr;
     }
@@ -32,21 +32,21 @@ std::shared_ptr<const Table> parseOrReport(
 
 } // namespace
 
-void LoadRules(Round& round, const RuleFiles& files)
+void LoadRules(Round& round, const RuleFiles& files, const ReportFailure& report)
 {
     ReadResult win;
     ReadResult lost;
     files.ReadRuleTexts(win, lost);
     i16 rulesMissing = 0;
-    auto winSeq = parseOrReport<WinSeq>(round, win, WinFileName, ParseWinRule, rulesMissing);
-    auto lostTable = parseOrReport<LostTable>(round, lost, LostFileName, ParseLostRule, rulesMissing);
+    auto winSeq = parseOrReport<WinSeq>(win, WinFileName, ParseWinRule, report, rulesMissing);
+    auto lostTable = parseOrReport<LostTable>(lost, LostFileName, ParseLostRule, report, rulesMissing);
     round.setRules(std::move(winSeq), std::move(lostTable), rulesMissing);
 }
 
-void StartUp(Round& round, const RuleFiles& files)
+void StartUp(Round& round, const RuleFiles& files, const ReportFailure& report)
 {
     files.RemoveLeftoverSaves();
-    LoadRules(round, files);
+    LoadRules(round, files, report);
     round.ResetState();
     round.ShowTotals();
 }

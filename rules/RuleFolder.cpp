@@ -1,6 +1,6 @@
-#include "RuleFolder.h"
+#include "rules/RuleFolder.h"
 
-#include "RuleFiles.h"
+#include "rules/RuleFiles.h"
 
 #include <cerrno>
 #include <cstdlib>

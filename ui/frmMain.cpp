@@ -193,7 +193,7 @@ void frmMain::Form_Load()
 {
     for (const std::string& report : m_folderReports)
         ReportFailure(report);
-    StartUp(m_round, m_files);
+    StartUp(m_round, m_files, [this](const std::string& text) { ReportFailure(text); });
 }
 
 void frmMain::ShowTotals(i16 score, i16 stake)
@@ -207,7 +207,7 @@ void frmMain::ShowCursor(const CursorMarks& cursor)
     repaintCells(m_grids.ShowCursor(cursor));
 }
 
-void frmMain::ClearMarks(char direction)
+void frmMain::ClearMarks(Direction direction)
 {
     repaintCells(m_grids.ClearMarks(direction));
 }
@@ -237,11 +237,6 @@ void frmMain::Notice(const std::string& text)
     showNotice(this, QString::fromStdString(text));
 }
 
-bool frmMain::Question(const std::string& prompt, const std::string& title)
-{
-    return askYesNo(this, QString::fromStdString(prompt), QString::fromStdString(title));
-}
-
 void frmMain::ReportFailure(const std::string& text)
 {
     showNotice(this, QString::fromStdString(text));
@@ -252,8 +247,8 @@ void frmMain::ReportFailure(const std::string& text)
 void frmMain::cmdSetting_Click()
 {
     frmSetting(m_files, this).exec();
-    if (Question("规则已经重新设定，是否重新加载", "重新加载规则？"))
-        LoadRules(m_round, m_files);
+    if (askYesNo(this, QStringLiteral("规则已经重新设定，是否重新加载"), QStringLiteral("重新加载规则？")))
+        LoadRules(m_round, m_files, [this](const std::string& text) { ReportFailure(text); });
 }
 
 void frmMain::mnuOper_Click()

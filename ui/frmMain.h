@@ -30,10 +30,9 @@ public:
 
     void ShowTotals(i16 score, i16 stake) override;
     void ShowCursor(const CursorMarks& cursor) override;
-    void ClearMarks(char direction) override;
+    void ClearMarks(Direction direction) override;
     void FillGrids(const WinSeqPtr& winSeq, const LostTablePtr& lostTable) override;
     void Notice(const std::string& text) override;
-    bool Question(const std::string& prompt, const std::string& title) override;
     void ReportFailure(const std::string& text) override;
 
 private slots:

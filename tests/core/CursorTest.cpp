@@ -11,7 +11,7 @@ using test::winOf;
 // One move of the cursor from a given cell, and where it must end.
 struct Move {
     const char* rule;
-    char direction; // 'W' win sequence, 'L' loss table
+    Direction direction;
     bool back; // StepBackLost instead of NextStake
     int row, col;
     bool found;
@@ -26,7 +26,7 @@ TEST_P(CursorMove, endsOnExpectedCell)
     const Move& m = GetParam();
     RoundRecord r;
     r.direction = m.direction;
-    if (m.direction == 'W')
+    if (m.direction == Direction::Win)
         r.winSeq = winOf(m.rule);
     else
         r.lostTable = lostOf(m.rule);
@@ -45,24 +45,24 @@ TEST_P(CursorMove, endsOnExpectedCell)
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(WinSequence, CursorMove, ::testing::Values(
-    Move{"1,1,2,3", 'W', false, 0, 0, true, 0, 1, 1, 0, 0, false},
-    Move{"1,1,2,3", 'W', false, 0, 2, true, 0, 3, 3, 0, 2, false},
-    Move{"1,1,2,3", 'W', false, 0, 3, false, 0, 3, 1, 0, 0, true},  // runs out: nothing moves
-    Move{"1,0,-2,4", 'W', false, 0, 0, true, 0, 3, 4, 0, 0, false})); // zero and negative passed over
+    Move{"1,1,2,3", Direction::Win, false, 0, 0, true, 0, 1, 1, 0, 0, false},
+    Move{"1,1,2,3", Direction::Win, false, 0, 2, true, 0, 3, 3, 0, 2, false},
+    Move{"1,1,2,3", Direction::Win, false, 0, 3, false, 0, 3, 1, 0, 0, true},  // runs out: nothing moves
+    Move{"1,0,-2,4", Direction::Win, false, 0, 0, true, 0, 3, 4, 0, 0, false})); // zero and negative passed over
 
 INSTANTIATE_TEST_SUITE_P(LossTableForward, CursorMove, ::testing::Values(
-    Move{"1,2\r\n5,6", 'L', false, 0, 0, true, 0, 1, 2, 0, 0, false},
-    Move{"1,2\r\n5,6", 'L', false, 0, 1, true, 1, 0, 5, 0, 1, false},
-    Move{"1,2\r\n5,6", 'L', false, 1, 1, false, 1, 0, 0, 0, 1, true}, // stays on the last row, column 0
-    Move{"1,2\r\n5,6,7,8", 'L', false, 0, 1, true, 1, 0, 5, 0, 3, false}, // last cell examined: padding
-    Move{"1,0,-4,5", 'L', false, 0, 0, false, 0, 2, -4, 0, 1, false})); // a negative cell ends the walk
+    Move{"1,2\r\n5,6", Direction::Loss, false, 0, 0, true, 0, 1, 2, 0, 0, false},
+    Move{"1,2\r\n5,6", Direction::Loss, false, 0, 1, true, 1, 0, 5, 0, 1, false},
+    Move{"1,2\r\n5,6", Direction::Loss, false, 1, 1, false, 1, 0, 0, 0, 1, true}, // stays on the last row, column 0
+    Move{"1,2\r\n5,6,7,8", Direction::Loss, false, 0, 1, true, 1, 0, 5, 0, 3, false}, // last cell examined: padding
+    Move{"1,0,-4,5", Direction::Loss, false, 0, 0, false, 0, 2, -4, 0, 1, false})); // a negative cell ends the walk
 
 INSTANTIATE_TEST_SUITE_P(LossTableBack, CursorMove, ::testing::Values(
-    Move{"1,2\r\n5,6", 'L', true, 1, 0, true, 0, 1, 2, 1, 0, false},
-    Move{"1,2\r\n5,6", 'L', true, 0, 1, true, 0, 0, 1, 0, 1, false},
-    Move{"1,2\r\n5,6", 'L', true, 0, 0, false, 0, 1, 0, 0, 0, true},
-    Move{"1,2\r\n5,6,7,8", 'L', true, 1, 0, true, 0, 1, 2, 0, 2, false}, // padding passed over
-    Move{"1,-3,0,2", 'L', true, 0, 3, false, 0, 1, -3, 0, 2, false}));
+    Move{"1,2\r\n5,6", Direction::Loss, true, 1, 0, true, 0, 1, 2, 1, 0, false},
+    Move{"1,2\r\n5,6", Direction::Loss, true, 0, 1, true, 0, 0, 1, 0, 1, false},
+    Move{"1,2\r\n5,6", Direction::Loss, true, 0, 0, false, 0, 1, 0, 0, 0, true},
+    Move{"1,2\r\n5,6,7,8", Direction::Loss, true, 1, 0, true, 0, 1, 2, 0, 2, false}, // padding passed over
+    Move{"1,-3,0,2", Direction::Loss, true, 0, 3, false, 0, 1, -3, 0, 2, false}));
 // clang-format on
 
 // Reference walks, one cell at a time, to check the engine's skipping of
@@ -141,7 +141,7 @@ TEST(LossWalks, matchCellByCellWalkOnRandomSparseTables)
         for (int start = 0; start < 5; ++start) {
             RoundRecord fast;
             fast.lostTable = table;
-            fast.direction = 'L';
+            fast.direction = Direction::Loss;
             fast.curRow = static_cast<i16>(rng() % table->rows());
             fast.curCol = static_cast<i16>(rng() % table->cols());
             RoundRecord slow = fast;
@@ -150,7 +150,7 @@ TEST(LossWalks, matchCellByCellWalkOnRandomSparseTables)
             const int expected = forward ? naiveForward(slow) : naiveBackward(slow);
             const bool got = forward ? NextStake(fast, fx) : StepBackLost(fast, fx);
             ASSERT_EQ(got, expected == 1) << text;
-            ASSERT_TRUE(fast.sameRoundAs(slow)) << (forward ? "forward on " : "backward on ") << text;
+            ASSERT_EQ(fast, slow) << (forward ? "forward on " : "backward on ") << text;
         }
     }
 }
@@ -164,7 +164,7 @@ TEST(LossWalks, sparseTableWalkEndsQuickly)
     text += "9";
     RoundRecord r;
     r.lostTable = lostOf(text);
-    r.direction = 'L';
+    r.direction = Direction::Loss;
     ViewEffects fx;
     ASSERT_TRUE(NextStake(r, fx));
     EXPECT_EQ(r.curRow, 32767);

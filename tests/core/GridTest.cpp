@@ -67,6 +67,44 @@ TEST(ShowCursor, firstWinAndFirstLossMarkRed)
     EXPECT_TRUE(l.view.grids.win().marks().empty());
 }
 
+// Where the mark lands and whether it is red: only the origin cell (0, 0)
+// stays black, on either grid; a cell in column 0 of a lower loss row is red.
+struct MarkCase {
+    Direction direction;
+    int curRow, curCol;
+    bool onWin, onLost; // which grids get the mark
+    bool red;
+};
+
+class MarkColour : public ::testing::TestWithParam<MarkCase> { };
+
+TEST_P(MarkColour, onlyTheOriginStaysBlack)
+{
+    const MarkCase& m = GetParam();
+    SequenceGrids grids;
+    grids.FillGrids(test::winOf("1,1,2"), test::lostOf("1,1,2\r\n3,4,5"));
+    grids.ShowCursor(
+        { m.direction, static_cast<i16>(m.curRow), static_cast<i16>(m.curCol), 0, 5 }); // nothing to unmark
+    const int winRow = m.direction == Direction::Win ? 0 : m.curRow;
+    for (const auto& [grid, row, expected] :
+        { std::tuple { &grids.win(), winRow, m.onWin }, std::tuple { &grids.lost(), m.curRow, m.onLost } }) {
+        const CellStyle s = grid->style(row, m.curCol);
+        EXPECT_EQ(s.bold, expected);
+        if (expected) {
+            EXPECT_EQ(s.color == ColorRed, m.red);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MarkColour,
+    ::testing::Values(MarkCase { Direction::Win, 0, 1, true, false, true },
+        MarkCase { Direction::Win, 0, 0, true, false, false },
+        MarkCase { Direction::Win, 1, 2, true, false, true }, // the row of a win mark is always 0
+        MarkCase { Direction::Loss, 0, 1, false, true, true },
+        MarkCase { Direction::Loss, 1, 0, false, true, true },
+        MarkCase { Direction::Loss, 0, 0, false, true, false },
+        MarkCase { Direction::Origin, 0, 0, true, true, false }));
+
 TEST(ShowCursor, backToOriginCellIsBoldNotRed)
 {
     Game g("1,1", "3,1,1");
@@ -91,7 +129,7 @@ TEST(ShowCursor, undoOfFirstWinMarksBothOrigins)
 {
     Game g("1,1,2,3", "1,1,2");
     g.play("WB");
-    EXPECT_EQ(g.rec().direction, 'Z');
+    EXPECT_EQ(g.rec().direction, Direction::Origin);
     for (const SequenceGrid* grid : { &g.view.grids.win(), &g.view.grids.lost() }) {
         EXPECT_TRUE(isMarked(*grid, 0, 0, false));
         EXPECT_TRUE(isPlainBlack(*grid, 0, 1));
@@ -134,13 +172,13 @@ TEST(ClearMarks, reportsMarkedCellsAndWholeGridOnce)
 {
     SequenceGrids grids;
     grids.FillGrids(test::winOf("1,1,2"), test::lostOf("1"));
-    grids.ShowCursor({ 'W', 0, 2, 0, 1 });
-    auto changed = grids.ClearMarks('W');
+    grids.ShowCursor({ Direction::Win, 0, 2, 0, 1 });
+    auto changed = grids.ClearMarks(Direction::Win);
     ASSERT_EQ(changed.size(), 3u); // whole grid turns black, plus the two styled cells
     EXPECT_EQ(changed[0].row, SequenceGrids::AllCells);
-    changed = grids.ClearMarks('W');
+    changed = grids.ClearMarks(Direction::Win);
     EXPECT_TRUE(changed.empty()); // already plain and black: nothing to repaint
-    EXPECT_TRUE(grids.ClearMarks('Z').empty());
+    EXPECT_TRUE(grids.ClearMarks(Direction::Origin).empty());
 }
 
 TEST(FillGrids, reloadRemovesMarksButKeepsRound)

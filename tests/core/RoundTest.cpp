@@ -33,7 +33,7 @@ TEST(RecordResults, winPathRunsOutAndEndsRound)
     EXPECT_EQ(g.rec().curCol, 3);
     g.play("W");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { EndOfSeq + "7" });
-    EXPECT_EQ(g.rec().direction, 'Z');
+    EXPECT_EQ(g.rec().direction, Direction::Origin);
     EXPECT_EQ(g.rec().score, 0);
     EXPECT_EQ(g.rec().stake, 1);
     EXPECT_EQ(g.rec().history, "");
@@ -47,7 +47,7 @@ TEST(RecordResults, lossPathTurnsPositiveAndEndsRound)
     EXPECT_TRUE(g.view.notices.empty());
     g.play("W");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { Turned + "1" });
-    EXPECT_EQ(g.rec().direction, 'Z');
+    EXPECT_EQ(g.rec().direction, Direction::Origin);
     EXPECT_EQ(g.view.shownScore, "0");
     EXPECT_EQ(g.view.shownStake, "1");
 }
@@ -57,7 +57,7 @@ TEST(RecordResults, lossAfterWinEndsRoundWithScoreMinusStake)
     Game g("1,5,2", "1,1");
     g.play("WL");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { LostOnWin + "-4" });
-    EXPECT_EQ(g.rec().direction, 'Z');
+    EXPECT_EQ(g.rec().direction, Direction::Origin);
 }
 
 TEST(RecordResults, winBringingScoreToZeroMovesBack)
@@ -65,7 +65,7 @@ TEST(RecordResults, winBringingScoreToZeroMovesBack)
     Game g("1,1", "1,1,2");
     g.play("LW"); // -1, then +1 = 0: not above 0
     EXPECT_TRUE(g.view.notices.empty());
-    EXPECT_EQ(g.rec().direction, 'L');
+    EXPECT_EQ(g.rec().direction, Direction::Loss);
     EXPECT_EQ(g.rec().curCol, 0);
     EXPECT_EQ(g.rec().score, 0);
 }
@@ -105,7 +105,7 @@ TEST(Undo, winPathBackToOriginThenRefuses)
     expectSteps(g, { { 'B', 1, 1 } });
     EXPECT_EQ(g.rec().curCol, 1);
     expectSteps(g, { { 'B', 0, 1 } });
-    EXPECT_EQ(g.rec().direction, 'Z');
+    EXPECT_EQ(g.rec().direction, Direction::Origin);
     g.play("B");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { "已经在原点，不能后退" });
     EXPECT_EQ(g.rec().history, "");
@@ -115,7 +115,7 @@ TEST(Undo, lossPathBackToOrigin)
 {
     Game g("1,1,2,3", "1,1,2,3");
     expectSteps(g, { { 'L', -1, 1 }, { 'L', -2, 2 }, { 'B', -1, 1 }, { 'B', 0, 1 } });
-    EXPECT_EQ(g.rec().direction, 'Z');
+    EXPECT_EQ(g.rec().direction, Direction::Origin);
     EXPECT_EQ(g.rec().curCol, 0);
 }
 
@@ -127,7 +127,7 @@ TEST(Undo, winOnLossPathWalksForwardAgain)
     EXPECT_EQ(g.rec().stake, 3);
     EXPECT_EQ(g.rec().score, 0);
     g.play("B");
-    EXPECT_EQ(g.rec().direction, 'L');
+    EXPECT_EQ(g.rec().direction, Direction::Loss);
     EXPECT_EQ(g.rec().curCol, 1);
     EXPECT_EQ(g.rec().stake, 1);
     EXPECT_EQ(g.rec().score, -1);
@@ -153,7 +153,7 @@ TEST(Undo, emptyHistoryAwayFromOriginOnlyShowsCursor)
     EXPECT_EQ(g.rec().curCol, 2);
     EXPECT_EQ(g.rec().stake, 0);
     EXPECT_EQ(g.rec().history, "");
-    EXPECT_EQ(g.rec().direction, 'W');
+    EXPECT_EQ(g.rec().direction, Direction::Win);
     const RoundRecord before = g.rec();
     g.view.startStep();
     g.play("B");
@@ -174,7 +174,7 @@ TEST(Undo, forwardWalkPastLastRowStopsUnchanged)
     const RoundRecord before = g.rec();
     g.view.startStep();
     g.play("B");
-    EXPECT_TRUE(g.rec().sameRoundAs(before));
+    EXPECT_EQ(g.rec(), before);
     EXPECT_EQ(g.view.cursorsShown, 1);
     EXPECT_EQ(g.view.totalsShown, 0);
     EXPECT_TRUE(g.view.notices.empty());
@@ -204,7 +204,7 @@ TEST(FailingClick, overflowLeavesRecordUnchanged)
         g.play(std::string(1, c.click));
         ASSERT_EQ(g.view.failures.size(), 1u) << c.before << c.click;
         EXPECT_NE(g.view.failures[0].find("溢出"), std::string::npos);
-        EXPECT_TRUE(g.rec().sameRoundAs(before)) << c.before << c.click;
+        EXPECT_EQ(g.rec(), before) << c.before << c.click;
         EXPECT_TRUE(g.view.notices.empty());
         EXPECT_EQ(g.view.totalsShown, 0);
         EXPECT_EQ(g.view.cursorsShown, 0);
@@ -238,7 +238,7 @@ TEST(FailingClick, indexOutsideReloadedTable)
     g.play("B"); // needs winSeq(2) and winSeq(3)
     ASSERT_EQ(g.view.failures.size(), 1u);
     EXPECT_NE(g.view.failures[0].find("下标越界"), std::string::npos);
-    EXPECT_TRUE(g.rec().sameRoundAs(before));
+    EXPECT_EQ(g.rec(), before);
     EXPECT_EQ(g.view.cursorsShown, 0);
 }
 

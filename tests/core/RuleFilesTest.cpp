@@ -33,7 +33,7 @@ protected:
 TEST_F(RuleFolder, firstStartCreatesEmptyFiles)
 {
     RuleFiles files(dir.string());
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     EXPECT_TRUE(fs::exists(dir / "winText.txt"));
     EXPECT_EQ(fs::file_size(dir / "lostText.txt"), 0u);
     EXPECT_EQ(round.record().rulesMissing, 1);
@@ -48,7 +48,7 @@ TEST_F(RuleFolder, loadsBothRulesAndStartsAtStakeOne)
     put("winText.txt", "5,1,2,3\r\n");
     put("lostText.txt", "1,2,3\r\n2,4,6,8");
     RuleFiles files(dir.string());
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     EXPECT_EQ(round.record().rulesMissing, 0);
     EXPECT_EQ(round.record().winSeq->values(), (std::vector<i16> { 5, 1, 2, 3 }));
     EXPECT_EQ(round.record().lostTable->cols(), 4);
@@ -60,14 +60,14 @@ TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
     put("winText.txt", "1,1,2,3");
     put("lostText.txt", "1,2");
     RuleFiles files(dir.string());
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     round.cmdWin_Click();
     const auto oldWin = round.record().winSeq;
 
     put("winText.txt", "1,1,zwei,3");
     put("lostText.txt", "4,5,6");
     view.startStep();
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
     ASSERT_EQ(view.failures.size(), 1u);
     const std::string& report = view.failures[0];
     EXPECT_NE(report.find("winText.txt"), std::string::npos) << report;
@@ -83,7 +83,7 @@ TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
 
     put("winText.txt", "1,1,2,3");
     view.startStep();
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
     EXPECT_TRUE(view.failures.empty());
     EXPECT_EQ(round.record().rulesMissing, 0);
 }
@@ -93,9 +93,9 @@ TEST_F(RuleFolder, emptiedFileKeepsTableButRaisesFlag)
     put("winText.txt", "1,1,2,3");
     put("lostText.txt", "1,2");
     RuleFiles files(dir.string());
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     put("winText.txt", "");
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
     EXPECT_EQ(round.record().rulesMissing, 1);
     EXPECT_EQ(round.record().winSeq->size(), 4);
     EXPECT_TRUE(view.failures.empty());
@@ -106,7 +106,7 @@ TEST_F(RuleFolder, unreadableFileIsReportedWithReason)
     fs::create_directory(dir / "lostText.txt");
     put("winText.txt", "1,2");
     RuleFiles files(dir.string());
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     ASSERT_EQ(view.failures.size(), 1u);
     EXPECT_NE(view.failures[0].find("lostText.txt"), std::string::npos);
     EXPECT_NE(view.failures[0].find("directory"), std::string::npos) << view.failures[0];
@@ -133,7 +133,7 @@ TEST_F(RuleFolder, startUpRemovesLeftoversOfCutOffSaves)
     put("lostText.txt.saving-xyz789", "");
     put("winText.txt.saving-notes", "mine"); // not a name a save makes
     put("notes.txt", "mine");
-    StartUp(round, RuleFiles(dir.string()));
+    StartUp(round, RuleFiles(dir.string()), view.reporter());
     EXPECT_EQ(folderEntries(),
         (std::vector<std::string> {
             "lostText.txt", "notes.txt", "winText.txt", "winText.txt.saving-notes" }));

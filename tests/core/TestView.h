@@ -3,12 +3,26 @@
 
 #include "engine/HeadlessView.h"
 #include "engine/Round.h"
+#include "engine/RoundEvents.h"
+#include "engine/ViewEffects.h"
 #include "rules/RuleParser.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+namespace zelmar {
+
+// How a failing comparison of two records shows them.
+inline void PrintTo(const RoundRecord& r, std::ostream* out)
+{
+    *out << directionText(r.direction) << " cur (" << r.curRow << ", " << r.curCol << ") last (" << r.lastRow
+         << ", " << r.lastCol << ") stake " << r.stake << " score " << r.score << " history \"" << r.history
+         << "\" rulesMissing " << r.rulesMissing;
+}
+
+} // namespace zelmar
 
 namespace zelmar::test {
 
@@ -43,22 +57,9 @@ struct Game {
     void play(std::string_view clicks)
     {
         for (char c : clicks) {
-            switch (c) {
-            case 'W':
-                round.cmdWin_Click();
-                break;
-            case 'L':
-                round.cmdLost_Click();
-                break;
-            case 'B':
-                round.cmdBack_Click();
-                break;
-            case 'R':
-                round.cmdReset_Click();
-                break;
-            default:
-                FAIL() << "unknown click " << c;
-            }
+            const auto event = eventOf(c);
+            ASSERT_TRUE(event && *event != Event::Reload) << "unknown click " << c;
+            PlayEvent(round, *event, nullptr);
         }
     }
     const RoundRecord& rec() const { return round.record(); }

@@ -136,19 +136,55 @@ TEST_F(ReplayTool, malformedRuleFileIsAnErrorNotACrash)
 }
 
 // Events from standard input are handled line by line, so the rules can be
-// changed between two of them.
+// changed between two of them. The files change only once the tool has
+// answered the first event, whatever the speed of the machine.
 TEST_F(ReplayTool, standardInputReloadsChangedRules)
 {
     rules("1,1", "1,1");
-    const std::string script = "cd '" + dir.string()
-        + "' && { echo W; sleep 0.2; printf '1,4,4' > winText.txt; echo S; echo W; } | " + ZELMAR_REPLAY
-        + " --json --rules . - > out.txt";
-    ASSERT_EQ(std::system(script.c_str()), 0);
-    std::ifstream in(dir / "out.txt");
+    int toTool[2];
+    int fromTool[2];
+    ASSERT_EQ(::pipe(toTool), 0);
+    ASSERT_EQ(::pipe(fromTool), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(toTool[0], 0);
+        ::dup2(fromTool[1], 1);
+        for (int fd : { toTool[0], toTool[1], fromTool[0], fromTool[1] })
+            ::close(fd);
+        ::execl(ZELMAR_REPLAY, ZELMAR_REPLAY, "--json", "--rules", dir.c_str(), "-", nullptr);
+        ::_exit(127);
+    }
+    ::close(toTool[0]);
+    ::close(fromTool[1]);
+    FILE* out = ::fdopen(fromTool[0], "r");
     std::vector<Json> steps;
-    for (std::string line; std::getline(in, line);)
-        steps.push_back(JsonReader(line).parse());
+    auto readStep = [&] {
+        char* line = nullptr;
+        std::size_t size = 0;
+        const bool got = ::getline(&line, &size, out) > 0;
+        if (got)
+            steps.push_back(JsonReader(line).parse());
+        std::free(line);
+        return got;
+    };
+    auto send = [&](const std::string& text) {
+        return ::write(toTool[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    };
+
+    ASSERT_TRUE(send("W\n"));
+    ASSERT_TRUE(readStep() && readStep()); // start-up, then the win
+    writeFile(dir / "winText.txt", "1,4,4");
+    ASSERT_TRUE(send("S\nW\n"));
+    ::close(toTool[1]);
+    while (readStep()) { }
+    std::fclose(out);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
     ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0]["winSeq"].items.size(), 2u); // read before the change
     EXPECT_EQ(steps[2]["event"].text, "S");
     EXPECT_EQ(steps[2]["winSeq"].items.size(), 3u);
     EXPECT_EQ(steps[2]["curCol"].number, 1); // the round goes on

@@ -1,35 +1,69 @@
-// A saving process killed at random moments. A child saves the two rule
-// files over and over, switching between two pairs of texts; the test kills
-// it with SIGKILL a few hundred times, each time after a random delay drawn
-// from the time one save takes, and then finds each file holding one whole
-// text of the two, never a mix, a cut-off text or nothing.
+// A save of both rule files cut off by the death of the program at each of
+// its steps in turn: creating each new file, each piece written, the flush,
+// the close and each move. A child process saves through a file service that
+// kills its own process (SIGKILL, no clean-up of any kind) at step k; the
+// parent then finds each rule file holding its whole old or its whole new
+// text, and the next start leaving nothing else in the folder.
 
 #include "RobustSupport.h"
 
-#include <chrono>
 #include <csignal>
-#include <random>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace zelmar::robust {
 namespace {
 
-// What SIGKILL can break is the order of the steps, not their way to the
-// disk: the kernel keeps what a killed process wrote. So the saves here skip
-// the syncs, which only guard against a power cut and would make each save
-// take the disk's time.
-class NoSyncFileService : public PosixFileService {
+class DyingFileService : public PosixFileService {
 public:
-    int flush(int) override { return 0; }
+    explicit DyingFileService(int dieAt)
+        : m_dieAt(dieAt)
+    {
+    }
+
+    int createTemp(const std::string& path, int& fd, std::string& tempPath) override
+    {
+        step();
+        return PosixFileService::createTemp(path, fd, tempPath);
+    }
+    // In pieces, so that the program can die with a file half-written.
+    static constexpr std::size_t Piece = 4096;
+    int write(int fd, std::string_view data) override
+    {
+        for (std::size_t at = 0; at < data.size(); at += Piece) {
+            step();
+            if (int e = PosixFileService::write(fd, data.substr(at, Piece)))
+                return e;
+        }
+        return 0;
+    }
+    int flush(int fd) override
+    {
+        step();
+        return PosixFileService::flush(fd);
+    }
+    int close(int fd) override
+    {
+        step();
+        return PosixFileService::close(fd);
+    }
     int move(const std::string& from, const std::string& to) override
     {
-        return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+        step();
+        return PosixFileService::move(from, to);
     }
+
+private:
+    void step()
+    {
+        if (m_steps++ == m_dieAt)
+            ::raise(SIGKILL);
+    }
+
+    int m_dieAt;
+    int m_steps = 0;
 };
 
-// Large enough that a file is written in many pieces.
 std::string ruleText(const std::string& item, const std::string& separator, int count)
 {
     std::string text = item;
@@ -38,58 +72,68 @@ std::string ruleText(const std::string& item, const std::string& separator, int 
     return text;
 }
 
-TEST(CrashSafeSave, killedSaveLeavesEachFileWholeOldOrWholeNew)
+std::vector<std::string> entries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CrashSafeSave, deathAtEveryStepLeavesEachFileWholeOldOrWholeNew)
 {
     TempFolder folder;
-    NoSyncFileService service;
-    const RuleFiles files(folder.path.string(), service);
+    const RuleFiles files(folder.path.string());
     const std::string paths[2] = { files.winPath(), files.lostPath() };
-    // The two texts of each file; save `k` writes the texts k % 2.
-    const std::string texts[2][2] = { { ruleText("1", ",", 8000), ruleText("22", ",", 6000) },
-        { ruleText("1,2,3", "\r\n", 4000), ruleText("4,5", "\r\n", 6000) } };
-    auto save = [&](int k) { return files.SaveRuleTexts(texts[0][k % 2], texts[1][k % 2]); };
+    // Old and new text of each file, several pieces long.
+    const std::string texts[2][2] = { { ruleText("1", ",", 6000), ruleText("22", ",", 5000) },
+        { ruleText("1,2,3", "\r\n", 3000), ruleText("4,5", "\r\n", 4000) } };
 
-    // How long one save takes here, to spread the kills over a save.
-    const auto start = std::chrono::steady_clock::now();
-    for (int k = 0; k < 4; ++k)
-        ASSERT_EQ(save(k), SaveError {});
-    const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
-        (std::chrono::steady_clock::now() - start) / 4);
-
-    std::mt19937 random(20240607);
-    std::uniform_int_distribution<long> delay(0, 2 * oneSave.count() + 1);
-    int changed[2] = { 0, 0 };
-    constexpr int Kills = 300;
-    for (int kill = 0; kill < Kills; ++kill) {
-        const std::string before[2] = { readFile(paths[0]), readFile(paths[1]) };
+    bool seen[2][2] = {}; // [file][new]
+    int step = 0;
+    for (;; ++step) {
+        ASSERT_LT(step, 200) << "a save of both files never completed";
+        writeFile(paths[0], texts[0][0]);
+        writeFile(paths[1], texts[1][0]);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // First the texts the files do not hold now; a failed save shows
-            // as a child that was not killed.
-            for (int k = before[0] == texts[0][0];; ++k)
-                if (save(k))
-                    ::_exit(1);
+            DyingFileService dying(step);
+            const RuleFiles saving(folder.path.string(), dying);
+            ::_exit(saving.SaveRuleTexts(texts[0][1], texts[1][1]) ? 1 : 0);
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
-        ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        const bool completed = WIFEXITED(status);
+        if (completed) {
+            ASSERT_EQ(WEXITSTATUS(status), 0) << "the save failed";
+        } else {
+            ASSERT_EQ(WTERMSIG(status), SIGKILL);
+        }
 
         for (int f = 0; f < 2; ++f) {
             const std::string now = readFile(paths[f]);
             ASSERT_TRUE(now == texts[f][0] || now == texts[f][1])
-                << "kill " << kill << ": " << paths[f] << " holds " << now.size() << " bytes";
-            changed[f] += now != before[f];
+                << "death at step " << step << ": " << paths[f] << " holds " << now.size() << " bytes";
+            seen[f][now == texts[f][1]] = true;
+            if (completed) {
+                EXPECT_EQ(now, texts[f][1]);
+            }
         }
-        files.RemoveLeftoverSaves(); // a killed save may leave its new file
+        files.RemoveLeftoverSaves(); // as the next start does
+        ASSERT_EQ(entries(folder.path), (std::vector<std::string> { "lostText.txt", "winText.txt" }))
+            << "after death at step " << step;
+        if (completed)
+            break;
     }
-    // Both outcomes must have happened to each file, or the kills missed the saves.
-    for (int f = 0; f < 2; ++f) {
-        EXPECT_GT(changed[f], 0) << "one save takes " << oneSave.count() << " us";
-        EXPECT_LT(changed[f], Kills);
-    }
+    // Per file: create, each piece, flush and close; then the two moves.
+    const auto pieces = [](const std::string& text) {
+        return static_cast<int>((text.size() + DyingFileService::Piece - 1) / DyingFileService::Piece);
+    };
+    EXPECT_EQ(step, 3 + pieces(texts[0][1]) + 3 + pieces(texts[1][1]) + 2);
+    for (int f = 0; f < 2; ++f)
+        EXPECT_TRUE(seen[f][0] && seen[f][1]) << paths[f];
 }
 
 } // namespace

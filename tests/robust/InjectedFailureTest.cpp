@@ -71,12 +71,12 @@ TEST_P(ReadFailure, reloadKeepsTheOldTableLoadsTheOtherAndGoesOn)
 {
     HeadlessView view;
     Round round(view);
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     const RoundRecord before = round.record();
     memory.files = { { files.winPath(), NewWin }, { files.lostPath(), NewLost } };
     arm();
     view.startStep();
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
 
     const RoundRecord& r = round.record();
     ASSERT_EQ(view.failures.size(), 1u);
@@ -95,7 +95,7 @@ TEST_P(ReadFailure, reloadKeepsTheOldTableLoadsTheOtherAndGoesOn)
     // Once the step works again, the next load brings the rules back.
     memory.failFile.clear();
     view.startStep();
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
     EXPECT_TRUE(view.failures.empty());
     EXPECT_EQ(round.record().rulesMissing, 0);
     round.cmdReset_Click();

@@ -73,14 +73,14 @@ TEST_P(BrokenRuleFile, isReportedAndKeepsEverythingAndTheProgramGoesOn)
     writeFile(files.lostPath(), OldLost);
     HeadlessView view;
     Round round(view);
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     const RoundRecord before = round.record();
     breakLossFile(folder.path, files.lostPath(), b.lostIs);
     const auto onDisk = snapshot(folder.path);
     const auto lostKind = fs::symlink_status(files.lostPath()).type();
 
     view.startStep();
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
     ASSERT_EQ(view.failures.size(), both ? 2u : 1u);
     expectReport(view.failures.back(), files.lostPath(), b.readError);
     if (both)
@@ -101,7 +101,7 @@ TEST_P(BrokenRuleFile, isReportedAndKeepsEverythingAndTheProgramGoesOn)
     ASSERT_EQ(saved, SaveError {});
     EXPECT_EQ(fs::symlink_status(files.lostPath()).type(), lostKind);
     view.startStep();
-    LoadRules(round, files);
+    LoadRules(round, files, view.reporter());
     EXPECT_TRUE(view.failures.empty());
     EXPECT_EQ(round.record().lostTable->at(0, 1), 5);
 }
@@ -121,7 +121,7 @@ TEST(RealFailure, startUpHangOnRuleFileThatIsNotARegularFile)
 
     HeadlessView view;
     Round round(view);
-    StartUp(round, files);
+    StartUp(round, files, view.reporter());
     ASSERT_EQ(view.failures.size(), 1u);
     EXPECT_NE(view.failures[0].find(files.lostPath()), std::string::npos) << view.failures[0];
     EXPECT_EQ(round.record().rulesMissing, 1);

@@ -3,7 +3,7 @@
 // folder, a picture of what a folder holds, and the check of a failure
 // report.
 
-#include "MemoryFileService.h"
+#include "tests/support/MemoryFileService.h"
 #include "engine/HeadlessView.h"
 #include "engine/Round.h"
 #include "rules/LoadRules.h"

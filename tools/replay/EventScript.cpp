@@ -1,41 +1,20 @@
-#include "EventScript.h"
+#include "tools/replay/EventScript.h"
 
-#include "common/JsonWriter.h"
-#include "rules/LoadRules.h"
+#include "tools/common/JsonWriter.h"
 
 #include <cstdio>
 
 namespace zelmar {
 
-std::optional<BadEvent> parseEvents(std::string_view text, std::string& events)
+std::optional<BadEvent> parseEvents(std::string_view text, std::vector<Event>& events)
 {
     events.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        switch (c) {
-        case 'W':
-        case 'L':
-        case 'B':
-        case 'R':
-        case 'S':
-            events += c;
-            break;
-        case 'w':
-        case 'l':
-        case 'b':
-        case 'r':
-        case 's':
-            events += static_cast<char>(c - 'a' + 'A');
-            break;
-        case ' ':
-        case '\t':
-        case ',':
-        case '\r':
-        case '\n':
-            break;
-        default:
+        if (const auto event = eventOf(c))
+            events.push_back(*event);
+        else if (c != ' ' && c != '\t' && c != ',' && c != '\r' && c != '\n')
             return BadEvent { c, i + 1 };
-        }
     }
     return std::nullopt;
 }
@@ -65,35 +44,22 @@ Replayer::Replayer(const std::string& rulesFolder, bool json)
 std::string Replayer::start()
 {
     m_view.startStep();
-    StartUp(m_round, m_files);
+    StartUp(m_round, m_files, reporter());
     return line("start");
 }
 
-std::string Replayer::run(char event)
+std::string Replayer::run(Event event)
 {
     ++m_step;
     m_view.startStep();
-    switch (event) {
-    case 'W':
-        m_round.cmdWin_Click();
-        break;
-    case 'L':
-        m_round.cmdLost_Click();
-        break;
-    case 'B':
-        m_round.cmdBack_Click();
-        break;
-    case 'R':
-        m_round.cmdReset_Click();
-        break;
-    case 'S':
-        LoadRules(m_round, m_files);
-        break;
-    default:
-        break;
-    }
-    const char name[2] = { event, '\0' };
+    PlayEvent(m_round, event, [this] { LoadRules(m_round, m_files, reporter()); });
+    const char name[2] = { static_cast<char>(event), '\0' };
     return line(name);
+}
+
+ReportFailure Replayer::reporter()
+{
+    return [this](const std::string& text) { m_view.ReportFailure(text); };
 }
 
 std::string Replayer::line(const char* event) const
@@ -166,7 +132,7 @@ std::string Replayer::jsonLine(const char* event) const
     writeTexts(w, m_view.notices);
     w.key("errors");
     writeTexts(w, m_view.failures);
-    w.key("direction").value(std::string_view(&r.direction, 1));
+    w.key("direction").value(directionText(r.direction));
     w.key("curRow").value(r.curRow);
     w.key("curCol").value(r.curCol);
     w.key("lastRow").value(r.lastRow);
@@ -216,12 +182,17 @@ std::string Replayer::tableLine(const char* event) const
 {
     const RoundRecord& r = m_round.record();
     std::string position;
-    if (r.direction == 'Z')
+    switch (r.direction) {
+    case Direction::Origin:
         position = "origin";
-    else if (r.direction == 'W')
+        break;
+    case Direction::Win:
         position = "win " + std::to_string(r.curCol);
-    else
+        break;
+    case Direction::Loss:
         position = "loss " + std::to_string(r.curRow) + "," + std::to_string(r.curCol);
+        break;
+    }
     char buf[128];
     std::snprintf(
         buf, sizeof buf, "%5d %-5s %6d %6d  %-14s ", m_step, event, r.stake, r.score, position.c_str());

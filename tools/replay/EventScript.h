@@ -5,11 +5,14 @@
 
 #include "engine/HeadlessView.h"
 #include "engine/Round.h"
+#include "engine/RoundEvents.h"
+#include "rules/LoadRules.h"
 #include "rules/RuleFiles.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelmar {
 
@@ -18,8 +21,8 @@ struct BadEvent {
     std::size_t position; // 1-based, in the text given
 };
 
-// The events of `text` in upper case, or the first character that is none.
-std::optional<BadEvent> parseEvents(std::string_view text, std::string& events);
+// The events of `text`, or the first character that is none.
+std::optional<BadEvent> parseEvents(std::string_view text, std::vector<Event>& events);
 
 std::string describeBadEvent(const BadEvent& bad, const std::string& where);
 
@@ -30,9 +33,10 @@ public:
     Replayer(const std::string& rulesFolder, bool json);
 
     std::string start(); // the program's start-up, step 0
-    std::string run(char event); // one event
+    std::string run(Event event); // one event
 
 private:
+    ReportFailure reporter();
     std::string line(const char* event) const;
     std::string jsonLine(const char* event) const;
     std::string tableLine(const char* event) const;

@@ -1,9 +1,9 @@
 // zelmar-replay: runs a recorded sequence of hands through the rules and
 // shows, step by step, what the calculator would have staked and scored.
 
-#include "common/ExecutableDir.h"
-#include "replay/EventScript.h"
 #include "rules/RuleFolder.h"
+#include "tools/common/ExecutableDir.h"
+#include "tools/replay/EventScript.h"
 
 #include <cstdio>
 #include <cstring>
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
         rules = choice.folder;
     }
 
-    std::string parsed;
+    std::vector<zelmar::Event> parsed;
     const bool fromInput = events == "-";
     if (!fromInput) {
         if (auto bad = zelmar::parseEvents(events, parsed)) {
@@ -75,7 +75,7 @@ int main(int argc, char** argv)
         emit(zelmar::replayTableHeader());
     emit(replayer.start());
     if (!fromInput) {
-        for (char e : parsed)
+        for (zelmar::Event e : parsed)
             emit(replayer.run(e));
         return 0;
     }
@@ -86,7 +86,7 @@ int main(int argc, char** argv)
                 zelmar::describeBadEvent(*bad, "标准输入第 " + std::to_string(lineNo) + " 行").c_str());
             return 2;
         }
-        for (char e : parsed)
+        for (zelmar::Event e : parsed)
             emit(replayer.run(e));
     }
     return 0;
