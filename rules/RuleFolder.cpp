@@ -67,7 +67,7 @@ void copyExamples(const fs::path& examples, const std::string& folder, std::vect
 {
     std::error_code ec;
     if (!fs::is_directory(examples, ec))
-        return; // a program that ships no examples, such as a build folder's copy
+        return; // the examples have been removed since the start
     std::string texts[2];
     const char* names[2] = { WinFileName, LostFileName };
     for (int i = 0; i < 2; ++i) {
@@ -85,7 +85,9 @@ void copyExamples(const fs::path& examples, const std::string& folder, std::vect
 RuleFolderChoice ChooseRuleFolder(const RuleFolderPlaces& places)
 {
     RuleFolderChoice choice;
-    if (holdsRuleFile(places.programDir) || mayCreateFilesIn(places.programDir)) {
+    std::error_code ec;
+    const bool installed = fs::is_directory(places.examplesDir, ec);
+    if (holdsRuleFile(places.programDir) || (!installed && mayCreateFilesIn(places.programDir))) {
         choice.folder = places.programDir;
         return choice;
     }
@@ -97,8 +99,7 @@ RuleFolderChoice ChooseRuleFolder(const RuleFolderPlaces& places)
         data = fs::path(places.home) / ".local" / "share";
     if (data.empty()) {
         choice.folder = places.programDir;
-        choice.reports.push_back("无法确定存放规则文件的文件夹：没有设置 HOME，本程序所在的文件夹 "
-            + places.programDir + " 又不可写入");
+        choice.reports.push_back("无法确定存放规则文件的文件夹：没有设置 HOME");
         return choice;
     }
     data = (data / "zelmar").lexically_normal();

@@ -10,6 +10,12 @@
 // holds neither rule file, the example rules shipped with the program are
 // copied in, so that a new user starts with a working progression; a single
 // missing file is left to the normal reading, which creates it empty.
+//
+// An installed program is known by its shipped examples beside it
+// (../share/zelmar/examples). Its folder belongs to the package and is
+// shared by every user, so it gets no rule files even from a user who may
+// write there (root, or an installation into a folder of the user's), unless
+// it already holds one.
 
 #include <string>
 #include <vector>

@@ -125,7 +125,11 @@ struct Case {
 };
 
 const Case Cases[] = {
-    { "portableWhereTheUserMayWrite", true, false, "set", true, "", true, Where::ProgramDir, false, nullptr },
+    { "portableWhereTheUserMayWrite", true, false, "set", true, "", false, Where::ProgramDir, false,
+        nullptr },
+    // root running the installed program must not leave rule files in /usr/bin
+    { "installedFolderGetsNoFilesFromAUserWhoMayWriteThere", true, false, "set", true, "", true,
+        Where::DataHome, true, nullptr },
     { "portableWinsInUnwritableFolderHoldingAFile", false, true, "set", true, "", true, Where::ProgramDir,
         false, nullptr },
     { "installedFirstStartGetsTheExamples", false, false, "set", true, "", true, Where::DataHome, true,

@@ -7,8 +7,8 @@
 # write there (nobody when this runs as root, who may write anywhere), with
 # HOME and XDG_DATA_HOME in the scratch folder, as an installed program
 # runs: zelmar-replay must copy the example rules into the data folder and
-# play a round on them, or, when the data folder cannot be made, say so and
-# go on; zelmar, on the offscreen platform, must show the example rules in
+# play a round on them (also when run by a user who may write into bin), or,
+# when the data folder cannot be made, say so and go on; zelmar, on the offscreen platform, must show the example rules in
 # its grids (read by a probe loaded with LD_PRELOAD; the program has no test
 # hook).
 set -euo pipefail
@@ -84,6 +84,15 @@ run_as_user "$home" "$home/data" "$bin/zelmar-replay" --rules "$examples" WWWW >
 cmp -s "$scratch/replay.out" "$scratch/examples.out" || fail "the round differs from one on the example rules"
 grep -q "本局已经结束" "$scratch/replay.out" || fail "the recorded round did not play to its end: $(cat "$scratch/replay.out")"
 ok "zelmar-replay copied the example rules into the data folder and played a round on them"
+
+# Even a user who may write into bin (root, when the tests run as root) gets
+# the data folder: an installed program's folder is the package's.
+home=$(new_home writer)
+env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$home" XDG_DATA_HOME="$home/data" \
+    "$bin/zelmar-replay" WWWW >"$scratch/writer.out" 2>&1 || fail "zelmar-replay as $(id -un): $(cat "$scratch/writer.out")"
+bin_untouched
+same_as_examples "$home/data/zelmar" || fail "zelmar-replay as $(id -un) did not use the data folder"
+ok "zelmar-replay as $(id -un) leaves the program's folder alone"
 
 # zelmar-replay when the data folder cannot be made: a report, and it goes on.
 home=$(new_home readonly)
