@@ -30,7 +30,8 @@ else
     as_user() { "$@"; }
 fi
 
-lintian --fail-on error --display-level '>=warning' "$deb" || fail "lintian reports errors"
+# lintian leaves a temporary file behind: keep it in the scratch folder.
+TMPDIR=$scratch lintian --fail-on error --display-level '>=warning' "$deb" || fail "lintian reports errors"
 ok "lintian: no errors"
 
 root=$scratch/root
