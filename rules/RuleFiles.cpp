@@ -151,20 +151,22 @@ void RuleFiles::ReadRuleTexts(ReadResult& win, ReadResult& lost) const
     lost = ReadLostText();
 }
 
-SaveError RuleFiles::SaveWinText(const std::string& text) const
+SaveError RuleFiles::save(const std::string& path, const std::string& text) const
 {
     Prepared p;
-    if (auto e = prepare(m_fs, winPath(), text, p))
+    if (auto e = prepare(m_fs, path, text, p))
         return e;
     return commit(m_fs, p);
 }
 
+SaveError RuleFiles::SaveWinText(const std::string& text) const
+{
+    return save(winPath(), text);
+}
+
 SaveError RuleFiles::SaveLostText(const std::string& text) const
 {
-    Prepared p;
-    if (auto e = prepare(m_fs, lostPath(), text, p))
-        return e;
-    return commit(m_fs, p);
+    return save(lostPath(), text);
 }
 
 SaveError RuleFiles::SaveRuleTexts(const std::string& winText, const std::string& lostText) const

@@ -51,6 +51,7 @@ public:
 
 private:
     ReadResult read(const std::string& path) const;
+    SaveError save(const std::string& path, const std::string& text) const;
 
     std::string m_folder;
     FileService& m_fs;

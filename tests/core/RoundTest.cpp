@@ -244,3 +244,57 @@ TEST(FailingClick, indexOutsideReloadedTable)
 
 } // namespace
 } // namespace zelmar
+
+namespace zelmar {
+namespace {
+
+// What the user sees, in order.
+struct ShownInOrder : HeadlessView {
+    std::vector<std::string> log;
+    void ShowTotals(i16 score, i16 stake) override
+    {
+        log.push_back("totals " + decimal(score) + " " + decimal(stake));
+    }
+    void Notice(const std::string& text) override { log.push_back("notice " + text); }
+    void ClearMarks(Direction d) override { log.push_back(std::string("clear ") + directionText(d)); }
+    void ShowCursor(const CursorMarks& c) override
+    {
+        log.push_back(std::string("cursor ") + directionText(c.direction));
+    }
+};
+
+// An end-of-round notice comes up over the totals the ending hand left (on
+// the loss side, the score it states), and the marks go and the totals
+// return to the origin only once it is closed.
+TEST(EffectOrder, endNoticeComesBeforeTheRoundIsReset)
+{
+    struct Case {
+        const char* win;
+        const char* lost;
+        const char* before;
+        char last;
+        std::vector<std::string> shown;
+    };
+    const std::vector<Case> cases = {
+        { "1,1,2", "1,1", "W", 'L', { "notice " + LostOnWin + "0", "clear W", "totals 0 1" } },
+        { "1,1", "1,2,3", "L", 'W',
+            { "totals 1 2", "notice " + Turned + "1", "clear L", "totals 0 1", "cursor Z" } },
+        { "1,1", "1,1", "W", 'W',
+            { "totals 2 1", "notice " + EndOfSeq + "2", "clear W", "totals 0 1", "totals 0 1", "cursor Z" } },
+        { "1,1", "1,1", "L", 'L', { "totals -2 0", "notice " + EndOfSeq + "-2", "clear L", "totals 0 1" } },
+    };
+    for (const Case& c : cases) {
+        ShownInOrder view;
+        Round round(view);
+        round.setRules(test::winOf(c.win), test::lostOf(c.lost), 0);
+        round.ResetState();
+        for (const char* p = c.before; *p; ++p)
+            PlayEvent(round, *eventOf(*p), nullptr);
+        view.log.clear();
+        PlayEvent(round, *eventOf(c.last), nullptr);
+        EXPECT_EQ(view.log, c.shown) << c.before << c.last;
+    }
+}
+
+} // namespace
+} // namespace zelmar

@@ -1,0 +1,26 @@
+#pragma once
+// `zelmar-sim check [--rules DIR] [--json]`: reads the two rule files as the
+// calculator does and states exactly what they imply (sim/RuleCheck.h), in
+// Chinese or as one JSON object. Positions in both count from 1, as a user
+// counts the items and lines of the rule files.
+
+#include "sim/RuleCheck.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zelmar {
+
+extern const char* const CheckUsage;
+
+// `args` are the words after "check". Returns the exit status: 0 with the
+// report on `out`; 2 with the reason on `err` when a rule file is missing,
+// empty or malformed, or an option is not understood.
+int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+    const std::string& defaultRulesFolder);
+
+std::string CheckReportText(const sim::RuleCheck& check);
+std::string CheckReportJson(const sim::RuleCheck& check);
+
+} // namespace zelmar
