@@ -19,6 +19,10 @@ struct ReadResult {
     std::optional<std::string> error; // set when the file could not be read or created
 };
 
+// The reason for an errno value, in Chinese where it is a common one, with
+// the system's own words after it.
+std::string ErrorReason(int error);
+
 // nullopt on success, else a report naming the file and the reason.
 using SaveError = std::optional<std::string>;
 

@@ -10,6 +10,8 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth
+    librsvg2-bin file dpkg-dev
+    lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "HomePage.h"
 #include "LoadRules.h"
 #include "MessageBoxes.h"
+#include "RuleFolder.h"
 #include "RuleGridView.h"
 #include "SequenceGridModel.h"
 #include "Twips.h"
@@ -34,10 +35,14 @@ constexpr qreal BoxPoints = 15.75;
 constexpr qreal CellPoints = 15;
 constexpr qreal MenuPoints = 10.5;
 
-std::string folderOrProgramDir(const QString& folder)
+std::string folderOrProgramDir(const QString& folder, std::vector<std::string>& reports)
 {
-    const QString dir = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-    return QFile::encodeName(dir).toStdString();
+    if (!folder.isEmpty())
+        return QFile::encodeName(folder).toStdString();
+    RuleFolderChoice choice
+        = ChooseRuleFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    reports = std::move(choice.reports);
+    return choice.folder;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, QRect geometry)
@@ -80,7 +85,7 @@ QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGrid
 
 frmMain::frmMain(const QString& ruleFolder, QWidget* parent)
     : QMainWindow(parent)
-    , m_files(folderOrProgramDir(ruleFolder))
+    , m_files(folderOrProgramDir(ruleFolder, m_folderReports))
     , m_round(*this)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -168,6 +173,8 @@ void frmMain::buildMenus()
 // The load step, before the window is first shown. Nothing is marked yet.
 void frmMain::Form_Load()
 {
+    for (const std::string& report : m_folderReports)
+        ReportFailure(report);
     StartUp(m_round, m_files, [this](const std::string& text) { ReportFailure(text); });
 }
 
