@@ -5,6 +5,7 @@
 #include "HomePage.h"
 #include "LoadRules.h"
 #include "MessageBoxes.h"
+#include "PlacedLabel.h"
 #include "RuleFolder.h"
 #include "RuleGridView.h"
 #include "SequenceGridModel.h"
@@ -57,11 +58,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, QRec
 
 void label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
 {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    l->setFont(songFont(points, true));
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeLabel(new QLabel(QString::fromUtf8(text), parent), name, geometry, songFont(points, true));
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, QRect geometry)

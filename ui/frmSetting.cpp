@@ -1,6 +1,7 @@
 #include "frmSetting.h"
 
 #include "MessageBoxes.h"
+#include "PlacedLabel.h"
 #include "Placement.h"
 #include "Twips.h"
 #include "UiFont.h"
@@ -20,12 +21,7 @@ namespace {
 
 QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
 {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    l->setFont(songFont(points));
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
+    return placeLabel(new QLabel(QString::fromUtf8(text), parent), name, geometry, songFont(points));
 }
 
 QString lostBoxText(const std::string& fileText)

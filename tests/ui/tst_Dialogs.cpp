@@ -88,9 +88,8 @@ private slots:
         QCOMPARE(zelmar::centredFramePos(owner, frame, screen), corner);
     }
 
-    // Help and about: centred, no icon of their own, a close box and neither
-    // minimise nor maximise boxes asked for, a fixed size, and Esc does not
-    // close them.
+    // Help and about: centred, every label whole and on its own, no icon of their own, a close box and
+    // neither minimise nor maximise boxes asked for, a fixed size, and Esc does not close them.
     void helpAndAboutCloseByTheirCloseBoxOnly()
     {
         RuleFolder rules("1,1,2,3", "1,2");
@@ -99,10 +98,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         zelmar::frmHelp help(&w);
         zelmar::frmAbout about(&w);
+        const QStringList labels[]
+            = { { "Label8", "Label9", "Label1" }, { "Label5", "Label7", "Label6", "Label1" } };
+        int shown = 0;
         for (QDialog* dialog : { static_cast<QDialog*>(&help), static_cast<QDialog*>(&about) }) {
             dialog->show();
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
             checkCentredOverOwner(dialog);
+            QCOMPARE(layoutFaults(*dialog, labels[shown++]).join("; "), QString());
             const QImage icon = dialog->windowIcon().pixmap(16, 16).toImage();
             QVERIFY(!icon.isNull());
             for (int y = 0; y < icon.height(); ++y) {
