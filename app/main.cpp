@@ -1,8 +1,8 @@
 // Start-up: Qt's own texts in Chinese, then the main window loads the rules
 // beside the program and runs until the user closes it.
 
-#include "Translations.h"
-#include "frmMain.h"
+#include "ui/Translations.h"
+#include "ui/frmMain.h"
 
 #include <QApplication>
 

@@ -9,7 +9,7 @@
 #include "engine/SequenceGrid.h"
 #include "rules/RuleParser.h"
 
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,14 +10,14 @@
 // fill a reload parses the rule text; parsing the dense table's text is
 // measured too, to weigh the cost of the widths against the whole reload.
 
-#include "ColumnChars.h"
-#include "RuleGridView.h"
-#include "RuleParser.h"
-#include "SequenceGrid.h"
-#include "SequenceGridModel.h"
-#include "UiFont.h"
+#include "engine/ColumnChars.h"
+#include "engine/SequenceGrid.h"
+#include "rules/RuleParser.h"
+#include "ui/RuleGridView.h"
+#include "ui/SequenceGridModel.h"
+#include "ui/UiFont.h"
 
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "ColumnChars.h"
+#include "engine/ColumnChars.h"
 
 #include <algorithm>
 

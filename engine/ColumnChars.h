@@ -6,7 +6,7 @@
 // smallest or its largest value. Padding cells of the loss table show "0",
 // which is never wider than any other value.
 
-#include "Tables.h"
+#include "engine/Tables.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 // file beside the old one and moves it over it, so a file is never left
 // deleted or half-written, and a read-only file is still replaced.
 
-#include "FileService.h"
+#include "rules/FileService.h"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
-#include "InfoDialog.h"
+#include "ui/InfoDialog.h"
 
-#include "LinkLabel.h"
-#include "Placement.h"
-#include "Twips.h"
-#include "UiFont.h"
+#include "ui/LinkLabel.h"
+#include "ui/Placement.h"
+#include "ui/Twips.h"
+#include "ui/UiFont.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>

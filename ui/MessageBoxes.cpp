@@ -1,7 +1,7 @@
-#include "MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
-#include "Placement.h"
-#include "UiFont.h"
+#include "ui/Placement.h"
+#include "ui/UiFont.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
-#include "RuleGridView.h"
+#include "ui/RuleGridView.h"
 
-#include "Twips.h"
-#include "UiFont.h"
+#include "ui/Twips.h"
+#include "ui/UiFont.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

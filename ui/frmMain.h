@@ -4,9 +4,9 @@
 // files, and shows the engine's effects as the engine's RoundView. Each click
 // goes straight to the engine; the window keeps no rule of play of its own.
 
-#include "Round.h"
-#include "RuleFiles.h"
-#include "SequenceGrid.h"
+#include "engine/Round.h"
+#include "engine/SequenceGrid.h"
+#include "rules/RuleFiles.h"
 
 #include <QMainWindow>
 

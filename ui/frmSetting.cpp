@@ -1,10 +1,10 @@
-#include "frmSetting.h"
+#include "ui/frmSetting.h"
 
-#include "MessageBoxes.h"
-#include "PlacedLabel.h"
-#include "Placement.h"
-#include "Twips.h"
-#include "UiFont.h"
+#include "ui/MessageBoxes.h"
+#include "ui/PlacedLabel.h"
+#include "ui/Placement.h"
+#include "ui/Twips.h"
+#include "ui/UiFont.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -3,7 +3,7 @@
 // the modal dialogs a click opens from inside their event loops, a recorder
 // of the web addresses handed to the desktop, and clicks and looks.
 
-#include "RuleFiles.h"
+#include "rules/RuleFiles.h"
 
 #include <QDesktopServices>
 #include <QDir>

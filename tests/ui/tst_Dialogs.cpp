@@ -4,13 +4,13 @@
 // Xvfb), and the frame of the help and about dialogs, which the user leaves
 // by the close box only.
 
-#include "MessageBoxes.h"
-#include "Placement.h"
-#include "Translations.h"
-#include "UiTestSupport.h"
-#include "frmAbout.h"
-#include "frmHelp.h"
-#include "frmMain.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Placement.h"
+#include "ui/Translations.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
+#include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QLineEdit>

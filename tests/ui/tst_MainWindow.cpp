@@ -2,8 +2,8 @@
 // the wiring of played hands to totals, notices and grid marks, rule files
 // that fail at start-up, a very long loss table, and the menus.
 
-#include "UiTestSupport.h"
-#include "frmMain.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QLabel>

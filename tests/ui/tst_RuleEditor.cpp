@@ -2,9 +2,9 @@
 // keys that must not close it, loads and saves that fail, and the reload
 // question the main window asks after every close.
 
-#include "UiTestSupport.h"
-#include "frmMain.h"
-#include "frmSetting.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/frmMain.h"
+#include "ui/frmSetting.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -4,10 +4,10 @@
 // it opens (the offscreen platform draws no frames: the dialog's outline is
 // drawn around it).
 
-#include "UiTestSupport.h"
-#include "frmAbout.h"
-#include "frmHelp.h"
-#include "frmMain.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
+#include "ui/frmMain.h"
 
 #include <QDir>
 #include <QPainter>
