@@ -9,10 +9,10 @@
 #include "engine/SequenceGrid.h"
 #include "rules/RuleParser.h"
 
+#include "bench/RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <string>
 
 using namespace zelmar;
@@ -111,18 +111,6 @@ void lossClicksWideSparseTable(benchmark::State& state)
 }
 BENCHMARK(lossClicksWideSparseTable);
 
-// Keeps every run's time to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -130,14 +118,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char* what, const char* base) {
-        const auto a = reporter.times.find(what);
-        const auto b = reporter.times.find(base);
-        if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("ratio %s / %s = %.2f\n", what, base, a->second / b->second);
-    };
-    ratio("parseLossText", "scanBytes");
-    ratio("lossClicksWideSparseTable", "lossClicksSmallTable");
+    reporter.printRatio("parseLossText", "scanBytes");
+    reporter.printRatio("lossClicksWideSparseTable", "lossClicksSmallTable");
     benchmark::Shutdown();
     return 0;
 }

@@ -227,7 +227,7 @@ BENCHMARK(wholeRun)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RateReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
@@ -246,7 +246,7 @@ public:
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RateReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     // With --benchmark_repetitions the medians are used.
     const auto rate = [&](const std::string& name) {

@@ -42,6 +42,8 @@ public:
     i16 at(long row, long col) const;
     // Number of items stored for the row; cells from there to cols() hold 0.
     int rowLength(int row) const { return static_cast<int>(m_rowStart[row + 1] - m_rowStart[row]); }
+    // The items stored for the row, rowLength(row) of them.
+    const i16* rowItems(int row) const { return m_values.data() + m_rowStart[row]; }
     // Unchecked read of a cell known to lie inside the table.
     i16 cell(int row, int col) const
     {

@@ -12,7 +12,7 @@
 // that the limits (65535 characters in a line, 32768 lines or items) are
 // crossed as well.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
 #include <cmath>
 #include <cstdint>

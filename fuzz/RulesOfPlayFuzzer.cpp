@@ -17,7 +17,7 @@
 //  - a reload never moves the round, and keeps a table whose text is empty
 //    or does not parse.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
 #include "engine/RoundEvents.h"
 

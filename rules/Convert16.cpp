@@ -1,4 +1,4 @@
-#include "Convert16.h"
+#include "rules/Convert16.h"
 
 namespace zelmar {
 

@@ -1,4 +1,4 @@
-#include "FileService.h"
+#include "rules/FileService.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "RuleFiles.h"
+#include "rules/RuleFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,11 +6,7 @@
 
 namespace zelmar {
 
-namespace {
-
-// The system's reason, in Chinese where it is a common one, with the
-// system's own words after it.
-std::string reason(int error)
+std::string ErrorReason(int error)
 {
     const char* chinese = nullptr;
     switch (error) {
@@ -55,9 +51,11 @@ std::string reason(int error)
     return chinese ? std::string(chinese) + "（" + system + "）" : system;
 }
 
+namespace {
+
 std::string failedTo(const char* verb, const std::string& path, const char* step, int error)
 {
-    return std::string("无法") + verb + "规则文件 " + path + "（" + step + "时出错）：" + reason(error);
+    return std::string("无法") + verb + "规则文件 " + path + "（" + step + "时出错）：" + ErrorReason(error);
 }
 
 // A new text written in full beside the file it is to replace.

@@ -4,7 +4,7 @@
 // file beside the old one and moves it over it, so a file is never left
 // deleted or half-written, and a read-only file is still replaced.
 
-#include "FileService.h"
+#include "rules/FileService.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +18,10 @@ struct ReadResult {
     std::string text;
     std::optional<std::string> error; // set when the file could not be read or created
 };
+
+// The reason for an errno value, in Chinese where it is a common one, with
+// the system's own words after it.
+std::string ErrorReason(int error);
 
 // nullopt on success, else a report naming the file and the reason.
 using SaveError = std::optional<std::string>;

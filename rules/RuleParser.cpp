@@ -1,6 +1,6 @@
-#include "RuleParser.h"
+#include "rules/RuleParser.h"
 
-#include "Convert16.h"
+#include "rules/Convert16.h"
 
 #include <algorithm>
 #include <optional>

@@ -5,12 +5,14 @@ set -euo pipefail
 
 packages=(
     build-essential cmake g++ pkg-config git
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     qt6-charts-dev libqt6charts6 libqt6opengl6-dev
     fonts-arphic-uming
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth
+    librsvg2-bin file dpkg-dev
+    lintian desktop-file-utils appstream
 )
 
 missing=()

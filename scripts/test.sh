@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the normal
-# build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and bounded fuzz runs. Any failure or sanitizer report fails the script.
+# build, the Debian package checked unpacked, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and bounded fuzz runs.
+# Any failure or sanitizer report fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,10 @@ step "normal build and tests"
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+
+step "Debian package, checked without installing it"
+scripts/package.sh
+tests/package/check-package.sh build-package/zelmar_*_amd64.deb build/tests/package/libzelmar_grid_probe.so
 
 step "sanitizer build and tests"
 cmake --preset asan

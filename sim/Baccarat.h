@@ -5,7 +5,7 @@
 // and facing a player's third card t draws on 0-2, on 3 unless t is 8, on 4
 // when t is 2-7, on 5 when t is 4-7, on 6 when t is 6-7, and stands on 7.
 
-#include "Shoe.h"
+#include "sim/Shoe.h"
 
 namespace zelmar::sim {
 

@@ -1,4 +1,4 @@
-#include "Figures.h"
+#include "sim/Figures.h"
 
 #include <algorithm>
 #include <cmath>

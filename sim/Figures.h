@@ -3,7 +3,7 @@
 // the charts show. A Tally takes the blocks in order as they finish and keeps
 // only counts, sums and the few per-round values its percentiles need.
 
-#include "Simulation.h"
+#include "sim/Simulation.h"
 
 #include <array>
 #include <map>

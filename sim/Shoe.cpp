@@ -1,4 +1,4 @@
-#include "Shoe.h"
+#include "sim/Shoe.h"
 
 namespace zelmar::sim {
 

@@ -5,7 +5,7 @@
 // shuffled before the next one. Only a card's point value matters at
 // baccarat, so the shoe holds points 0..9 (tens and faces count 0).
 
-#include "Random.h"
+#include "sim/Random.h"
 
 #include <cstdint>
 #include <vector>

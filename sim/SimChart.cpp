@@ -1,4 +1,4 @@
-#include "SimChart.h"
+#include "sim/SimChart.h"
 
 #include "ui/UiFont.h"
 

@@ -4,7 +4,7 @@
 // Drawn with Qt Charts without a display (the offscreen platform is used
 // when no other is set).
 
-#include "Figures.h"
+#include "sim/Figures.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
-#include "Simulation.h"
+#include "sim/Simulation.h"
 
-#include "Baccarat.h"
-#include "Random.h"
 #include "engine/RoundSteps.h"
+#include "sim/Baccarat.h"
+#include "sim/Random.h"
 
 #include <algorithm>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "FilledShape.h"
+#include "ui/FilledShape.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "HomePage.h"
+#include "ui/HomePage.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,10 +1,14 @@
-#include "InfoDialog.h"
+#include "ui/InfoDialog.h"
 
-#include "LinkLabel.h"
-#include "Twips.h"
-#include "UiFont.h"
+#include "ui/LinkLabel.h"
+#include "ui/Placement.h"
+#include "ui/Twips.h"
+#include "ui/UiFont.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -23,7 +27,29 @@ InfoDialog::InfoDialog(const char* name, const char* title, int width, int heigh
 {
     setObjectName(QLatin1String(name));
     setWindowTitle(QString::fromUtf8(title));
+    // No icon in the title bar. A dialog without an icon of its own would
+    // show the main window's: Qt hands it down to the dialog, and window
+    // managers draw the icon of a dialog's owner. A blank one shows nothing.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    setWindowIcon(QIcon(blank));
     setFixedSize(m_client);
+}
+
+void InfoDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        centreOverOwner(*this);
+}
+
+void InfoDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 LinkLabel* InfoDialog::place(std::initializer_list<Item> items)

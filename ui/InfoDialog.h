@@ -1,7 +1,9 @@
 #pragma once
-// The frame the help and about dialogs share: a fixed dialog with a close box
-// only, a line or two of labels in 10.5 pt, one of them the blue link to the
-// maker's web site.
+// The frame the help and about dialogs share: a fixed dialog, centred over
+// the main window, with a title bar that asks for a close box only and shows
+// no icon; the close box is the only way out (Esc does nothing). Inside, a
+// line or two of labels in 10.5 pt, one of them the blue link to the maker's
+// web site.
 
 #include <QDialog>
 
@@ -26,6 +28,9 @@ protected:
     };
     // Returns the link label.
     LinkLabel* place(std::initializer_list<Item> items);
+
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QSize m_client;

@@ -1,27 +1,66 @@
-#include "MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
-#include "UiFont.h"
+#include "ui/Placement.h"
+#include "ui/UiFont.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
 
 namespace zelmar {
 
 namespace {
+
 // The size of the system's message text, in the program's face.
 constexpr qreal MessagePointSize = 10.5;
+// Room in a title bar for the window manager's icon and buttons, in pixels.
+constexpr int TitleBarButtons = 120;
+
+// A message box in the program's face, centred over the window that shows
+// it. Its buttons are named in Chinese by the program itself, so that they
+// read right also where Qt's own Chinese texts are not installed.
+class MessageBox : public QMessageBox {
+public:
+    MessageBox(const QString& title, const QString& text, StandardButtons buttons, QWidget* parent)
+        : QMessageBox(NoIcon, title, text, buttons, parent)
+    {
+        setFont(songFont(MessagePointSize));
+        for (auto [which, caption] : { std::pair { Ok, "确定" }, { Yes, "是" }, { No, "否" } }) {
+            if (QAbstractButton* b = button(which))
+                b->setText(QString::fromUtf8(caption));
+        }
+        // A short notice would be narrower than its title, which the window
+        // manager then cuts short ("Z..."): the box is kept wide enough for
+        // the title and the title bar's icon and buttons.
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            const int titleWidth = QFontMetrics(songFont(MessagePointSize, true)).horizontalAdvance(title);
+            grid->addItem(new QSpacerItem(titleWidth + TitleBarButtons, 0), grid->rowCount(), 0, 1,
+                grid->columnCount());
+        }
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        if (!event->spontaneous())
+            centreOverOwner(*this);
+    }
+};
+
 } // namespace
 
 void showNotice(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(AppTitle), text, QMessageBox::Ok, parent);
-    box.setFont(songFont(MessagePointSize));
+    MessageBox box(QString::fromUtf8(AppTitle), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool askYesNo(QWidget* parent, const QString& prompt, const QString& title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setFont(songFont(MessagePointSize));
+    MessageBox box(title, prompt, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

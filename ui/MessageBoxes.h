@@ -1,7 +1,7 @@
 #pragma once
-// The two message boxes of the program: a notice with an OK button under the
-// program's title, and a Yes/No question under a title of its own. Both are
-// modal and show no icon.
+// The two message boxes of the program: a notice with an OK button (确定)
+// under the program's title, and a Yes/No question (是, 否) under a title of
+// its own. Both are modal, show no icon and are centred over their window.
 
 #include <QString>
 

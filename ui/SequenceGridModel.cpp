@@ -1,4 +1,4 @@
-#include "SequenceGridModel.h"
+#include "ui/SequenceGridModel.h"
 
 #include <QBrush>
 #include <QColor>

@@ -5,7 +5,7 @@
 // the rows on screen. The main window brackets each refill of the state with
 // beginFill()/endFill() and reports each cell whose look changed.
 
-#include "SequenceGrid.h"
+#include "engine/SequenceGrid.h"
 
 #include <QAbstractTableModel>
 #include <QFont>

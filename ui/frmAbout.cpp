@@ -1,7 +1,7 @@
-#include "frmAbout.h"
+#include "ui/frmAbout.h"
 
-#include "HomePage.h"
-#include "LinkLabel.h"
+#include "ui/HomePage.h"
+#include "ui/LinkLabel.h"
 
 namespace zelmar {
 

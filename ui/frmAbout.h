@@ -1,7 +1,7 @@
 #pragma once
 // The about dialog: who owns the program, with a link to the maker's forum.
 
-#include "InfoDialog.h"
+#include "ui/InfoDialog.h"
 
 namespace zelmar {
 

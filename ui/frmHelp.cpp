@@ -1,7 +1,7 @@
-#include "frmHelp.h"
+#include "ui/frmHelp.h"
 
-#include "HomePage.h"
-#include "LinkLabel.h"
+#include "ui/HomePage.h"
+#include "ui/LinkLabel.h"
 
 namespace zelmar {
 

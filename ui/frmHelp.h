@@ -1,7 +1,7 @@
 #pragma once
 // The help dialog: where on the maker's forum the instructions are.
 
-#include "InfoDialog.h"
+#include "ui/InfoDialog.h"
 
 namespace zelmar {
 

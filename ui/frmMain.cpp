@@ -1,19 +1,22 @@
-#include "frmMain.h"
+#include "ui/frmMain.h"
 
-#include "FilledShape.h"
-#include "HomePage.h"
-#include "LoadRules.h"
-#include "MessageBoxes.h"
-#include "SequenceGridModel.h"
-#include "Twips.h"
-#include "UiFont.h"
-#include "frmAbout.h"
-#include "frmHelp.h"
-#include "frmSetting.h"
+#include "engine/ColumnChars.h"
+#include "rules/LoadRules.h"
+#include "rules/RuleFolder.h"
+#include "ui/FilledShape.h"
+#include "ui/HomePage.h"
+#include "ui/MessageBoxes.h"
+#include "ui/PlacedLabel.h"
+#include "ui/RuleGridView.h"
+#include "ui/SequenceGridModel.h"
+#include "ui/Twips.h"
+#include "ui/UiFont.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
+#include "ui/frmSetting.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -33,10 +36,14 @@ constexpr qreal BoxPoints = 15.75;
 constexpr qreal CellPoints = 15;
 constexpr qreal MenuPoints = 10.5;
 
-std::string folderOrProgramDir(const QString& folder)
+std::string folderOrProgramDir(const QString& folder, std::vector<std::string>& reports)
 {
-    const QString dir = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-    return QFile::encodeName(dir).toStdString();
+    if (!folder.isEmpty())
+        return QFile::encodeName(folder).toStdString();
+    RuleFolderChoice choice
+        = ChooseRuleFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    reports = std::move(choice.reports);
+    return choice.folder;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, QRect geometry)
@@ -51,11 +58,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, QRec
 
 void label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
 {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    l->setFont(songFont(points, true));
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeLabel(new QLabel(QString::fromUtf8(text), parent), name, geometry, songFont(points, true));
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, QRect geometry)
@@ -67,30 +70,11 @@ QLineEdit* textBox(QWidget* parent, const char* name, QRect geometry)
     return t;
 }
 
-// A grid: no header rows or columns, every column 600 twips wide, row
-// heights fixed by the cell font, and cells that cannot be edited.
 QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGridModel* model)
 {
-    auto* view = new QTableView(parent);
+    QTableView* view = makeRuleGridView(parent, model);
     view->setObjectName(QLatin1String(name));
     view->setGeometry(geometry);
-    const QFont font = songFont(CellPoints);
-    view->setFont(font);
-    view->setModel(model);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setWordWrap(false);
-    view->setTabKeyNavigation(false); // Tab moves on to the next control
-    QHeaderView* columns = view->horizontalHeader();
-    columns->hide();
-    columns->setMinimumSectionSize(1);
-    columns->setDefaultSectionSize(px(600));
-    columns->setSectionResizeMode(QHeaderView::Fixed);
-    QHeaderView* rows = view->verticalHeader();
-    rows->hide();
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
     return view;
 }
 
@@ -98,7 +82,7 @@ QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGrid
 
 frmMain::frmMain(const QString& ruleFolder, QWidget* parent)
     : QMainWindow(parent)
-    , m_files(folderOrProgramDir(ruleFolder))
+    , m_files(folderOrProgramDir(ruleFolder, m_folderReports))
     , m_round(*this)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -186,6 +170,8 @@ void frmMain::buildMenus()
 // The load step, before the window is first shown. Nothing is marked yet.
 void frmMain::Form_Load()
 {
+    for (const std::string& report : m_folderReports)
+        ReportFailure(report);
     StartUp(m_round, m_files, [this](const std::string& text) { ReportFailure(text); });
 }
 
@@ -212,6 +198,11 @@ void frmMain::FillGrids(const WinSeqPtr& winSeq, const LostTablePtr& lostTable)
     m_grids.FillGrids(winSeq, lostTable);
     m_winModel->endFill();
     m_lostModel->endFill();
+    // A table that was never filled shows no values and needs no room.
+    if (winSeq)
+        fitColumns(*grdWin, widestChars(*winSeq));
+    if (lostTable)
+        fitColumns(*grdLost, widestChars(*lostTable));
 }
 
 void frmMain::repaintCells(const std::vector<SequenceGrids::Changed>& cells)

@@ -4,9 +4,9 @@
 // files, and shows the engine's effects as the engine's RoundView. Each click
 // goes straight to the engine; the window keeps no rule of play of its own.
 
-#include "Round.h"
-#include "RuleFiles.h"
-#include "SequenceGrid.h"
+#include "engine/Round.h"
+#include "engine/SequenceGrid.h"
+#include "rules/RuleFiles.h"
 
 #include <QMainWindow>
 
@@ -23,7 +23,8 @@ class SequenceGridModel;
 class frmMain : public QMainWindow, public RoundView {
     Q_OBJECT
 public:
-    // The rule files lie in ruleFolder; empty means the program's own folder.
+    // The rule files lie in ruleFolder; empty means where the program keeps
+    // them: its own folder, or the user's data folder when installed.
     explicit frmMain(const QString& ruleFolder = {}, QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -50,6 +51,7 @@ private:
     void buildMenus();
     void repaintCells(const std::vector<SequenceGrids::Changed>& cells);
 
+    std::vector<std::string> m_folderReports; // from choosing the rule folder, shown on load
     RuleFiles m_files;
     SequenceGrids m_grids;
     Round m_round;

@@ -1,14 +1,17 @@
-#include "frmSetting.h"
+#include "ui/frmSetting.h"
 
-#include "MessageBoxes.h"
-#include "Twips.h"
-#include "UiFont.h"
+#include "ui/MessageBoxes.h"
+#include "ui/PlacedLabel.h"
+#include "ui/Placement.h"
+#include "ui/Twips.h"
+#include "ui/UiFont.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <limits>
 
@@ -18,12 +21,7 @@ namespace {
 
 QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry, qreal points)
 {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    l->setFont(songFont(points));
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
+    return placeLabel(new QLabel(QString::fromUtf8(text), parent), name, geometry, songFont(points));
 }
 
 QString lostBoxText(const std::string& fileText)
@@ -140,6 +138,13 @@ void frmSetting::setVisible(bool visible)
     QDialog::setVisible(visible);
     if (visible)
         txtWin->setCursorPosition(0);
+}
+
+void frmSetting::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        centreOverOwner(*this);
 }
 
 // Neither Enter nor Escape closes the editor: it closes by its button or its

@@ -6,7 +6,7 @@
 // The loss box shows one rule line per line; in the file the lines are
 // separated by CR LF, both when the box is filled and when it is saved.
 
-#include "RuleFiles.h"
+#include "rules/RuleFiles.h"
 
 #include <QDialog>
 
@@ -31,6 +31,7 @@ public:
     void setVisible(bool visible) override;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private slots:

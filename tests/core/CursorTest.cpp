@@ -1,4 +1,4 @@
-#include "TestView.h"
+#include "tests/core/TestView.h"
 
 #include <random>
 

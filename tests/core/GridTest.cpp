@@ -1,4 +1,6 @@
-#include "TestView.h"
+#include "tests/core/TestView.h"
+
+#include "engine/ColumnChars.h"
 
 namespace zelmar {
 namespace {
@@ -190,6 +192,33 @@ TEST(FillGrids, reloadRemovesMarksButKeepsRound)
     EXPECT_EQ(g.rec().curCol, 2);
     g.play("W");
     EXPECT_TRUE(isMarked(g.view.grids.win(), 0, 3, true));
+}
+
+// The widest text of a column decides its width; every 16-bit value counts
+// its characters as its decimal text has them.
+TEST(ColumnChars, everyValueCountsItsDecimalText)
+{
+    for (int v = INT16_MIN; v <= INT16_MAX; ++v)
+        ASSERT_EQ(decimalChars(static_cast<i16>(v)), static_cast<int>(decimal(v).size())) << v;
+}
+
+// Against the texts of every cell, padding zeros included: short rows,
+// negative values, an empty row, a row of zeros.
+TEST(ColumnChars, widestTextOfEachColumnAsItsCellsShowIt)
+{
+    EXPECT_EQ(
+        widestChars(ParseWinRule("-32768,32767,-1,1000,0").table()), (std::vector<int> { 6, 5, 2, 4, 1 }));
+    for (const char* text :
+        { "-100,10,5\r\n99,-9\r\n\r\n1,1,1,0", "-32768,32767,-1,1000\r\n1000,-1\r\n5", "0,0" }) {
+        const LostTable table = ParseLostRule(text).table();
+        std::vector<int> expected(static_cast<std::size_t>(table.cols()), 0);
+        for (int r = 0; r < table.rows(); ++r) {
+            for (int c = 0; c < table.cols(); ++c)
+                expected[c] = std::max(expected[c], static_cast<int>(decimal(table.at(r, c)).size()));
+        }
+        EXPECT_EQ(widestChars(table), expected) << text;
+    }
+    EXPECT_TRUE(widestChars(LostTable {}).empty());
 }
 
 } // namespace

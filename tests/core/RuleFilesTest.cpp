@@ -1,5 +1,5 @@
-#include "TestView.h"
 #include "rules/LoadRules.h"
+#include "tests/core/TestView.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>

@@ -5,7 +5,7 @@
 // parent then finds each rule file holding its whole old or its whole new
 // text, and the next start leaving nothing else in the folder.
 
-#include "RobustSupport.h"
+#include "tests/robust/RobustSupport.h"
 
 #include <csignal>
 #include <sys/wait.h>

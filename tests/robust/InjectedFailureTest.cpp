@@ -3,7 +3,7 @@
 // no file loses its text, no new file stays behind, the other file is
 // unaffected, and everything works again once the step succeeds.
 
-#include "RobustSupport.h"
+#include "tests/robust/RobustSupport.h"
 
 namespace zelmar::robust {
 namespace {

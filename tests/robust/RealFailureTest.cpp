@@ -3,7 +3,7 @@
 // nowhere, a pipe, a full disk. The program reports the file and the
 // reason, keeps what it had, changes nothing on disk, and carries on.
 
-#include "RobustSupport.h"
+#include "tests/robust/RobustSupport.h"
 
 #include <csignal>
 #include <fcntl.h>

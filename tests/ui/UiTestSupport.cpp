@@ -1,21 +1,25 @@
-#include "UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 namespace {
 constexpr int PollMs = 10;
 
-QString describe(QWidget* w)
+QString describe(const QWidget* w)
 {
-    auto* box = qobject_cast<QMessageBox*>(w);
+    auto* box = qobject_cast<const QMessageBox*>(w);
     return w->windowTitle() + ' ' + (box ? box->text() : w->objectName());
 }
 } // namespace
@@ -59,6 +63,15 @@ void ModalCatcher::poll()
     }
 }
 
+void checkCentredOverOwner(const QWidget* dialog)
+{
+    const QWidget* owner = dialog->parentWidget()->window();
+    const QPointF off = QRectF(dialog->frameGeometry()).center() - QRectF(owner->frameGeometry()).center();
+    QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2,
+        qPrintable(QString::asprintf("%s is %g, %g px off the centre of %s", qPrintable(describe(dialog)),
+            off.x(), off.y(), qPrintable(owner->objectName()))));
+}
+
 ModalCatcher::Handler notice(QString* text)
 {
     return [text](QWidget* w) {
@@ -68,6 +81,8 @@ ModalCatcher::Handler notice(QString* text)
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
         QCOMPARE(box->windowTitle(), QStringLiteral("Zelmar V1.0版"));
         QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+        checkCentredOverOwner(box);
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     };
 }
@@ -81,6 +96,9 @@ ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titl
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        QCOMPARE(box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text(),
+            QStringLiteral("是否"));
+        checkCentredOverOwner(box);
         QTest::mouseClick(box->button(answer), Qt::LeftButton);
     };
 }
@@ -99,25 +117,89 @@ void clickMenuItem(QMainWindow* window, const char* menu, const char* item)
     QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(child<QAction>(popup, item)).center());
 }
 
-QStringList looks(const QWidget& window, const QStringList& entries)
+QStringList geometries(const QWidget& window, const QStringList& controls)
 {
     QStringList shown;
-    for (const QString& entry : entries) {
-        const QWidget* w = child(&window, qPrintable(entry.section(' ', 0, 0)));
-        const QRect r = w->geometry();
-        const QFont font = w->font();
-        shown << QString::asprintf(
-            "%s %d,%d %dx%d", qPrintable(entry.section(' ', 0, 0)), r.x(), r.y(), r.width(), r.height());
-        if (w->property("text").isValid())
-            shown.last() += " '" + w->property("text").toString() + "'";
-        if (w->testAttribute(Qt::WA_SetFont)) {
-            const QString face = QFontInfo(font).family();
-            const bool cjk = QFontDatabase::writingSystems(face).contains(QFontDatabase::SimplifiedChinese);
-            shown.last() += QString::asprintf(
-                " %gpt%s%s", font.pointSizeF(), font.bold() ? " bold" : "", cjk ? "" : " tofu");
-        }
+    for (const QString& name : controls) {
+        const QRect r = child(&window, qPrintable(name))->geometry();
+        shown << QString::asprintf("%s %d,%d %dx%d", qPrintable(name), r.x(), r.y(), r.width(), r.height());
     }
     return shown;
+}
+
+namespace {
+
+// Where a control shows on its window. A label is only where its letters
+// are: its background is see-through, so the rest of its box covers nothing.
+QRect shownRect(const QWidget& window, const QWidget* w)
+{
+    const QRect box(w->mapTo(&window, QPoint(0, 0)), w->size());
+    const auto* label = qobject_cast<const QLabel*>(w);
+    if (!label || label->alignment() != (Qt::AlignLeft | Qt::AlignTop))
+        return box;
+    const QFontMetrics fm(label->font());
+    const QRect ink = fm.tightBoundingRect(label->text());
+    const QRect inside = label->contentsRect();
+    return ink.translated(box.topLeft() + inside.topLeft() + QPoint(0, fm.ascent()));
+}
+
+// The room a control leaves its text: a label all of itself, a button or a
+// box less its frame and margins.
+QRect textRoom(const QWidget* w)
+{
+    if (const auto* button = qobject_cast<const QPushButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    }
+    if (const auto* box = qobject_cast<const QLineEdit*>(w))
+        return box->contentsRect().marginsRemoved(box->textMargins());
+    return w->contentsRect();
+}
+
+} // namespace
+
+QStringList layoutFaults(const QWidget& window, const QStringList& controls, const QStringList& panels)
+{
+    QStringList faults;
+    const auto shown
+        = [&](const QString& name) { return shownRect(window, child(&window, qPrintable(name))); };
+    for (const QString& name : controls) {
+        if (!window.rect().contains(shown(name)))
+            faults << name + " is not wholly inside the window";
+    }
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QRect r = shown(controls[i]);
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            if (r.intersects(shown(controls[j])))
+                faults << controls[i] + " overlaps " + controls[j];
+        }
+        for (const QString& panel : panels) {
+            const QRect p = shown(panel);
+            if (p.intersects(r) && !p.contains(r))
+                faults << controls[i] + " lies partly on " + panel;
+        }
+    }
+    for (const QString& name : controls) {
+        const QWidget* w = child(&window, qPrintable(name));
+        const QString text = w->property("text").toString();
+        if (text.isEmpty())
+            continue;
+        const QString face = QFontInfo(w->font()).family();
+        if (!QFontDatabase::writingSystems(face).contains(QFontDatabase::SimplifiedChinese))
+            faults << name + " has no Chinese font (" + face + ")";
+        // The letters as drawn from the top left of the room (a button or a
+        // box centres them, which needs the same room).
+        const QFontMetrics fm(w->font());
+        QRect ink;
+        for (const QString& line : text.split('\n'))
+            ink |= fm.tightBoundingRect(line);
+        const QRect room = textRoom(w);
+        if (ink.right() >= room.width() || fm.ascent() + ink.bottom() >= room.height())
+            faults << QString::asprintf("%s cuts its text: letters %dx%d in %dx%d", qPrintable(name),
+                ink.right() + 1, fm.ascent() + ink.bottom() + 1, room.width(), room.height());
+    }
+    return faults;
 }
 
 QString tabCycle(int tabs)

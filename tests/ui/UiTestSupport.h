@@ -3,7 +3,7 @@
 // the modal dialogs a click opens from inside their event loops, a recorder
 // of the web addresses handed to the desktop, and clicks and looks.
 
-#include "RuleFiles.h"
+#include "rules/RuleFiles.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -69,8 +69,13 @@ private:
 #define CHECK_DIALOGS(catcher)                                                                               \
     QVERIFY2((catcher).problems().isEmpty(), qPrintable((catcher).problems().join("; ")))
 
-// A notice: no icon, the program's title, OK only. A question: no icon, Yes
-// and No with Yes preselected. Both record what they show and press a button.
+// Whether a dialog's centre, frame included, lies within 2 px of the centre
+// of the window it was opened over.
+void checkCentredOverOwner(const QWidget* dialog);
+
+// A notice: no icon, the program's title, OK only (确定). A question: no
+// icon, Yes (是) and No (否) with Yes preselected. Both are centred over
+// their window, record what they show and press a button.
 ModalCatcher::Handler notice(QString* text);
 ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titleAndPrompt);
 
@@ -95,9 +100,13 @@ template <typename T = QWidget> T* child(const QObject* parent, const char* name
 void click(const QObject* parent, const char* button);
 // Opens the menu of the menu bar and clicks its item, as the user does.
 void clickMenuItem(QMainWindow* window, const char* menu, const char* item);
-// For each widget named by the first word of an entry: "name x,y wxh 'text'
-// 12pt bold", the font only if set on the widget, " tofu" if it lacks CJK.
-QStringList looks(const QWidget& window, const QStringList& entries);
+// What a user would see wrong with the named controls of a window: a control
+// not wholly inside the window, two controls on top of each other (a control
+// may lie on one of the `panels`, wholly), a text cut off in its control, or
+// a font without Chinese characters. Empty when there is nothing.
+QStringList layoutFaults(const QWidget& window, const QStringList& controls, const QStringList& panels = {});
+// "name x,y wxh" of each control, to see that nothing moves.
+QStringList geometries(const QWidget& window, const QStringList& controls);
 // The names of the widgets that Tab reaches, starting with the focused one.
 QString tabCycle(int tabs);
 // A letter per cell, rows split by "|": n no colour of its own, k black,

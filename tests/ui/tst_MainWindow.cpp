@@ -2,14 +2,15 @@
 // the wiring of played hands to totals, notices and grid marks, rule files
 // that fail at start-up, a very long loss table, and the menus.
 
-#include "UiTestSupport.h"
-#include "frmMain.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 
 using zelmar::frmMain;
@@ -37,25 +38,10 @@ void play(const frmMain& w, const QString& hands)
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void layoutStaysAtTwipsPlaces()
+    void layoutAsSeen()
     {
-        const QStringList controls {
-            "cmdWin 48,64 97x65 '赢' 15.75pt",
-            "cmdLost 48,148 97x65 '输' 15.75pt",
-            "cmdBack 48,232 97x65 '后退' 15.75pt",
-            "cmdReset 48,316 97x65 '重来' 15.75pt",
-            "cmdSetting 48,400 97x65 '规则设定' 15.75pt",
-            "Shape2 200,0 705x529",
-            "Shape1 240,32 649x65",
-            "Label1 272,56 105x20 '下注码数：' 15pt bold",
-            "txtStake 376,48 145x29 '1' 15.75pt",
-            "Label2 544,56 105x20 '当前战果：' 15pt bold",
-            "txtScore 648,48 153x29 '0' 15.75pt",
-            "Label3 248,128 40x19 '赢：' 14.25pt bold",
-            "grdWin 240,152 649x49 15pt",
-            "Label4 248,224 40x19 '输：' 14.25pt bold",
-            "grdLost 240,248 649x265 15pt",
-        };
+        const QStringList controls { "cmdWin", "cmdLost", "cmdBack", "cmdReset", "cmdSetting", "Label1",
+            "txtStake", "Label2", "txtScore", "Label3", "grdWin", "Label4", "grdLost" };
         RuleFolder rules(WinRule, LostRule);
         frmMain w(rules.path());
         w.show();
@@ -77,11 +63,18 @@ private slots:
         QCOMPARE(tabCycle(9),
             QStringLiteral(
                 "cmdWin cmdLost cmdSetting txtStake txtScore cmdReset grdLost grdWin cmdBack cmdWin"));
+        QCOMPARE(layoutFaults(*w.centralWidget(), controls, { "Shape2", "Shape1" }).join("; "), QString());
+        // The band lies on the panel; the totals lie on the band.
+        QCOMPARE(layoutFaults(*w.centralWidget(), { "Shape1" }, { "Shape2" }).join("; "), QString());
+        QCOMPARE(
+            layoutFaults(*w.centralWidget(), { "Label1", "txtStake", "Label2", "txtScore" }, { "Shape1" }),
+            QStringList());
         // Nothing is laid out again when the window grows or shrinks.
-        for (QSize size : { w.size(), QSize(1400, 900), QSize(400, 300) }) {
+        const QStringList placed = geometries(w, controls);
+        for (QSize size : { QSize(1400, 900), QSize(400, 300) }) {
             w.resize(size);
             QTRY_COMPARE(w.size(), size);
-            QCOMPARE(looks(w, controls), controls);
+            QCOMPARE(geometries(w, controls), placed);
         }
     }
 
@@ -163,6 +156,70 @@ private slots:
         QCOMPARE(last.data().toString(), QStringLiteral("9"));
         QCOMPARE(view->columnWidth(2), 40);
         CHECK_DIALOGS(catcher);
+    }
+
+    // Every cell shows its whole text, also in bold (a marked cell): the text
+    // and the margins the style leaves around it fit the cell as the view
+    // lays it out. Columns of short values keep 40 px; a widened column has
+    // no room for another character. A reload with short values narrows the
+    // columns again.
+    void extremeValuesShowWhole()
+    {
+        RuleFolder rules("-32768,32767,-1,1000,5", "-32768,32767,-1,1000,5\r\n1000,-1\r\n7");
+        ModalCatcher catcher;
+        frmMain w(rules.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(&w, "cmdWin"); // marks 32767
+        QStringList cut;
+        const auto widths = [&](const char* name) {
+            auto* view = child<QTableView>(&w, name);
+            const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+            QStringList shown;
+            for (int c = 0; c < view->model()->columnCount(); ++c) {
+                int need = 0;
+                int widestChar = 0;
+                for (int r = 0; r < view->model()->rowCount(); ++r) {
+                    const QModelIndex cell = view->model()->index(r, c);
+                    const QRect room = view->visualRect(cell).adjusted(margin, 0, -margin, 0);
+                    QFont bold = cell.data(Qt::FontRole).value<QFont>();
+                    bold.setBold(true);
+                    for (const QFont& font : { cell.data(Qt::FontRole).value<QFont>(), bold }) {
+                        const QFontMetrics face(font);
+                        const QString text = cell.data().toString();
+                        const QString where
+                            = QStringLiteral("%1 (%2, %3) '%4'").arg(name).arg(r).arg(c).arg(text);
+                        if (face.horizontalAdvance(text) > room.width())
+                            cut << where + " cut short";
+                        if (face.height() > room.height())
+                            cut << where + " clipped";
+                        need = std::max(need, face.horizontalAdvance(text) + 2 * margin + 1);
+                        for (QChar ch : QStringLiteral("-0123456789"))
+                            widestChar = std::max(widestChar, face.horizontalAdvance(ch));
+                    }
+                }
+                const int width = view->columnWidth(c);
+                if (width != 40 && width >= need + widestChar)
+                    cut << QStringLiteral("%1 column %2 too wide").arg(name).arg(c);
+                shown << (width == 40 ? "40" : "wide");
+            }
+            return shown.join(' ');
+        };
+        QCOMPARE(widths("grdWin"), QStringLiteral("wide wide 40 wide 40"));
+        // The loss table is wider than its longest line; the rest is padding.
+        QCOMPARE(widths("grdLost").left(20), QStringLiteral("wide wide 40 wide 40"));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        CHECK_DIALOGS(catcher);
+
+        rules.write("winText.txt", "1,2,3");
+        rules.write("lostText.txt", "1,2,3,4,5,6\r\n-1");
+        QString asked;
+        catcher.then([](QWidget* editor) { editor->close(); }).then(question(QMessageBox::Yes, &asked));
+        click(&w, "cmdSetting");
+        CHECK_DIALOGS(catcher);
+        QCOMPARE(widths("grdWin"), QStringLiteral("40 40 40"));
+        QVERIFY(!widths("grdLost").contains("wide"));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     void menuItemsOpenDialogsAndWebSite_data()

@@ -1,20 +1,41 @@
 // Pictures of the windows for a reviewer, in the build folder's screenshots/:
-// the main window fresh and in the middle of a round, the rule editor, help
-// and about.
+// the main window fresh and in the middle of a round, a grid of extreme
+// stakes, and each dialog, notice and question over the main window where
+// it opens (the offscreen platform draws no frames: the dialog's outline is
+// drawn around it).
 
-#include "UiTestSupport.h"
-#include "frmAbout.h"
-#include "frmHelp.h"
-#include "frmMain.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
+#include "ui/frmMain.h"
 
 #include <QDir>
+#include <QPainter>
 
 namespace {
-void save(QWidget* w, const char* name)
+void save(const QPixmap& picture, const char* name)
 {
     QDir().mkpath(QStringLiteral(ZELMAR_SCREENSHOT_DIR));
     const QString path = QStringLiteral(ZELMAR_SCREENSHOT_DIR "/%1.png").arg(QLatin1String(name));
-    QVERIFY2(w->grab().save(path), qPrintable(path));
+    QVERIFY2(picture.save(path), qPrintable(path));
+}
+
+void save(QWidget* w, const char* name)
+{
+    save(w->grab(), name);
+}
+
+// The main window with the dialog where it stands on the screen.
+void saveOver(QWidget* main, QWidget* dialog, const char* name)
+{
+    QPixmap picture = main->grab();
+    QPainter painter(&picture);
+    const QRect placed(dialog->geometry().topLeft() - main->geometry().topLeft(), dialog->size());
+    painter.drawPixmap(placed.topLeft(), dialog->grab());
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(placed.adjusted(-1, -1, 0, 0));
+    painter.end();
+    save(picture, name);
 }
 } // namespace
 
@@ -39,13 +60,20 @@ private slots:
         save(&w, "main-round");
 
         QString asked;
-        catcher
-            .then([](QWidget* editor) {
-                save(editor, "rule-editor");
-                editor->close();
-            })
-            .then(question(QMessageBox::No, &asked));
+        const auto photographed = [&](const char* name, ModalCatcher::Handler answer) {
+            return [&w, name, answer](QWidget* dialog) {
+                saveOver(&w, dialog, name);
+                if (answer)
+                    answer(dialog);
+                else
+                    dialog->close();
+            };
+        };
+        catcher.then(photographed("rule-editor", {}))
+            .then(photographed("question", question(QMessageBox::No, &asked)))
+            .then(photographed("notice", notice(&asked)));
         click(&w, "cmdSetting");
+        click(&w, "cmdReset");
         CHECK_DIALOGS(catcher);
 
         zelmar::frmHelp help(&w);
@@ -53,8 +81,20 @@ private slots:
         for (auto [dialog, name] : { std::pair<QWidget*, const char*>(&help, "help"), { &about, "about" } }) {
             dialog->show();
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
-            save(dialog, name);
+            saveOver(&w, dialog, name);
+            dialog->close();
         }
+    }
+
+    // The stakes at both ends of the range and a marked (bold, red) one.
+    void extremeStakesArePhotographed()
+    {
+        RuleFolder rules("-32768,32767,-1,1000,5", "-32768,32767,-1,1000,5\r\n1000,-1\r\n7,-100,32767");
+        zelmar::frmMain w(rules.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(&w, "cmdWin");
+        save(&w, "grid-extremes");
     }
 };
 

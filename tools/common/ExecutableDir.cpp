@@ -1,4 +1,4 @@
-#include "ExecutableDir.h"
+#include "tools/common/ExecutableDir.h"
 
 #include <filesystem>
 #include <system_error>

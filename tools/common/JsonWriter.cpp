@@ -1,4 +1,4 @@
-#include "JsonWriter.h"
+#include "tools/common/JsonWriter.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,7 @@
 // zelmar-replay: runs a recorded sequence of hands through the rules and
 // shows, step by step, what the calculator would have staked and scored.
 
+#include "rules/RuleFolder.h"
 #include "tools/common/ExecutableDir.h"
 #include "tools/replay/EventScript.h"
 
@@ -15,7 +16,8 @@ const char* const Usage
     = "用法：zelmar-replay [--json] [--rules 目录] 事件\n"
       "      zelmar-replay [--json] [--rules 目录] -      （从标准输入逐行读取事件）\n"
       "事件：W 赢，L 输，B 后退，R 重来，S 重新加载规则；大小写均可，空格、逗号和换行被忽略。\n"
-      "目录：放 winText.txt 和 lostText.txt 的文件夹，缺省为本程序所在的文件夹。\n";
+      "目录：放 winText.txt 和 lostText.txt 的文件夹，缺省与桌面程序相同：本程序所在的文件夹，\n"
+      "      安装后为 $XDG_DATA_HOME/zelmar（通常是 ~/.local/share/zelmar）。\n";
 
 void emit(const std::string& text)
 {
@@ -52,8 +54,12 @@ int main(int argc, char** argv)
         std::fputs(Usage, stderr);
         return 2;
     }
-    if (rules.empty())
-        rules = zelmar::executableDir(argv[0]);
+    if (rules.empty()) {
+        const zelmar::RuleFolderChoice choice = zelmar::ChooseRuleFolder(zelmar::executableDir(argv[0]));
+        for (const std::string& report : choice.reports)
+            std::fprintf(stderr, "%s\n", report.c_str());
+        rules = choice.folder;
+    }
 
     std::vector<zelmar::Event> parsed;
     const bool fromInput = events == "-";

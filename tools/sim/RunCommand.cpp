@@ -1,9 +1,8 @@
-#include "RunCommand.h"
+#include "tools/sim/RunCommand.h"
 
-#include "RunReport.h"
-#include "SimRules.h"
-#include "common/ExecutableDir.h"
 #include "sim/SimChart.h"
+#include "tools/sim/RunReport.h"
+#include "tools/sim/SimRules.h"
 
 #include <atomic>
 #include <charconv>
@@ -244,7 +243,7 @@ int runCommand(int argc, char** argv, const char* program)
     if (!o.seedGiven)
         s.seed = freshSeed();
     if (o.rules.empty())
-        o.rules = executableDir(program);
+        o.rules = defaultRuleFolder(program);
 
     auto rules = loadSimRules(o.rules);
     if (const auto* error = std::get_if<std::string>(&rules)) {

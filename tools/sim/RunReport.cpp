@@ -1,6 +1,6 @@
-#include "RunReport.h"
+#include "tools/sim/RunReport.h"
 
-#include "common/JsonWriter.h"
+#include "tools/common/JsonWriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,12 @@
-#include "SimRules.h"
+#include "tools/sim/SimRules.h"
 
 #include "rules/RuleFiles.h"
+#include "rules/RuleFolder.h"
 #include "rules/RuleParser.h"
 
+#include "tools/common/ExecutableDir.h"
+
+#include <cstdio>
 #include <filesystem>
 
 namespace zelmar {
@@ -40,6 +44,14 @@ std::variant<SimRules, std::string> loadSimRules(const std::string& folder)
     if (auto* error = std::get_if<std::string>(&lost))
         return *error;
     return SimRules { std::get<0>(std::move(win)), std::get<0>(std::move(lost)) };
+}
+
+std::string defaultRuleFolder(const char* argv0)
+{
+    const RuleFolderChoice choice = ChooseRuleFolder(executableDir(argv0));
+    for (const std::string& report : choice.reports)
+        std::fprintf(stderr, "%s\n", report.c_str());
+    return choice.folder;
 }
 
 } // namespace zelmar

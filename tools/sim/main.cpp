@@ -2,10 +2,11 @@
 // calculator's own engine, and what its rules imply exactly. The first
 // argument names the command.
 
-#include "RunCommand.h"
-#include "common/ExecutableDir.h"
-#include "sim/CheckCommand.h"
+#include "tools/sim/CheckCommand.h"
+#include "tools/sim/RunCommand.h"
+#include "tools/sim/SimRules.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -25,9 +26,12 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "run")
         return zelmar::runCommand(argc - 2, argv + 2, argv[0]);
-    if (command == "check")
-        return zelmar::CheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr,
-            zelmar::executableDir(argv[0]));
+    if (command == "check") {
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        const bool folderGiven = std::find(args.begin(), args.end(), "--rules") != args.end();
+        return zelmar::CheckCommand(
+            args, std::cout, std::cerr, folderGiven ? std::string() : zelmar::defaultRuleFolder(argv[0]));
+    }
     if (command == "--help" || command == "-h") {
         std::fputs(Usage, stdout);
         return 0;

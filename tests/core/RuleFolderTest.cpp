@@ -1,0 +1,260 @@
+// Where the rule files go, for a portable and an installed program. Every
+// choice runs as a user who owns none of the test's folders: as "nobody"
+// when the tests run as root (root may write into any folder), else as the
+// test's own user. A folder meant to be unwritable is made read-only and the
+// chosen user is checked to be refused by it, so such a case cannot pass
+// because the folder was writable after all.
+
+#include "rules/RuleFolder.h"
+#include "rules/RuleFiles.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zelmar::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uid_t Nobody = 65534;
+
+bool asRoot()
+{
+    return ::geteuid() == 0;
+}
+
+// Lets the chosen user write into `dir`.
+void giveToUser(const fs::path& dir)
+{
+    if (asRoot() && ::chown(dir.c_str(), Nobody, Nobody) != 0)
+        throw std::runtime_error("chown failed");
+}
+
+bool writable(const fs::path& dir)
+{
+    return ::access(dir.c_str(), W_OK) == 0;
+}
+
+struct Outcome {
+    RuleFolderChoice choice;
+    bool programDirWritable = false;
+    bool dataHomeWritable = false;
+};
+
+// The fields joined by NUL bytes: what a child process sends back.
+std::string encode(const Outcome& o)
+{
+    std::string s
+        = o.choice.folder + '\0' + (o.programDirWritable ? '1' : '0') + (o.dataHomeWritable ? '1' : '0');
+    for (const std::string& r : o.choice.reports)
+        s += '\0' + r;
+    return s;
+}
+
+Outcome decode(const std::string& s)
+{
+    std::vector<std::string> parts(1);
+    for (char c : s) {
+        if (c == '\0')
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
+    }
+    Outcome o;
+    o.choice.folder = parts.at(0);
+    o.programDirWritable = parts.at(1).at(0) == '1';
+    o.dataHomeWritable = parts.at(1).at(1) == '1';
+    o.choice.reports.assign(parts.begin() + 2, parts.end());
+    return o;
+}
+
+Outcome chooseAsUser(const RuleFolderPlaces& places)
+{
+    auto choose = [&] {
+        Outcome o;
+        o.programDirWritable = writable(places.programDir);
+        o.dataHomeWritable = writable(places.dataHome);
+        o.choice = ChooseRuleFolder(places);
+        return encode(o);
+    };
+    if (!asRoot())
+        return decode(choose());
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        throw std::runtime_error("pipe failed");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(3);
+        const std::string out = choose();
+        const bool sent = ::write(pipeFds[1], out.data(), out.size()) == static_cast<ssize_t>(out.size());
+        ::_exit(sent ? 0 : 4);
+    }
+    ::close(pipeFds[1]);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("the child choosing as nobody failed");
+    return decode(out);
+}
+
+enum class Where { ProgramDir, DataHome, HomeDefault };
+
+struct Case {
+    const char* name;
+    bool programWritable;
+    bool programHoldsAFile; // the win file
+    const char* dataHome; // "set", "" (unset) or "relative"
+    bool dataHomeWritable;
+    const char* dataHolds; // "", "lost", "both", or "folder" (an empty, read-only zelmar folder)
+    bool examplesShipped;
+    Where expected;
+    bool examplesCopied;
+    const char* report; // what a report must contain, or nullptr for none
+};
+
+const Case Cases[] = {
+    { "portableWhereTheUserMayWrite", true, false, "set", true, "", false, Where::ProgramDir, false,
+        nullptr },
+    // root running the installed program must not leave rule files in /usr/bin
+    { "installedFolderGetsNoFilesFromAUserWhoMayWriteThere", true, false, "set", true, "", true,
+        Where::DataHome, true, nullptr },
+    { "portableWinsInUnwritableFolderHoldingAFile", false, true, "set", true, "", true, Where::ProgramDir,
+        false, nullptr },
+    { "installedFirstStartGetsTheExamples", false, false, "set", true, "", true, Where::DataHome, true,
+        nullptr },
+    { "installedWithoutXdgDataHomeUsesLocalShare", false, false, "", true, "", true, Where::HomeDefault, true,
+        nullptr },
+    { "relativeXdgDataHomeIsIgnored", false, false, "relative", true, "", true, Where::HomeDefault, true,
+        nullptr },
+    { "installedLaterStartKeepsTheUsersFiles", false, false, "set", true, "both", true, Where::DataHome,
+        false, nullptr },
+    { "installedMissingFileIsNotReplacedByAnExample", false, false, "set", true, "lost", true,
+        Where::DataHome, false, nullptr },
+    { "installedWithoutShippedExamplesStartsEmpty", false, false, "set", true, "", false, Where::DataHome,
+        false, nullptr },
+    { "unwritableDataHomeIsReported", false, false, "set", false, "", true, Where::DataHome, false,
+        "无法创建存放规则文件的文件夹" },
+    { "unwritableDataFolderIsReported", false, false, "set", true, "folder", true, Where::DataHome, false,
+        "无法把示例规则复制到" },
+};
+
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ChooseRuleFolderCase : public ::testing::TestWithParam<Case> { };
+
+TEST_P(ChooseRuleFolderCase, choosesAndPrepares)
+{
+    const Case& c = GetParam();
+    TempFolder top;
+    fs::permissions(top.path, fs::perms(0755));
+    struct Writable { // so that the folder can be removed afterwards
+        fs::path top;
+        ~Writable()
+        {
+            std::error_code ec;
+            for (const char* dir : { "bin", "data", "data/zelmar" })
+                fs::permissions(top / dir, fs::perms(0755), ec);
+        }
+    } restore { top.path };
+    const fs::path program = top.path / "bin";
+    const fs::path examples = top.path / "share" / "examples";
+    const fs::path data = top.path / "data";
+    const fs::path home = top.path / "home";
+    for (const fs::path& dir : { program, data, home })
+        fs::create_directories(dir);
+    giveToUser(home);
+
+    const std::string exampleWin = "1,1,2,3";
+    const std::string exampleLost = "1,1,2,3\r\n2,2,4,6";
+    if (c.examplesShipped) {
+        fs::create_directories(examples);
+        writeFile(examples / WinFileName, exampleWin);
+        writeFile(examples / LostFileName, exampleLost);
+    }
+    if (c.programHoldsAFile)
+        writeFile(program / WinFileName, "5");
+    const fs::path zelmarData = data / "zelmar";
+    const std::string dataHolds = c.dataHolds;
+    if (!dataHolds.empty())
+        fs::create_directory(zelmarData);
+    if (dataHolds == "both")
+        writeFile(zelmarData / WinFileName, "7,7");
+    if (dataHolds == "both" || dataHolds == "lost")
+        writeFile(zelmarData / LostFileName, "9");
+    if (dataHolds == "folder")
+        fs::permissions(zelmarData, fs::perms(0555));
+    else if (!dataHolds.empty())
+        giveToUser(zelmarData);
+    if (c.programWritable)
+        giveToUser(program);
+    fs::permissions(program, fs::perms(c.programWritable ? 0755 : 0555));
+    if (c.dataHomeWritable)
+        giveToUser(data);
+    fs::permissions(data, fs::perms(c.dataHomeWritable ? 0755 : 0555));
+
+    RuleFolderPlaces places;
+    places.programDir = program.string();
+    places.examplesDir = examples.string();
+    places.dataHome = std::string(c.dataHome) == "set" ? data.string()
+        : std::string(c.dataHome) == "relative"        ? "data"
+                                                       : "";
+    places.home = home.string();
+    const Outcome o = chooseAsUser(places);
+
+    ASSERT_EQ(o.programDirWritable, c.programWritable) << "the program folder is not as the case says";
+    if (std::string(c.dataHome) == "set") {
+        ASSERT_EQ(o.dataHomeWritable, c.dataHomeWritable) << "the data folder is not as the case says";
+    }
+
+    const fs::path expected = c.expected == Where::ProgramDir ? program
+        : c.expected == Where::DataHome                       ? zelmarData
+                                                              : home / ".local" / "share" / "zelmar";
+    EXPECT_EQ(o.choice.folder, expected.string());
+    if (c.report) {
+        ASSERT_EQ(o.choice.reports.size(), 1u);
+        EXPECT_NE(o.choice.reports[0].find(c.report), std::string::npos) << o.choice.reports[0];
+        EXPECT_NE(o.choice.reports[0].find("没有权限"), std::string::npos) << o.choice.reports[0];
+    } else {
+        EXPECT_EQ(o.choice.reports, std::vector<std::string> {});
+    }
+
+    if (c.expected == Where::ProgramDir) {
+        EXPECT_FALSE(fs::exists(zelmarData)) << "a portable program leaves the data folder alone";
+        EXPECT_FALSE(fs::exists(program / LostFileName)) << "the choice itself creates no rule file";
+        return;
+    }
+    EXPECT_FALSE(fs::exists(program / WinFileName));
+    if (c.examplesCopied) {
+        EXPECT_EQ(readFile(expected / WinFileName), exampleWin);
+        EXPECT_EQ(readFile(expected / LostFileName), exampleLost);
+        EXPECT_EQ(fs::status(expected).permissions(), fs::perms(0700))
+            << "the data folder is the user's alone";
+    } else if (dataHolds == "both") {
+        EXPECT_EQ(readFile(expected / WinFileName), "7,7");
+        EXPECT_EQ(readFile(expected / LostFileName), "9");
+    } else {
+        EXPECT_FALSE(fs::exists(expected / WinFileName));
+        EXPECT_EQ(fs::exists(expected / LostFileName), dataHolds == "lost");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, ChooseRuleFolderCase, ::testing::ValuesIn(Cases),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace zelmar::test

@@ -1,0 +1,63 @@
+// Loaded into an unpacked, untouched zelmar with LD_PRELOAD by the package
+// check, so that the program itself needs no test hook. As soon as the
+// program's first event loop runs, it prints what the two rule grids show,
+// one line per row ("grdWin 1,1,2,3"), or the text of a message box that is
+// up instead, and ends the program: status 0 for grids, 1 for a message box
+// or a missing grid.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTableView>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void finish(int status)
+{
+    std::fflush(stdout);
+    std::_Exit(status);
+}
+
+QTableView* findGrid(const char* name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* grid = top->findChild<QTableView*>(QLatin1String(name)))
+            return grid;
+    return nullptr;
+}
+
+void printGrids()
+{
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        std::printf("message box: %s\n", box->text().toUtf8().constData());
+        finish(1);
+    }
+    for (const char* name : { "grdWin", "grdLost" }) {
+        const QTableView* grid = findGrid(name);
+        if (!grid) {
+            std::printf("no grid %s\n", name);
+            finish(1);
+        }
+        const QAbstractItemModel* model = grid->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int col = 0; col < model->columnCount(); ++col)
+                cells << model->index(row, col).data().toString();
+            std::printf("%s %s\n", name, cells.join(QLatin1Char(',')).toUtf8().constData());
+        }
+    }
+    finish(0);
+}
+
+// Runs while the program's QApplication is being built: the call is queued
+// and runs in the first event loop, after the window has loaded its rules.
+void queueProbe()
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &printGrids, Qt::QueuedConnection);
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(queueProbe)
