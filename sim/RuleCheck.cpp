@@ -1,4 +1,4 @@
-#include "RuleCheck.h"
+#include "sim/RuleCheck.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tests/core/TestView.h"
+#include "tests/support/TestView.h"
 
 #include "engine/ColumnChars.h"
 

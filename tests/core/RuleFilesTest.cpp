@@ -1,6 +1,6 @@
 #include "rules/LoadRules.h"
-#include "tests/core/TestView.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestView.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,7 @@
 // End-to-end runs of zelmar-replay: real rule files, the real executable,
 // its JSON lines read back.
 
-#include "tests/replay/MiniJson.h"
+#include "tests/support/MiniJson.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // `zelmar-sim check` on rule files: what the report says first, its JSON
 // figures, and the refusals with exit status 2.
 
-#include "sim/CheckCommand.h"
-#include "replay/MiniJson.h"
-#include "support/TempFolder.h"
+#include "tools/sim/CheckCommand.h"
+#include "tests/support/MiniJson.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

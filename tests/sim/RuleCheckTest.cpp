@@ -4,7 +4,7 @@
 // makes the states endless).
 
 #include "sim/RuleCheck.h"
-#include "core/TestView.h"
+#include "tests/support/TestView.h"
 
 #include <deque>
 #include <random>

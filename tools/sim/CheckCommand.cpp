@@ -1,8 +1,8 @@
-#include "CheckCommand.h"
+#include "tools/sim/CheckCommand.h"
 
-#include "common/JsonWriter.h"
 #include "rules/RuleFiles.h"
 #include "rules/RuleParser.h"
+#include "tools/common/JsonWriter.h"
 
 #include <filesystem>
 #include <optional>
