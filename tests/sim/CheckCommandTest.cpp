@@ -5,6 +5,8 @@
 #include "tests/support/MiniJson.h"
 #include "tests/support/TempFolder.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -63,7 +65,7 @@ TEST(CheckCommand, firstLineOrRefusal)
         { "1,,2", "1,2", {}, 2, "规则文件有错，没有加载：winText.txt 第2项“”" },
         { "1,2", "1,2\r\n3,x", {}, 2, "规则文件有错，没有加载：lostText.txt 第2行 第2项“x”" },
         { "1,2", "", {}, 2, "lostText.txt 是空的" },
-        { nullptr, "1", {}, 2, "winText.txt 不存在，已新建为空文件" },
+        { nullptr, "1", {}, 2, "找不到规则文件" },
         { "1", "1", { "--plot" }, 2, "无法识别的参数：--plot" },
         { "1", "1", { "--rules" }, 2, "--rules 后面缺少文件夹" },
         { "1", "1", { "--rules", "/nonexistent-zelmar" }, 2, "/nonexistent-zelmar/winText.txt" },
@@ -75,6 +77,7 @@ TEST(CheckCommand, firstLineOrRefusal)
         test::writeFile(dir.path / "lostText.txt", c.lost);
         const Outcome run = check(c.args, dir.path.string());
         EXPECT_EQ(run.status, c.status) << c.said;
+        EXPECT_EQ(std::filesystem::exists(dir.path / "winText.txt"), c.win != nullptr); // nothing is created
         if (c.status == 0) {
             EXPECT_EQ(run.out.substr(0, run.out.find('\n')), c.said);
         } else {

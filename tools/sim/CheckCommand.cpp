@@ -1,5 +1,7 @@
 #include "tools/sim/CheckCommand.h"
 
+#include "tools/sim/SimRules.h"
+
 #include "rules/RuleFiles.h"
 #include "rules/RuleParser.h"
 #include "tools/common/JsonWriter.h"
@@ -264,33 +266,6 @@ std::string CheckReportJson(const RuleCheck& c)
     return j.str() + "\n";
 }
 
-namespace {
-
-// Parses one rule text as the calculator would load it; on failure the
-// calculator's own report goes to `problems`.
-template <typename Table, typename Parse>
-std::optional<Table> load(const ReadResult& read, const char* file, const std::string& path, bool existed,
-    Parse parse, std::string& problems)
-{
-    if (read.error) {
-        problems += *read.error + "\n";
-        return std::nullopt;
-    }
-    if (read.text.empty()) {
-        problems += std::string(file) + (existed ? " 是空的（" : " 不存在，已新建为空文件（") + path
-            + "）：规则未设置好\n";
-        return std::nullopt;
-    }
-    auto parsed = parse(read.text);
-    if (!parsed.ok()) {
-        problems += describe(file, parsed.error()) + "\n";
-        return std::nullopt;
-    }
-    return std::move(parsed.table());
-}
-
-} // namespace
-
 int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
     const std::string& defaultRulesFolder)
 {
@@ -311,23 +286,13 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     }
 
-    // Read like the calculator, which creates a missing file empty; say so.
-    const RuleFiles files(folder);
-    std::error_code ec;
-    const bool winExisted = std::filesystem::exists(files.winPath(), ec);
-    const bool lostExisted = std::filesystem::exists(files.lostPath(), ec);
-    ReadResult winText;
-    ReadResult lostText;
-    files.ReadRuleTexts(winText, lostText);
-    std::string problems;
-    const auto win = load<WinSeq>(winText, WinFileName, files.winPath(), winExisted, ParseWinRule, problems);
-    const auto lost
-        = load<LostTable>(lostText, LostFileName, files.lostPath(), lostExisted, ParseLostRule, problems);
-    if (!win || !lost) {
-        err << problems;
+    const auto rules = loadSimRules(folder);
+    if (const auto* reports = std::get_if<std::string>(&rules)) {
+        err << *reports << "\n";
         return 2;
     }
-    const RuleCheck check = sim::CheckRules(*win, *lost);
+    const SimRules& loaded = std::get<SimRules>(rules);
+    const RuleCheck check = sim::CheckRules(*loaded.winSeq, *loaded.lostTable);
     out << (json ? CheckReportJson(check) : CheckReportText(check));
     return 0;
 }

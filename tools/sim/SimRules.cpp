@@ -37,12 +37,15 @@ std::variant<SimRules, std::string> loadSimRules(const std::string& folder)
 {
     const RuleFiles files(folder);
     auto win = readRule<WinSeq>(files, &RuleFiles::ReadWinText, files.winPath(), WinFileName, ParseWinRule);
-    if (auto* error = std::get_if<std::string>(&win))
-        return *error;
     auto lost
         = readRule<LostTable>(files, &RuleFiles::ReadLostText, files.lostPath(), LostFileName, ParseLostRule);
-    if (auto* error = std::get_if<std::string>(&lost))
-        return *error;
+    std::string reports;
+    for (const std::string* report : { std::get_if<std::string>(&win), std::get_if<std::string>(&lost) }) {
+        if (report)
+            reports += (reports.empty() ? "" : "\n") + *report;
+    }
+    if (!reports.empty())
+        return reports;
     return SimRules { std::get<0>(std::move(win)), std::get<0>(std::move(lost)) };
 }
 
