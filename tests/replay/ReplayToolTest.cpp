@@ -2,6 +2,7 @@
 // its JSON lines read back.
 
 #include "tests/support/MiniJson.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
+struct ToolRun : CommandRun {
     std::vector<Json> steps;
 };
 
@@ -37,13 +36,7 @@ protected:
         writeFile(inputFile, input);
         const std::string cmd = std::string(ZELMAR_REPLAY) + " --rules '" + dir.string() + "' " + args
             + " < '" + inputFile.string() + "' 2>&1";
-        ToolRun r;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-            r.out.append(buf, n);
-        r.status = WEXITSTATUS(::pclose(p));
+        ToolRun r { runCommand(cmd), {} };
         if (args.find("--json") != std::string::npos && r.status == 0) {
             std::size_t start = 0;
             for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1)

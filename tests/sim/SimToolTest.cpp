@@ -1,5 +1,6 @@
 // End-to-end runs of zelmar-sim run: the real executable on real rule files.
 
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using ToolRun = CommandRun;
 
 class SimTool : public ::testing::Test {
 protected:
@@ -31,14 +29,7 @@ protected:
     {
         const std::string cmd = std::string(ZELMAR_SIM) + " run --rules '" + dir.string() + "' " + args
             + (withErrors ? " 2>&1" : " 2>/dev/null");
-        ToolRun r;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-            r.out.append(buf, n);
-        r.status = WEXITSTATUS(::pclose(p));
-        return r;
+        return runCommand(cmd);
     }
 
     TempFolder folder;
