@@ -35,6 +35,19 @@ void styleAxis(QAbstractAxis* axis, const QString& title)
     axis->setLabelsFont(songFont(8));
 }
 
+// The value axis on the left gets round numbers once the series is on it.
+void addAxes(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, const QString& xTitle, QValueAxis* y,
+    const QString& yTitle)
+{
+    styleAxis(x, xTitle);
+    styleAxis(y, yTitle);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    y->applyNiceNumbers();
+}
+
 QChart* newChart(const QString& title)
 {
     auto* chart = new QChart;
@@ -65,15 +78,9 @@ QChart* histogramChart(const std::vector<Bin>& bins, const QString& title, const
     auto* x = new QBarCategoryAxis;
     x->append(labels);
     x->setLabelsAngle(-90);
-    styleAxis(x, xTitle);
     auto* y = new QValueAxis;
     y->setLabelFormat("%.0f");
-    styleAxis(y, QStringLiteral("局数"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    y->applyNiceNumbers();
+    addAxes(chart, series, x, xTitle, y, QStringLiteral("局数"));
     return chart;
 }
 
@@ -94,16 +101,10 @@ QChart* pathChart(const std::vector<std::pair<long, double>>& path)
     auto* x = new QValueAxis;
     x->setRange(0, path.empty() ? 1.0 : static_cast<double>(path.back().first));
     x->setLabelFormat("%.0f");
-    styleAxis(x, QStringLiteral("已玩局数"));
     auto* y = new QValueAxis;
     y->setRange(lo, hi > lo ? hi : lo + 1);
     y->setLabelFormat("%.0f");
-    styleAxis(y, QStringLiteral("累计输赢（单位）"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    y->applyNiceNumbers();
+    addAxes(chart, series, x, QStringLiteral("已玩局数"), y, QStringLiteral("累计输赢（单位）"));
     return chart;
 }
 

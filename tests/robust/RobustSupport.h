@@ -3,10 +3,10 @@
 // folder, a picture of what a folder holds, and the check of a failure
 // report.
 
-#include "tests/support/MemoryFileService.h"
 #include "engine/HeadlessView.h"
 #include "engine/Round.h"
 #include "rules/LoadRules.h"
+#include "tests/support/MemoryFileService.h"
 
 #include "tests/support/TempFolder.h"
 
