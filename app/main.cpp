@@ -1,16 +1,21 @@
-// Start-up: Qt's own texts in Chinese, then the main window loads the rules
-// beside the program and runs until the user closes it.
+// Start-up: Qt's own texts in Chinese, the folder of the rule files chosen
+// once, then the main window loads the rules there and runs until the user
+// closes it.
 
+#include "rules/RuleFolder.h"
 #include "ui/Translations.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QFile>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     zelmar::loadChineseTranslations(app);
-    zelmar::frmMain window;
+    zelmar::RuleFolderChoice rules
+        = zelmar::ChooseRuleFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    zelmar::frmMain window(rules.folder, std::move(rules.reports));
     window.show();
     return app.exec();
 }

@@ -5,7 +5,7 @@
 //    against the same clicks on a small table (gaps are stepped over in one
 //    move, so the width should not show).
 
-#include "engine/Round.h"
+#include "calculator/Calculator.h"
 #include "engine/SequenceGrid.h"
 #include "rules/RuleParser.h"
 
@@ -65,31 +65,34 @@ void parseLossText(benchmark::State& state)
 }
 BENCHMARK(parseLossText);
 
-class GridView : public RoundView {
+// Draws nothing; the calculator's grids still take every mark.
+class NoView : public CalculatorView {
 public:
-    void ShowTotals(i16, i16) override { }
-    void ShowCursor(const CursorMarks& c) override { benchmark::DoNotOptimize(grids.ShowCursor(c)); }
-    void ClearMarks(Direction d) override { benchmark::DoNotOptimize(grids.ClearMarks(d)); }
-    void FillGrids(const WinSeqPtr& w, const LostTablePtr& l) override { grids.FillGrids(w, l); }
-    void Notice(const std::string&) override { }
-    void ReportFailure(const std::string&) override { }
-    SequenceGrids grids;
+    void showTotals(i16, i16) override { }
+    void cellsChanged(const std::vector<SequenceGrids::Changed>& cells) override
+    {
+        benchmark::DoNotOptimize(cells.data());
+    }
+    void beginFill() override { }
+    void endFill(const WinSeqPtr&, const LostTablePtr&) override { }
+    void notice(const std::string&) override { }
+    void reportFailure(const std::string&) override { }
 };
 
 // Start over, then two losses: the second walks past the rest of row 0 to
 // the first cell of row 1.
 void lossClicks(benchmark::State& state, const std::string& lossText)
 {
-    GridView view;
-    Round round(view);
-    round.setRules(std::make_shared<const WinSeq>(ParseWinRule("1,1,2,3").table()),
-        std::make_shared<const LostTable>(ParseLostRule(lossText).table()), 0);
+    NoView view;
+    Calculator calc("/nonexistent", view);
+    calc.setRules(std::make_shared<const WinSeq>(ParseWinRule("1,1,2,3").table()),
+        std::make_shared<const LostTable>(ParseLostRule(lossText).table()), false);
     for (auto _ : state) {
-        round.cmdReset_Click();
-        round.cmdLost_Click();
-        round.cmdLost_Click();
+        calc.Play(Event::Reset);
+        calc.Play(Event::Loss);
+        calc.Play(Event::Loss);
     }
-    if (round.record().curRow != 1 || round.record().curCol != 0)
+    if (calc.record().curRow != 1 || calc.record().curCol != 0)
         state.SkipWithError("the walk did not reach row 1");
 }
 

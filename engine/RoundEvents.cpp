@@ -25,26 +25,4 @@ std::optional<Event> eventOf(char c)
     }
 }
 
-void PlayEvent(Round& round, Event event, const std::function<void()>& reload)
-{
-    switch (event) {
-    case Event::Win:
-        round.cmdWin_Click();
-        break;
-    case Event::Loss:
-        round.cmdLost_Click();
-        break;
-    case Event::Back:
-        round.cmdBack_Click();
-        break;
-    case Event::Reset:
-        round.cmdReset_Click();
-        break;
-    case Event::Reload:
-        if (reload)
-            reload();
-        break;
-    }
-}
-
 } // namespace zelmar

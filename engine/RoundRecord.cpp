@@ -15,18 +15,18 @@ const char* directionText(Direction d)
     return "Z";
 }
 
-i16 RoundRecord::win(long index) const
+const WinSeq& RoundRecord::winRule() const
 {
     if (!winSeq)
         throw IndexError("下标越界：赢的数列还没有设定");
-    return winSeq->at(index);
+    return *winSeq;
 }
 
-i16 RoundRecord::lost(long row, long col) const
+const LostTable& RoundRecord::lostRule() const
 {
     if (!lostTable)
         throw IndexError("下标越界：输的表格还没有设定");
-    return lostTable->at(row, col);
+    return *lostTable;
 }
 
 } // namespace zelmar

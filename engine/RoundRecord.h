@@ -19,22 +19,33 @@ enum class Direction : char {
 // "Z", "W" or "L": how a direction is shown and written.
 const char* directionText(Direction d);
 
-struct RoundRecord {
+// Where the round stands and the cell it came from: what the grids mark.
+struct Cursor {
     Direction direction = Direction::Origin;
     i16 curRow = 0;
     i16 curCol = 0;
     i16 lastRow = 0;
     i16 lastCol = 0;
+
+    bool operator==(const Cursor&) const = default;
+};
+
+struct RoundRecord : Cursor {
     i16 stake = 1;
     i16 score = 0;
     WinSeqPtr winSeq; // null while never filled
     LostTablePtr lostTable; // null while never filled
-    i16 rulesMissing = 0;
+    bool rulesMissing = false; // a rule file was empty or did not load
     std::string history; // '1' per recorded win, '0' per recorded loss
 
-    // Checked reads; a table never filled has no cells.
-    i16 win(long index) const;
-    i16 lost(long row, long col) const;
+    const Cursor& cursor() const { return *this; }
+
+    // The rules in use; a table never filled raises IndexError.
+    const WinSeq& winRule() const;
+    const LostTable& lostRule() const;
+    // Checked reads of one cell.
+    i16 win(long index) const { return winRule().at(index); }
+    i16 lost(long row, long col) const { return lostRule().at(row, col); }
 
     // Tables compare by identity: a reload makes new ones.
     bool operator==(const RoundRecord&) const = default;

@@ -1,29 +1,24 @@
 #pragma once
 // The rules of play, step by step, on a round record. Each step shows what it
-// does through an effects sink `fx` that has these members:
-//
-//   showTotals(const RoundRecord&)      the score and stake boxes
-//   showCursor(const RoundRecord&)      the marks of the current and last cell
-//   clearMarks(Direction)               all marks of one grid
-//   notice(const char* text)            a notice with a fixed text
-//   roundEnded(EndReason, i16 score)    the notice that ends a round
-//
-// The calculator's buttons (Round) queue these effects and show them once
-// the whole click has succeeded; the simulator plays hands with a sink that
-// shows nothing and keeps only how the round ended (QuietEffects). Both run
-// this very code. A step throws EngineError on a 16-bit overflow or an index
-// outside a table, leaving the record half-changed: the caller rolls back or
-// resets.
+// does through an effects sink (see EffectsSink below). The calculator's
+// buttons (Round) record the effects and show them once the whole click has
+// succeeded; the simulator plays hands with a sink that shows nothing and
+// keeps only how the round ended (QuietEffects). Both run this very code. A
+// step throws EngineError on a 16-bit overflow or an index outside a table,
+// leaving the record half-changed: the caller rolls back or resets.
 
+#include "engine/CursorWalks.h"
 #include "engine/RoundRecord.h"
 
+#include <concepts>
 #include <optional>
 #include <string>
 
 namespace zelmar {
 
 enum class EndReason {
-    PathRanOut, // no usable cell left on the path, or a negative loss cell
+    WinPathRanOut, // no positive cell left on the win sequence
+    LossPathRanOut, // the loss walk ran past either end, or met a negative cell
     LostOnWinSide,
     TurnedOnLossSide, // a win on the loss path lifted the score above 0
     StartedOver,
@@ -42,6 +37,23 @@ inline constexpr const char* AtOrigin = "已经在原点，不能后退";
 // The notice that ends a round for `reason`, with the score where it has one.
 std::string endNoticeText(EndReason reason, i16 score);
 
+// What a step may show, and nothing else:
+//   showTotals    the score and stake boxes
+//   showCursor    the marks of the current and the last cell
+//   clearMarks    all marks of one grid
+//   notice        a notice with a fixed text
+//   roundEnded    the notice that ends a round, with its score
+template <class Fx>
+concept EffectsSink
+    = requires(Fx& fx, const RoundRecord& r, Direction d, const char* text, EndReason e, i16 s)
+{
+    fx.showTotals(r);
+    fx.showCursor(r);
+    fx.clearMarks(d);
+    fx.notice(text);
+    fx.roundEnded(e, s);
+};
+
 // Shows nothing; keeps how the last hand ended the round, if it did.
 struct QuietEffects {
     std::optional<EndReason> ended;
@@ -58,31 +70,14 @@ struct QuietEffects {
     }
 };
 
-namespace detail {
-
-enum class Walk { Found, Negative, PastEnd };
-
-// The cursor walks without their view effects: they move the record and
-// say where they stopped.
-bool nextWinCell(RoundRecord& r);
-Walk walkLostForward(RoundRecord& r);
-Walk walkLostBack(RoundRecord& r);
-void stepBackOneLossCell(RoundRecord& r);
-
-// Thrown by undo when its forward walk on the loss path runs past the last
-// row: there is no hand to take back there, so the click is abandoned.
-struct UndoStopped { };
-
-} // namespace detail
-
 // Moves the cursor forward on the path `direction` names to the next usable
 // cell and loads its stake; false when there is none (or, on the loss path,
 // the walk met a negative cell). Running out shows the totals.
-template <class Fx> bool NextStake(RoundRecord& r, Fx& fx)
+template <EffectsSink Fx> bool NextStake(RoundRecord& r, Fx& fx)
 {
-    using detail::Walk;
+    using walks::Walk;
     if (r.direction == Direction::Win) {
-        if (detail::nextWinCell(r))
+        if (walks::nextWinCell(r))
             return true;
         fx.showTotals(r);
         return false;
@@ -90,7 +85,7 @@ template <class Fx> bool NextStake(RoundRecord& r, Fx& fx)
     if (r.direction != Direction::Loss)
         return false;
     r.stake = 0;
-    const Walk walk = detail::walkLostForward(r);
+    const Walk walk = walks::walkLostForward(r);
     // Running past the last row shows the totals; a negative cell does not.
     if (walk == Walk::PastEnd)
         fx.showTotals(r);
@@ -98,17 +93,17 @@ template <class Fx> bool NextStake(RoundRecord& r, Fx& fx)
 }
 
 // Moves the cursor back on the loss path to the previous usable cell.
-template <class Fx> bool StepBackLost(RoundRecord& r, Fx& fx)
+template <EffectsSink Fx> bool StepBackLost(RoundRecord& r, Fx& fx)
 {
-    using detail::Walk;
+    using walks::Walk;
     r.stake = 0;
-    const Walk walk = detail::walkLostBack(r);
+    const Walk walk = walks::walkLostBack(r);
     if (walk == Walk::PastEnd)
         fx.showTotals(r);
     return walk == Walk::Found;
 }
 
-template <class Fx> void EndRound(RoundRecord& r, Fx& fx, EndReason reason)
+template <EffectsSink Fx> void EndRound(RoundRecord& r, Fx& fx, EndReason reason)
 {
     fx.roundEnded(reason, r.score);
     r.curRow = 0;
@@ -131,10 +126,10 @@ namespace detail {
 
 // What every recorded hand does first: note it, and stop with a notice
 // while a rule is missing. False when the hand goes no further.
-template <class Fx> bool noteHand(RoundRecord& r, Fx& fx, char result, const char* rulesNotSet)
+template <EffectsSink Fx> bool noteHand(RoundRecord& r, Fx& fx, char result, const char* rulesNotSet)
 {
     r.history += result;
-    if (r.rulesMissing != 0) {
+    if (r.rulesMissing) {
         fx.notice(rulesNotSet);
         return false;
     }
@@ -144,7 +139,7 @@ template <class Fx> bool noteHand(RoundRecord& r, Fx& fx, char result, const cha
 } // namespace detail
 
 // The win button.
-template <class Fx> void RecordWin(RoundRecord& r, Fx& fx)
+template <EffectsSink Fx> void RecordWin(RoundRecord& r, Fx& fx)
 {
     if (!detail::noteHand(r, fx, '1', notices::RulesNotSetWin))
         return;
@@ -154,13 +149,13 @@ template <class Fx> void RecordWin(RoundRecord& r, Fx& fx)
     case Direction::Origin:
         r.direction = Direction::Win;
         if (!NextStake(r, fx)) {
-            EndRound(r, fx, EndReason::PathRanOut);
+            EndRound(r, fx, EndReason::WinPathRanOut);
             return;
         }
         break;
     case Direction::Win:
         if (!NextStake(r, fx))
-            EndRound(r, fx, EndReason::PathRanOut);
+            EndRound(r, fx, EndReason::WinPathRanOut);
         break;
     case Direction::Loss:
         if (r.score > 0) {
@@ -170,7 +165,7 @@ template <class Fx> void RecordWin(RoundRecord& r, Fx& fx)
             return;
         }
         if (!StepBackLost(r, fx))
-            EndRound(r, fx, EndReason::PathRanOut);
+            EndRound(r, fx, EndReason::LossPathRanOut);
         break;
     }
     fx.showTotals(r);
@@ -178,7 +173,7 @@ template <class Fx> void RecordWin(RoundRecord& r, Fx& fx)
 }
 
 // The lose button.
-template <class Fx> void RecordLoss(RoundRecord& r, Fx& fx)
+template <EffectsSink Fx> void RecordLoss(RoundRecord& r, Fx& fx)
 {
     if (!detail::noteHand(r, fx, '0', notices::RulesNotSetLost))
         return;
@@ -189,7 +184,7 @@ template <class Fx> void RecordLoss(RoundRecord& r, Fx& fx)
     }
     r.direction = Direction::Loss;
     if (!NextStake(r, fx)) {
-        EndRound(r, fx, EndReason::PathRanOut);
+        EndRound(r, fx, EndReason::LossPathRanOut);
         return;
     }
     fx.showTotals(r);
@@ -197,7 +192,7 @@ template <class Fx> void RecordLoss(RoundRecord& r, Fx& fx)
 }
 
 // The step-back button: takes back the last hand of the round by local rules.
-template <class Fx> void StepBack(RoundRecord& r, Fx& fx)
+template <EffectsSink Fx> void StepBack(RoundRecord& r, Fx& fx)
 {
     if (r.direction == Direction::Origin) {
         fx.notice(notices::AtOrigin);
@@ -218,12 +213,12 @@ template <class Fx> void StepBack(RoundRecord& r, Fx& fx)
         fx.showTotals(r);
     } else if (result == "1") {
         // The win had moved the cursor back; walk forward to the cell it left.
-        if (detail::walkLostForward(r) == detail::Walk::PastEnd)
-            throw detail::UndoStopped {};
+        if (walks::walkLostForward(r) == walks::Walk::PastEnd)
+            throw walks::UndoStopped {};
         r.score = sub16(r.score, r.stake, "得分减去下注码数");
         fx.showTotals(r);
     } else if (result == "0" && r.direction == Direction::Loss) {
-        detail::stepBackOneLossCell(r);
+        walks::stepBackOneLossCell(r);
         r.stake = r.lost(r.curRow, r.curCol);
         r.score = add16(r.score, r.stake, "得分加回下注码数");
         fx.showTotals(r);

@@ -4,13 +4,6 @@
 
 namespace zelmar {
 
-namespace {
-bool sameStyle(const CellStyle& a, const CellStyle& b)
-{
-    return a.bold == b.bold && a.color == b.color;
-}
-} // namespace
-
 std::string SequenceGrid::text(int row, int col) const
 {
     if (!inside(row, col))
@@ -33,7 +26,7 @@ std::vector<CellMark> SequenceGrid::marks() const
     std::vector<CellMark> out;
     out.reserve(m_styled.size());
     for (const auto& [k, style] : m_styled) {
-        if (!sameStyle(style, plain()))
+        if (style != plain())
             out.push_back({ static_cast<int>(k >> 32), static_cast<int>(k & 0xffffffffu), style });
     }
     std::sort(out.begin(), out.end(),
@@ -43,20 +36,20 @@ std::vector<CellMark> SequenceGrid::marks() const
 
 void SequenceGrid::store(int row, int col, const CellStyle& style)
 {
-    if (sameStyle(style, plain()))
+    if (style == plain())
         m_styled.erase(key(row, col));
     else
         m_styled[key(row, col)] = style;
 }
 
-bool SequenceGrid::mark(int row, int col, bool red)
+bool SequenceGrid::mark(int row, int col, Mark how)
 {
     if (!inside(row, col))
         return false;
     CellStyle s = style(row, col);
     s.bold = true;
-    if (red)
-        s.color = ColorRed;
+    if (how == Mark::BoldRed)
+        s.color = CellColor::Red;
     store(row, col, s);
     return true;
 }
@@ -65,7 +58,7 @@ bool SequenceGrid::unmark(int row, int col)
 {
     if (!inside(row, col))
         return false;
-    store(row, col, CellStyle { false, ColorBlack });
+    store(row, col, CellStyle { false, CellColor::Black });
     return true;
 }
 
@@ -110,33 +103,33 @@ void SequenceGrids::FillGrids(WinSeqPtr winSeq, LostTablePtr lostTable)
     m_lost.fillLost(std::move(lostTable));
 }
 
-std::vector<SequenceGrids::Changed> SequenceGrids::ShowCursor(const CursorMarks& c)
+std::vector<SequenceGrids::Changed> SequenceGrids::ShowCursor(const Cursor& c)
 {
     std::vector<Changed> changed;
-    auto markOn = [&](Which which, SequenceGrid& grid, int row, int col, bool red) {
-        if (grid.mark(row, col, red))
+    auto markOn = [&](Direction which, int row, int col, bool away) {
+        // The origin cell is marked bold but never red.
+        if (gridOf(which).mark(row, col, away ? Mark::BoldRed : Mark::Bold))
             changed.push_back({ which, row, col });
     };
-    auto unmarkOn = [&](Which which, SequenceGrid& grid, int row, int col) {
-        if (grid.unmark(row, col))
+    auto unmarkOn = [&](Direction which, int row, int col) {
+        if (gridOf(which).unmark(row, col))
             changed.push_back({ which, row, col });
     };
-    // The origin cell is marked bold but never red.
     const bool away = c.curCol > 0 || c.curRow > 0;
     switch (c.direction) {
     case Direction::Win:
-        markOn(Win, m_win, 0, c.curCol, c.curCol > 0);
-        unmarkOn(Win, m_win, 0, c.lastCol);
+        markOn(Direction::Win, 0, c.curCol, c.curCol > 0);
+        unmarkOn(Direction::Win, 0, c.lastCol);
         break;
     case Direction::Loss:
-        markOn(Lost, m_lost, c.curRow, c.curCol, away);
-        unmarkOn(Lost, m_lost, c.lastRow, c.lastCol);
+        markOn(Direction::Loss, c.curRow, c.curCol, away);
+        unmarkOn(Direction::Loss, c.lastRow, c.lastCol);
         break;
     case Direction::Origin:
-        markOn(Win, m_win, c.curRow, c.curCol, away);
-        unmarkOn(Win, m_win, c.lastRow, c.lastCol);
-        markOn(Lost, m_lost, c.curRow, c.curCol, away);
-        unmarkOn(Lost, m_lost, c.lastRow, c.lastCol);
+        for (const Direction which : { Direction::Win, Direction::Loss }) {
+            markOn(which, c.curRow, c.curCol, away);
+            unmarkOn(which, c.lastRow, c.lastCol);
+        }
         break;
     }
     return changed;
@@ -147,12 +140,11 @@ std::vector<SequenceGrids::Changed> SequenceGrids::ClearMarks(Direction directio
     std::vector<Changed> changed;
     if (direction == Direction::Origin)
         return changed;
-    const Which which = direction == Direction::Win ? Win : Lost;
     std::vector<std::pair<int, int>> styled;
-    if ((which == Win ? m_win : m_lost).clearMarks(styled))
-        changed.push_back({ which, AllCells, AllCells });
+    if (gridOf(direction).clearMarks(styled))
+        changed.push_back({ direction, AllCells, AllCells });
     for (const auto& [row, col] : styled)
-        changed.push_back({ which, row, col });
+        changed.push_back({ direction, row, col });
     return changed;
 }
 

@@ -6,23 +6,33 @@
 // asks for a cell's text only when the cell is painted.
 
 #include "engine/Int16.h"
-#include "engine/RoundView.h"
+#include "engine/RoundRecord.h"
 #include "engine/Tables.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace zelmar {
 
-inline constexpr int ColorRed = 255;
-inline constexpr int ColorBlack = 0;
+enum class CellColor : char {
+    Default, // the widget's own text colour
+    Black,
+    Red,
+};
+
+// What marking a cell does to its colour.
+enum class Mark : char {
+    Bold, // bold, colour kept
+    BoldRed,
+};
 
 struct CellStyle {
     bool bold = false;
-    std::optional<int> color; // unset: the widget's default text colour
+    CellColor color = CellColor::Default;
+
+    bool operator==(const CellStyle&) const = default;
 };
 
 struct CellMark {
@@ -43,7 +53,7 @@ public:
     std::vector<CellMark> marks() const;
 
     // Both return whether the cell lay inside the grid (and was set).
-    bool mark(int row, int col, bool red);
+    bool mark(int row, int col, Mark how);
     bool unmark(int row, int col);
     // Every cell plain and black. Returns whether cells without a style of
     // their own changed too (they showed the default colour until now), and
@@ -54,7 +64,7 @@ public:
     void fillLost(LostTablePtr table);
 
 private:
-    CellStyle plain() const { return m_plainBlack ? CellStyle { false, ColorBlack } : CellStyle {}; }
+    CellStyle plain() const { return m_plainBlack ? CellStyle { false, CellColor::Black } : CellStyle {}; }
     void store(int row, int col, const CellStyle& style);
     bool inside(int row, int col) const { return row >= 0 && col >= 0 && row < m_rows && col < m_cols; }
     static std::uint64_t key(int row, int col)
@@ -70,14 +80,14 @@ private:
     std::unordered_map<std::uint64_t, CellStyle> m_styled;
 };
 
-// The two grids and the three grid operations the engine calls.
+// The two grids, the win grid and the loss grid, and the three grid
+// operations a round's effects make.
 class SequenceGrids {
 public:
-    enum Which { Win, Lost };
     // A changed cell; row and col are AllCells when the whole grid changed.
     static constexpr int AllCells = -1;
     struct Changed {
-        Which grid;
+        Direction grid; // Win or Loss
         int row;
         int col;
     };
@@ -86,13 +96,17 @@ public:
     SequenceGrid& lost() { return m_lost; }
     const SequenceGrid& win() const { return m_win; }
     const SequenceGrid& lost() const { return m_lost; }
+    // The win grid for Direction::Win, the loss grid otherwise.
+    const SequenceGrid& grid(Direction which) const { return which == Direction::Win ? m_win : m_lost; }
 
     // Each returns the cells whose look it changed (a fill changes all).
     void FillGrids(WinSeqPtr winSeq, LostTablePtr lostTable);
-    std::vector<Changed> ShowCursor(const CursorMarks& c);
+    std::vector<Changed> ShowCursor(const Cursor& c);
     std::vector<Changed> ClearMarks(Direction direction);
 
 private:
+    SequenceGrid& gridOf(Direction which) { return which == Direction::Win ? m_win : m_lost; }
+
     SequenceGrid m_win;
     SequenceGrid m_lost;
 };

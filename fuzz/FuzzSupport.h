@@ -3,9 +3,8 @@
 // tests, a check that aborts with a message (so that libFuzzer keeps the
 // input that broke a property), and the properties of a load.
 
-#include "engine/HeadlessView.h"
-#include "engine/Round.h"
-#include "rules/LoadRules.h"
+#include "calculator/Calculator.h"
+#include "calculator/HeadlessView.h"
 #include "rules/RuleParser.h"
 #include "tests/support/MemoryFileService.h"
 
@@ -23,7 +22,7 @@
 
 namespace zelmar::fuzz {
 
-// After LoadRules read `winText` and `lostText` into a round that was
+// After the calculator loaded `winText` and `lostText` into a round that was
 // `before`: a table whose text is empty or does not parse is kept as it was
 // and raises rulesMissing, a text that does not parse is reported once by its
 // file's name, the other text loads, the grids are filled once, and the round
@@ -43,7 +42,7 @@ inline void checkLoaded(const std::string& winText, const std::string& lostText,
     one(winText, ParseWinRule(winText).ok(), r.winSeq == before.winSeq, WinFileName);
     one(lostText, ParseLostRule(lostText).ok(), r.lostTable == before.lostTable, LostFileName);
     FUZZ_CHECK(reports == view.failures.size() && view.fills == 1);
-    FUZZ_CHECK(r.rulesMissing == (missing ? 1 : 0));
+    FUZZ_CHECK(r.rulesMissing == missing);
     RoundRecord unmoved = r;
     unmoved.winSeq = before.winSeq;
     unmoved.lostTable = before.lostTable;

@@ -195,18 +195,18 @@ void checkLost(std::string_view text)
 void checkLoad(const std::string& text, bool asWin)
 {
     MemoryFileService memory;
-    RuleFiles files("rules", memory);
     HeadlessView view;
-    Round round(view);
+    Calculator calc("rules", view, memory);
+    const RuleFiles& files = calc.files();
     memory.files = { { files.winPath(), "1,1,2,3" }, { files.lostPath(), "1,2,3\r\n2,4,6,8" } };
-    StartUp(round, files, view.reporter());
-    const RoundRecord before = round.record();
+    calc.StartUp();
+    const RoundRecord before = calc.record();
     const std::string win = asWin ? text : "5,0,7";
     const std::string lost = asWin ? "9,8\r\n\r\n7" : text;
     memory.files = { { files.winPath(), win }, { files.lostPath(), lost } };
     view.startStep();
-    LoadRules(round, files, view.reporter());
-    fuzz::checkLoaded(win, lost, before, round.record(), view);
+    calc.LoadRules();
+    fuzz::checkLoaded(win, lost, before, calc.record(), view);
 }
 
 } // namespace

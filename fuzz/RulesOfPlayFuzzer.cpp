@@ -54,14 +54,14 @@ bool atOrigin(const RoundRecord& r)
 }
 
 // Every mark of both grids, and whether each is plain black.
-std::string marksOf(HeadlessView& view)
+std::string marksOf(const SequenceGrids& grids)
 {
     std::string all;
-    for (const SequenceGrid* g : { &view.grids.win(), &view.grids.lost() }) {
+    for (const SequenceGrid* g : { &grids.win(), &grids.lost() }) {
         all += g->plainBlack() ? "black:" : "default:";
         for (const CellMark& m : g->marks())
             all += std::to_string(m.row) + "," + std::to_string(m.col) + (m.style.bold ? ",bold," : ",plain,")
-                + std::to_string(m.style.color.value_or(-1)) + ";";
+                + std::to_string(static_cast<int>(m.style.color)) + ";";
     }
     return all;
 }
@@ -77,17 +77,16 @@ std::optional<long> endScore(const std::string& text)
     return std::nullopt;
 }
 
-void checkSound(const RoundRecord& r, const HeadlessView& view)
+void checkSound(const RoundRecord& r, const SequenceGrids& grids)
 {
     FUZZ_CHECK(
         r.direction == Direction::Origin || r.direction == Direction::Win || r.direction == Direction::Loss);
     if (r.direction == Direction::Origin)
         FUZZ_CHECK(r.curRow == 0 && r.curCol == 0);
-    FUZZ_CHECK(r.rulesMissing == 0 || r.rulesMissing == 1);
     FUZZ_CHECK(r.history.find_first_not_of("01") == std::string::npos);
 
-    const SequenceGrid& win = view.grids.win();
-    const SequenceGrid& lost = view.grids.lost();
+    const SequenceGrid& win = grids.win();
+    const SequenceGrid& lost = grids.lost();
     if (r.winSeq)
         FUZZ_CHECK(win.rows() == 1 && win.cols() == r.winSeq->size());
     if (r.lostTable)
@@ -98,10 +97,11 @@ void checkSound(const RoundRecord& r, const HeadlessView& view)
 }
 
 // A win or a loss that went through.
-void checkHand(Event event, const RoundRecord& before, const RoundRecord& r, const HeadlessView& view)
+void checkHand(Event event, const RoundRecord& before, const RoundRecord& r, const HeadlessView& view,
+    const SequenceGrids& grids)
 {
     const char result = event == Event::Win ? '1' : '0';
-    if (before.rulesMissing != 0) {
+    if (before.rulesMissing) {
         RoundRecord expected = before;
         expected.history += result;
         FUZZ_CHECK(r == expected);
@@ -124,7 +124,7 @@ void checkHand(Event event, const RoundRecord& before, const RoundRecord& r, con
         FUZZ_CHECK(r.history == before.history + result);
         FUZZ_CHECK(r.direction != Direction::Origin);
         // The cursor's cell is marked in the grid of the path.
-        const SequenceGrid& g = r.direction == Direction::Win ? view.grids.win() : view.grids.lost();
+        const SequenceGrid& g = grids.grid(r.direction);
         const int row = r.direction == Direction::Win ? 0 : r.curRow;
         FUZZ_CHECK(g.style(row, r.curCol).bold);
     }
@@ -163,42 +163,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* p = data;
     const std::uint8_t* const end = data + size;
     MemoryFileService memory;
-    RuleFiles files("rules", memory);
     HeadlessView view;
-    Round round(view);
+    Calculator calc("rules", view, memory);
+    const RuleFiles& files = calc.files();
+    const auto putTexts = [&](const std::string& win, const std::string& lost) {
+        memory.files = { { files.winPath(), win }, { files.lostPath(), lost } };
+    };
 
     std::string winText = takeText(p, end);
     std::string lostText = takeText(p, end);
-    memory.files = { { files.winPath(), winText }, { files.lostPath(), lostText } };
-    StartUp(round, files, view.reporter());
-    FUZZ_CHECK(atOrigin(round.record()));
-    checkSound(round.record(), view);
+    putTexts(winText, lostText);
+    calc.StartUp();
+    FUZZ_CHECK(atOrigin(calc.record()));
+    checkSound(calc.record(), calc.grids());
 
     while (p != end) {
         const Event event = eventOfByte(*p++);
-        const RoundRecord before = round.record();
-        const std::string marksBefore = marksOf(view);
-        view.startStep();
-        PlayEvent(round, event, [&] {
+        const RoundRecord before = calc.record();
+        const std::string marksBefore = marksOf(calc.grids());
+        if (event == Event::Reload) {
             winText = takeText(p, end);
             lostText = takeText(p, end);
-            memory.files = { { files.winPath(), winText }, { files.lostPath(), lostText } };
-            LoadRules(round, files, view.reporter());
-        });
+            putTexts(winText, lostText);
+        }
+        view.startStep();
+        calc.Play(event);
 
-        const RoundRecord& r = round.record();
-        checkSound(r, view);
+        const RoundRecord& r = calc.record();
+        checkSound(r, calc.grids());
         if (event == Event::Reload) {
             fuzz::checkLoaded(winText, lostText, before, r, view);
         } else if (!view.failures.empty()) {
-            FUZZ_CHECK(view.failures.size() == 1 && r == before && marksOf(view) == marksBefore);
+            FUZZ_CHECK(view.failures.size() == 1 && r == before && marksOf(calc.grids()) == marksBefore);
             FUZZ_CHECK(view.notices.empty() && view.calls() == 0 && view.fills == 0);
         } else if (event == Event::Back) {
             checkStepBack(before, r, view);
         } else if (event == Event::Reset) {
             FUZZ_CHECK(view.notices == std::vector<std::string> { notices::StartedOver } && atOrigin(r));
         } else {
-            checkHand(event, before, r, view);
+            checkHand(event, before, r, view, calc.grids());
         }
     }
     return 0;

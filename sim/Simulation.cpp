@@ -71,16 +71,20 @@ private:
     long m_counts[3] = {};
 };
 
-RoundEnd endOf(EndReason why, bool onLossPath)
+RoundEnd endOf(EndReason why)
 {
     switch (why) {
+    case EndReason::WinPathRanOut:
+        return RoundEnd::WinPathRanOut;
+    case EndReason::LossPathRanOut:
+        return RoundEnd::LossPathRanOut;
     case EndReason::LostOnWinSide:
         return RoundEnd::LostOnWinSide;
     case EndReason::TurnedOnLossSide:
-        return RoundEnd::TurnedOnLossSide;
-    default:
-        return onLossPath ? RoundEnd::LossPathRanOut : RoundEnd::WinPathRanOut;
+    case EndReason::StartedOver: // the simulator never starts a round over
+        break;
     }
+    return RoundEnd::TurnedOnLossSide;
 }
 
 RoundRecord freshRecord(const Settings& s)
@@ -97,7 +101,6 @@ template <class Hands> RoundResult playRound(RoundRecord& r, Hands& hands, const
 {
     RoundResult out;
     QuietEffects fx;
-    bool onLossPath = false;
     // The money is kept as stakes won and lost, so that a round's result is
     // one product and one difference, not a sum of rounded payouts.
     std::int64_t won = 0;
@@ -119,8 +122,6 @@ template <class Hands> RoundResult playRound(RoundRecord& r, Hands& hands, const
             ++out.ties;
             continue;
         }
-        if (out.hands == 0)
-            onLossPath = hand == Hand::Lost;
         ++out.hands;
         out.largestStake = std::max(out.largestStake, stake);
         out.score = r.score;
@@ -143,7 +144,7 @@ template <class Hands> RoundResult playRound(RoundRecord& r, Hands& hands, const
         }
         if (fx.ended) {
             out.score = fx.endScore;
-            out.end = endOf(*fx.ended, onLossPath);
+            out.end = endOf(*fx.ended);
             out.money = money();
             return out;
         }

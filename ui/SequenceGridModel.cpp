@@ -6,10 +6,17 @@
 namespace zelmar {
 
 namespace {
-// A grid colour is a 24-bit value whose low byte is red.
-QColor fromGridColor(int value)
+QVariant brushOf(CellColor color)
 {
-    return { value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff };
+    switch (color) {
+    case CellColor::Black:
+        return QBrush(Qt::black);
+    case CellColor::Red:
+        return QBrush(QColor(255, 0, 0));
+    case CellColor::Default:
+        break;
+    }
+    return {};
 }
 
 const QList<int> StyleRoles { Qt::FontRole, Qt::ForegroundRole };
@@ -46,9 +53,7 @@ QVariant SequenceGridModel::data(const QModelIndex& index, int role) const
     case Qt::FontRole:
         return m_grid.style(index.row(), index.column()).bold ? m_boldFont : m_font;
     case Qt::ForegroundRole:
-        if (const auto color = m_grid.style(index.row(), index.column()).color)
-            return QBrush(fromGridColor(*color));
-        return {};
+        return brushOf(m_grid.style(index.row(), index.column()).color);
     default:
         return {};
     }

@@ -1,8 +1,6 @@
 #include "ui/frmMain.h"
 
 #include "engine/ColumnChars.h"
-#include "rules/LoadRules.h"
-#include "rules/RuleFolder.h"
 #include "ui/FilledShape.h"
 #include "ui/HomePage.h"
 #include "ui/MessageBoxes.h"
@@ -15,7 +13,6 @@
 #include "ui/frmHelp.h"
 #include "ui/frmSetting.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,16 +32,6 @@ constexpr qreal ButtonPoints = 15.75;
 constexpr qreal BoxPoints = 15.75;
 constexpr qreal CellPoints = 15;
 constexpr qreal MenuPoints = 10.5;
-
-std::string folderOrProgramDir(const QString& folder, std::vector<std::string>& reports)
-{
-    if (!folder.isEmpty())
-        return QFile::encodeName(folder).toStdString();
-    RuleFolderChoice choice
-        = ChooseRuleFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
-    reports = std::move(choice.reports);
-    return choice.folder;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, QRect geometry)
 {
@@ -81,9 +68,14 @@ QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGrid
 } // namespace
 
 frmMain::frmMain(const QString& ruleFolder, QWidget* parent)
+    : frmMain(QFile::encodeName(ruleFolder).toStdString(), {}, parent)
+{
+}
+
+frmMain::frmMain(const std::string& ruleFolder, std::vector<std::string> folderReports, QWidget* parent)
     : QMainWindow(parent)
-    , m_files(folderOrProgramDir(ruleFolder, m_folderReports))
-    , m_round(*this)
+    , m_folderReports(std::move(folderReports))
+    , m_calculator(ruleFolder, *this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(AppTitle));
@@ -126,8 +118,8 @@ void frmMain::buildControls()
     txtStake->setPalette(red);
     txtScore = textBox(client, "txtScore", twipsRect(9720, 720, 2295, 435));
 
-    m_winModel = new SequenceGridModel(m_grids.win(), songFont(CellPoints), this);
-    m_lostModel = new SequenceGridModel(m_grids.lost(), songFont(CellPoints), this);
+    m_winModel = new SequenceGridModel(m_calculator.grids().win(), songFont(CellPoints), this);
+    m_lostModel = new SequenceGridModel(m_calculator.grids().lost(), songFont(CellPoints), this);
     grdWin = grid(client, "grdWin", twipsRect(3600, 2280, 9735, 735), m_winModel);
     grdLost = grid(client, "grdLost", twipsRect(3600, 3720, 9735, 3975), m_lostModel);
 
@@ -171,31 +163,35 @@ void frmMain::buildMenus()
 void frmMain::Form_Load()
 {
     for (const std::string& report : m_folderReports)
-        ReportFailure(report);
-    StartUp(m_round, m_files, [this](const std::string& text) { ReportFailure(text); });
+        reportFailure(report);
+    m_calculator.StartUp();
 }
 
-void frmMain::ShowTotals(i16 score, i16 stake)
+void frmMain::showTotals(i16 score, i16 stake)
 {
     txtScore->setText(QString::fromStdString(decimal(score)));
     txtStake->setText(QString::fromStdString(decimal(stake)));
 }
 
-void frmMain::ShowCursor(const CursorMarks& cursor)
+void frmMain::cellsChanged(const std::vector<SequenceGrids::Changed>& cells)
 {
-    repaintCells(m_grids.ShowCursor(cursor));
+    for (const SequenceGrids::Changed& cell : cells) {
+        SequenceGridModel* model = cell.grid == Direction::Win ? m_winModel : m_lostModel;
+        if (cell.row == SequenceGrids::AllCells)
+            model->allCellsChanged();
+        else
+            model->cellChanged(cell.row, cell.col);
+    }
 }
 
-void frmMain::ClearMarks(Direction direction)
-{
-    repaintCells(m_grids.ClearMarks(direction));
-}
-
-void frmMain::FillGrids(const WinSeqPtr& winSeq, const LostTablePtr& lostTable)
+void frmMain::beginFill()
 {
     m_winModel->beginFill();
     m_lostModel->beginFill();
-    m_grids.FillGrids(winSeq, lostTable);
+}
+
+void frmMain::endFill(const WinSeqPtr& winSeq, const LostTablePtr& lostTable)
+{
     m_winModel->endFill();
     m_lostModel->endFill();
     // A table that was never filled shows no values and needs no room.
@@ -205,23 +201,12 @@ void frmMain::FillGrids(const WinSeqPtr& winSeq, const LostTablePtr& lostTable)
         fitColumns(*grdLost, widestChars(*lostTable));
 }
 
-void frmMain::repaintCells(const std::vector<SequenceGrids::Changed>& cells)
-{
-    for (const SequenceGrids::Changed& cell : cells) {
-        SequenceGridModel* model = cell.grid == SequenceGrids::Win ? m_winModel : m_lostModel;
-        if (cell.row == SequenceGrids::AllCells)
-            model->allCellsChanged();
-        else
-            model->cellChanged(cell.row, cell.col);
-    }
-}
-
-void frmMain::Notice(const std::string& text)
+void frmMain::notice(const std::string& text)
 {
     showNotice(this, QString::fromStdString(text));
 }
 
-void frmMain::ReportFailure(const std::string& text)
+void frmMain::reportFailure(const std::string& text)
 {
     showNotice(this, QString::fromStdString(text));
 }
@@ -230,9 +215,9 @@ void frmMain::ReportFailure(const std::string& text)
 // whether the rules on disk become the rules in use.
 void frmMain::cmdSetting_Click()
 {
-    frmSetting(m_files, this).exec();
+    frmSetting(m_calculator.files(), this).exec();
     if (askYesNo(this, QStringLiteral("规则已经重新设定，是否重新加载"), QStringLiteral("重新加载规则？")))
-        LoadRules(m_round, m_files, [this](const std::string& text) { ReportFailure(text); });
+        m_calculator.Play(Event::Reload);
 }
 
 void frmMain::mnuOper_Click()

@@ -32,7 +32,7 @@ TEST_P(CursorMove, endsOnExpectedCell)
         r.lostTable = lostOf(m.rule);
     r.curRow = static_cast<i16>(m.row);
     r.curCol = static_cast<i16>(m.col);
-    ViewEffects fx;
+    RecordedEffects fx;
     const bool found = m.back ? StepBackLost(r, fx) : NextStake(r, fx);
     EXPECT_EQ(found, m.found);
     EXPECT_EQ(r.curRow, m.endRow);
@@ -40,7 +40,7 @@ TEST_P(CursorMove, endsOnExpectedCell)
     EXPECT_EQ(r.stake, m.stake);
     EXPECT_EQ(r.lastRow, m.lastRow);
     EXPECT_EQ(r.lastCol, m.lastCol);
-    EXPECT_EQ(!fx.empty(), m.totalsShown);
+    EXPECT_EQ(!fx.take().empty(), m.totalsShown);
 }
 
 // clang-format off
@@ -145,7 +145,7 @@ TEST(LossWalks, matchCellByCellWalkOnRandomSparseTables)
             fast.curRow = static_cast<i16>(rng() % table->rows());
             fast.curCol = static_cast<i16>(rng() % table->cols());
             RoundRecord slow = fast;
-            ViewEffects fx;
+            QuietEffects fx;
             const bool forward = rng() % 2 == 0;
             const int expected = forward ? naiveForward(slow) : naiveBackward(slow);
             const bool got = forward ? NextStake(fast, fx) : StepBackLost(fast, fx);
@@ -165,7 +165,7 @@ TEST(LossWalks, sparseTableWalkEndsQuickly)
     RoundRecord r;
     r.lostTable = lostOf(text);
     r.direction = Direction::Loss;
-    ViewEffects fx;
+    QuietEffects fx;
     ASSERT_TRUE(NextStake(r, fx));
     EXPECT_EQ(r.curRow, 32767);
     EXPECT_EQ(r.curCol, 0);

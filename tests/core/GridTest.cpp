@@ -18,20 +18,20 @@ std::vector<std::string> rowTexts(const SequenceGrid& g, int row)
 bool isMarked(const SequenceGrid& g, int r, int c, bool red)
 {
     const CellStyle s = g.style(r, c);
-    return s.bold && (red ? s.color == ColorRed : s.color != ColorRed);
+    return s.bold && (red ? s.color == CellColor::Red : s.color != CellColor::Red);
 }
 
 bool isPlainBlack(const SequenceGrid& g, int r, int c)
 {
     const CellStyle s = g.style(r, c);
-    return !s.bold && s.color == ColorBlack;
+    return !s.bold && s.color == CellColor::Black;
 }
 
 TEST(FillGrids, shapesAndTexts)
 {
     Game g("1,1,2,3", "1,2\r\n5\r\n-3");
-    const SequenceGrid& win = g.view.grids.win();
-    const SequenceGrid& lost = g.view.grids.lost();
+    const SequenceGrid& win = g.grids().win();
+    const SequenceGrid& lost = g.grids().lost();
     EXPECT_EQ(win.rows(), 1);
     EXPECT_EQ(rowTexts(win, 0), (std::vector<std::string> { "1", "1", "2", "3" }));
     EXPECT_EQ(lost.rows(), 3);
@@ -40,33 +40,32 @@ TEST(FillGrids, shapesAndTexts)
     EXPECT_EQ(lost.text(2, 0), "-3");
     EXPECT_TRUE(win.marks().empty());
     EXPECT_TRUE(lost.marks().empty());
-    EXPECT_FALSE(win.style(0, 0).color.has_value());
+    EXPECT_EQ(win.style(0, 0).color, CellColor::Default);
 }
 
 TEST(FillGrids, neverFilledTablesShowNoValues)
 {
-    HeadlessView view;
-    Round round(view);
-    round.setRules(nullptr, test::lostOf("4,5"), 1);
-    EXPECT_EQ(view.grids.win().rows(), 1);
-    EXPECT_EQ(view.grids.win().cols(), 0);
-    EXPECT_EQ(view.grids.lost().cols(), 2);
-    EXPECT_EQ(view.grids.win().text(0, 0), "");
+    Game g;
+    g.calc.setRules(nullptr, test::lostOf("4,5"), true);
+    EXPECT_EQ(g.grids().win().rows(), 1);
+    EXPECT_EQ(g.grids().win().cols(), 0);
+    EXPECT_EQ(g.grids().lost().cols(), 2);
+    EXPECT_EQ(g.grids().win().text(0, 0), "");
 }
 
 TEST(ShowCursor, firstWinAndFirstLossMarkRed)
 {
     Game w("1,1,2,3", "1,1,2,3");
     w.play("W");
-    EXPECT_TRUE(isMarked(w.view.grids.win(), 0, 1, true));
-    EXPECT_TRUE(isPlainBlack(w.view.grids.win(), 0, 0));
-    EXPECT_TRUE(w.view.grids.lost().marks().empty());
+    EXPECT_TRUE(isMarked(w.grids().win(), 0, 1, true));
+    EXPECT_TRUE(isPlainBlack(w.grids().win(), 0, 0));
+    EXPECT_TRUE(w.grids().lost().marks().empty());
 
     Game l("1,1,2,3", "1,1,2,3");
     l.play("L");
-    EXPECT_TRUE(isMarked(l.view.grids.lost(), 0, 1, true));
-    EXPECT_TRUE(isPlainBlack(l.view.grids.lost(), 0, 0));
-    EXPECT_TRUE(l.view.grids.win().marks().empty());
+    EXPECT_TRUE(isMarked(l.grids().lost(), 0, 1, true));
+    EXPECT_TRUE(isPlainBlack(l.grids().lost(), 0, 0));
+    EXPECT_TRUE(l.grids().win().marks().empty());
 }
 
 // Where the mark lands and whether it is red: only the origin cell (0, 0)
@@ -93,7 +92,7 @@ TEST_P(MarkColour, onlyTheOriginStaysBlack)
         const CellStyle s = grid->style(row, m.curCol);
         EXPECT_EQ(s.bold, expected);
         if (expected) {
-            EXPECT_EQ(s.color == ColorRed, m.red);
+            EXPECT_EQ(s.color == CellColor::Red, m.red);
         }
     }
 }
@@ -112,8 +111,8 @@ TEST(ShowCursor, backToOriginCellIsBoldNotRed)
     Game g("1,1", "3,1,1");
     g.play("LLWW");
     EXPECT_EQ(g.rec().curCol, 0);
-    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 0, false));
-    EXPECT_TRUE(isPlainBlack(g.view.grids.lost(), 0, 1));
+    EXPECT_TRUE(isMarked(g.grids().lost(), 0, 0, false));
+    EXPECT_TRUE(isPlainBlack(g.grids().lost(), 0, 1));
 }
 
 TEST(ShowCursor, gapsLeaveTwoMarkedCells)
@@ -121,10 +120,10 @@ TEST(ShowCursor, gapsLeaveTwoMarkedCells)
     Game g("1,1", "1,2,0,4");
     g.play("LL"); // (0,1), then over the gap at (0,2) to (0,3)
     EXPECT_EQ(g.rec().lastCol, 2);
-    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 1, true));
-    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 3, true));
+    EXPECT_TRUE(isMarked(g.grids().lost(), 0, 1, true));
+    EXPECT_TRUE(isMarked(g.grids().lost(), 0, 3, true));
     // plus the two cells set plain and black: the origin and the gap
-    EXPECT_EQ(g.view.grids.lost().marks().size(), 4u);
+    EXPECT_EQ(g.grids().lost().marks().size(), 4u);
 }
 
 TEST(ShowCursor, undoOfFirstWinMarksBothOrigins)
@@ -132,12 +131,12 @@ TEST(ShowCursor, undoOfFirstWinMarksBothOrigins)
     Game g("1,1,2,3", "1,1,2");
     g.play("WB");
     EXPECT_EQ(g.rec().direction, Direction::Origin);
-    for (const SequenceGrid* grid : { &g.view.grids.win(), &g.view.grids.lost() }) {
+    for (const SequenceGrid* grid : { &g.grids().win(), &g.grids().lost() }) {
         EXPECT_TRUE(isMarked(*grid, 0, 0, false));
         EXPECT_TRUE(isPlainBlack(*grid, 0, 1));
     }
     g.play("W"); // the loss grid's origin stays bold during a round on the win path
-    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 0, false));
+    EXPECT_TRUE(isMarked(g.grids().lost(), 0, 0, false));
 }
 
 TEST(ShowCursor, cellOutsideGridIsSkipped)
@@ -145,29 +144,29 @@ TEST(ShowCursor, cellOutsideGridIsSkipped)
     Game g("1,1,2,3", "5");
     g.play("WB"); // back to the origin: the unmark of (0,1) falls outside the 1x1 loss grid
     EXPECT_TRUE(g.view.failures.empty());
-    EXPECT_TRUE(isMarked(g.view.grids.lost(), 0, 0, false));
-    EXPECT_EQ(g.view.grids.lost().marks().size(), 1u);
+    EXPECT_TRUE(isMarked(g.grids().lost(), 0, 0, false));
+    EXPECT_EQ(g.grids().lost().marks().size(), 1u);
 }
 
 TEST(ClearMarks, endOfRoundClearsOnlyItsGrid)
 {
     Game g("1,1", "1,1,2");
     g.play("WW"); // the win path runs out
-    EXPECT_TRUE(g.view.grids.win().marks().empty());
-    EXPECT_TRUE(g.view.grids.win().plainBlack());
-    EXPECT_TRUE(isPlainBlack(g.view.grids.win(), 0, 1));
-    EXPECT_FALSE(g.view.grids.lost().plainBlack()); // never cleared
+    EXPECT_TRUE(g.grids().win().marks().empty());
+    EXPECT_TRUE(g.grids().win().plainBlack());
+    EXPECT_TRUE(isPlainBlack(g.grids().win(), 0, 1));
+    EXPECT_FALSE(g.grids().lost().plainBlack()); // never cleared
 
     // The cursor shown at the origin after the end marks and at once unmarks (0,0).
     g.play("WB");
     g.play("WW");
-    EXPECT_TRUE(g.view.grids.win().marks().empty());
-    EXPECT_TRUE(isPlainBlack(g.view.grids.lost(), 0, 0));
+    EXPECT_TRUE(g.grids().win().marks().empty());
+    EXPECT_TRUE(isPlainBlack(g.grids().lost(), 0, 0));
 
     g.play("LL");
     g.play("L"); // the loss path runs out
-    EXPECT_TRUE(g.view.grids.lost().marks().empty());
-    EXPECT_TRUE(g.view.grids.lost().plainBlack());
+    EXPECT_TRUE(g.grids().lost().marks().empty());
+    EXPECT_TRUE(g.grids().lost().plainBlack());
 }
 
 TEST(ClearMarks, reportsMarkedCellsAndWholeGridOnce)
@@ -187,11 +186,11 @@ TEST(FillGrids, reloadRemovesMarksButKeepsRound)
 {
     Game g("1,1,2,3", "1,1");
     g.play("WW");
-    g.round.setRules(test::winOf("1,1,2,3,5"), nullptr, 0);
-    EXPECT_TRUE(g.view.grids.win().marks().empty());
+    g.calc.setRules(test::winOf("1,1,2,3,5"), nullptr, false);
+    EXPECT_TRUE(g.grids().win().marks().empty());
     EXPECT_EQ(g.rec().curCol, 2);
     g.play("W");
-    EXPECT_TRUE(isMarked(g.view.grids.win(), 0, 3, true));
+    EXPECT_TRUE(isMarked(g.grids().win(), 0, 3, true));
 }
 
 // The widest text of a column decides its width; every 16-bit value counts

@@ -84,18 +84,14 @@ TEST(RecordResults, restartAnywhereEvenAtOrigin)
 
 TEST(RecordResults, emptyRulesOnlyGrowHistory)
 {
-    HeadlessView view;
-    Round round(view);
-    round.setRules(nullptr, nullptr, 1);
-    round.ResetState();
-    round.cmdWin_Click();
-    round.cmdWin_Click();
-    round.cmdLost_Click();
-    EXPECT_EQ(view.notices, (std::vector<std::string> { "规则未设置好", "规则未设置好", "规则未设定好" }));
-    EXPECT_EQ(round.record().history, "110");
-    EXPECT_EQ(round.record().stake, 1);
-    EXPECT_EQ(round.record().score, 0);
-    EXPECT_TRUE(view.failures.empty());
+    Game g;
+    g.calc.setRules(nullptr, nullptr, true);
+    g.play("WWL");
+    EXPECT_EQ(g.view.notices, (std::vector<std::string> { "规则未设置好", "规则未设置好", "规则未设定好" }));
+    EXPECT_EQ(g.rec().history, "110");
+    EXPECT_EQ(g.rec().stake, 1);
+    EXPECT_EQ(g.rec().score, 0);
+    EXPECT_TRUE(g.view.failures.empty());
 }
 
 TEST(Undo, winPathBackToOriginThenRefuses)
@@ -160,7 +156,7 @@ TEST(Undo, emptyHistoryAwayFromOriginOnlyShowsCursor)
     EXPECT_TRUE(g.view.failures.empty());
     EXPECT_TRUE(g.view.notices.empty());
     EXPECT_EQ(g.view.totalsShown, 0);
-    EXPECT_EQ(g.view.cursorsShown, 1);
+    EXPECT_EQ(g.view.cellUpdates, 1);
     EXPECT_EQ(g.rec().curCol, before.curCol);
     EXPECT_EQ(g.rec().score, before.score);
 }
@@ -170,12 +166,12 @@ TEST(Undo, forwardWalkPastLastRowStopsUnchanged)
 {
     Game g("1,1", "3,1,1");
     g.play("LLWW"); // back at (0,0)
-    g.round.setRules(nullptr, test::lostOf("1,0,0"), 0);
+    g.calc.setRules(nullptr, test::lostOf("1,0,0"), false);
     const RoundRecord before = g.rec();
     g.view.startStep();
     g.play("B");
     EXPECT_EQ(g.rec(), before);
-    EXPECT_EQ(g.view.cursorsShown, 1);
+    EXPECT_EQ(g.view.cellUpdates, 1);
     EXPECT_EQ(g.view.totalsShown, 0);
     EXPECT_TRUE(g.view.notices.empty());
 }
@@ -198,8 +194,8 @@ TEST(FailingClick, overflowLeavesRecordUnchanged)
         Game g(c.win, c.lost);
         g.play(c.before);
         const RoundRecord before = g.rec();
-        const auto winMarks = g.view.grids.win().marks().size();
-        const auto lostMarks = g.view.grids.lost().marks().size();
+        const auto winMarks = g.grids().win().marks().size();
+        const auto lostMarks = g.grids().lost().marks().size();
         g.view.startStep();
         g.play(std::string(1, c.click));
         ASSERT_EQ(g.view.failures.size(), 1u) << c.before << c.click;
@@ -207,9 +203,9 @@ TEST(FailingClick, overflowLeavesRecordUnchanged)
         EXPECT_EQ(g.rec(), before) << c.before << c.click;
         EXPECT_TRUE(g.view.notices.empty());
         EXPECT_EQ(g.view.totalsShown, 0);
-        EXPECT_EQ(g.view.cursorsShown, 0);
-        EXPECT_EQ(g.view.grids.win().marks().size(), winMarks);
-        EXPECT_EQ(g.view.grids.lost().marks().size(), lostMarks);
+        EXPECT_EQ(g.view.cellUpdates, 0);
+        EXPECT_EQ(g.grids().win().marks().size(), winMarks);
+        EXPECT_EQ(g.grids().lost().marks().size(), lostMarks);
         // The program goes on.
         g.view.startStep();
         g.play("R");
@@ -232,14 +228,14 @@ TEST(FailingClick, indexOutsideReloadedTable)
 {
     Game g("1,1,2,3", "1,1");
     g.play("WWW"); // win index 3
-    g.round.setRules(test::winOf("1,1"), nullptr, 0);
+    g.calc.setRules(test::winOf("1,1"), nullptr, false);
     const RoundRecord before = g.rec();
     g.view.startStep();
     g.play("B"); // needs winSeq(2) and winSeq(3)
     ASSERT_EQ(g.view.failures.size(), 1u);
     EXPECT_NE(g.view.failures[0].find("下标越界"), std::string::npos);
     EXPECT_EQ(g.rec(), before);
-    EXPECT_EQ(g.view.cursorsShown, 0);
+    EXPECT_EQ(g.view.cellUpdates, 0);
 }
 
 } // namespace
@@ -248,20 +244,29 @@ TEST(FailingClick, indexOutsideReloadedTable)
 namespace zelmar {
 namespace {
 
-// What the user sees, in order.
-struct ShownInOrder : HeadlessView {
+// What a click shows, in order.
+std::vector<std::string> shown(const Effects& effects)
+{
     std::vector<std::string> log;
-    void ShowTotals(i16 score, i16 stake) override
-    {
-        log.push_back("totals " + decimal(score) + " " + decimal(stake));
+    for (const Effect& e : effects) {
+        switch (e.kind) {
+        case Effect::Kind::ShowTotals:
+            log.push_back("totals " + decimal(e.score) + " " + decimal(e.stake));
+            break;
+        case Effect::Kind::ShowCursor:
+            log.push_back(std::string("cursor ") + directionText(e.cursor.direction));
+            break;
+        case Effect::Kind::ClearMarks:
+            log.push_back(std::string("clear ") + directionText(e.direction));
+            break;
+        case Effect::Kind::Notice:
+        case Effect::Kind::Failure:
+            log.push_back("notice " + e.text);
+            break;
+        }
     }
-    void Notice(const std::string& text) override { log.push_back("notice " + text); }
-    void ClearMarks(Direction d) override { log.push_back(std::string("clear ") + directionText(d)); }
-    void ShowCursor(const CursorMarks& c) override
-    {
-        log.push_back(std::string("cursor ") + directionText(c.direction));
-    }
-};
+    return log;
+}
 
 // An end-of-round notice comes up over the totals the ending hand left (on
 // the loss side, the score it states), and the marks go and the totals
@@ -284,15 +289,12 @@ TEST(EffectOrder, endNoticeComesBeforeTheRoundIsReset)
         { "1,1", "1,1", "L", 'L', { "totals -2 0", "notice " + EndOfSeq + "-2", "clear L", "totals 0 1" } },
     };
     for (const Case& c : cases) {
-        ShownInOrder view;
-        Round round(view);
-        round.setRules(test::winOf(c.win), test::lostOf(c.lost), 0);
-        round.ResetState();
+        Round round;
+        round.setRules(test::winOf(c.win), test::lostOf(c.lost), false);
         for (const char* p = c.before; *p; ++p)
-            PlayEvent(round, *eventOf(*p), nullptr);
-        view.log.clear();
-        PlayEvent(round, *eventOf(c.last), nullptr);
-        EXPECT_EQ(view.log, c.shown) << c.before << c.last;
+            (void)(*p == 'W' ? round.cmdWin_Click() : round.cmdLost_Click());
+        EXPECT_EQ(shown(c.last == 'W' ? round.cmdWin_Click() : round.cmdLost_Click()), c.shown)
+            << c.before << c.last;
     }
 }
 

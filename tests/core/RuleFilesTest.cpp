@@ -1,4 +1,3 @@
-#include "rules/LoadRules.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestView.h"
 
@@ -27,17 +26,17 @@ protected:
     test::TempFolder folder;
     const fs::path& dir = folder.path;
     HeadlessView view;
-    Round round { view };
+    Calculator calc { dir.string(), view };
+    const RoundRecord& rec() const { return calc.record(); }
 };
 
 TEST_F(RuleFolder, firstStartCreatesEmptyFiles)
 {
-    RuleFiles files(dir.string());
-    StartUp(round, files, view.reporter());
+    calc.StartUp();
     EXPECT_TRUE(fs::exists(dir / "winText.txt"));
     EXPECT_EQ(fs::file_size(dir / "lostText.txt"), 0u);
-    EXPECT_EQ(round.record().rulesMissing, 1);
-    EXPECT_EQ(round.record().winSeq, nullptr);
+    EXPECT_EQ(rec().rulesMissing, true);
+    EXPECT_EQ(rec().winSeq, nullptr);
     EXPECT_EQ(view.shownStake, "1");
     EXPECT_EQ(view.shownScore, "0");
     EXPECT_TRUE(view.failures.empty());
@@ -47,11 +46,10 @@ TEST_F(RuleFolder, loadsBothRulesAndStartsAtStakeOne)
 {
     put("winText.txt", "5,1,2,3\r\n");
     put("lostText.txt", "1,2,3\r\n2,4,6,8");
-    RuleFiles files(dir.string());
-    StartUp(round, files, view.reporter());
-    EXPECT_EQ(round.record().rulesMissing, 0);
-    EXPECT_EQ(round.record().winSeq->values(), (std::vector<i16> { 5, 1, 2, 3 }));
-    EXPECT_EQ(round.record().lostTable->cols(), 4);
+    calc.StartUp();
+    EXPECT_EQ(rec().rulesMissing, false);
+    EXPECT_EQ(rec().winSeq->values(), (std::vector<i16> { 5, 1, 2, 3 }));
+    EXPECT_EQ(rec().lostTable->cols(), 4);
     EXPECT_EQ(view.shownStake, "1");
 }
 
@@ -59,45 +57,43 @@ TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
 {
     put("winText.txt", "1,1,2,3");
     put("lostText.txt", "1,2");
-    RuleFiles files(dir.string());
-    StartUp(round, files, view.reporter());
-    round.cmdWin_Click();
-    const auto oldWin = round.record().winSeq;
+    calc.StartUp();
+    calc.Play(Event::Win);
+    const auto oldWin = rec().winSeq;
 
     put("winText.txt", "1,1,zwei,3");
     put("lostText.txt", "4,5,6");
     view.startStep();
-    LoadRules(round, files, view.reporter());
+    calc.LoadRules();
     ASSERT_EQ(view.failures.size(), 1u);
     const std::string& report = view.failures[0];
     EXPECT_NE(report.find("winText.txt"), std::string::npos) << report;
     EXPECT_NE(report.find("第3项"), std::string::npos) << report;
     EXPECT_NE(report.find("zwei"), std::string::npos) << report;
-    EXPECT_EQ(round.record().winSeq, oldWin);
-    EXPECT_EQ(round.record().lostTable->at(0, 2), 6);
-    EXPECT_EQ(round.record().rulesMissing, 1);
-    EXPECT_EQ(view.grids.lost().cols(), 3); // the grids were rebuilt
+    EXPECT_EQ(rec().winSeq, oldWin);
+    EXPECT_EQ(rec().lostTable->at(0, 2), 6);
+    EXPECT_EQ(rec().rulesMissing, true);
+    EXPECT_EQ(calc.grids().lost().cols(), 3); // the grids were rebuilt
     // The round stays where it was.
-    EXPECT_EQ(round.record().curCol, 1);
-    EXPECT_EQ(round.record().history, "1");
+    EXPECT_EQ(rec().curCol, 1);
+    EXPECT_EQ(rec().history, "1");
 
     put("winText.txt", "1,1,2,3");
     view.startStep();
-    LoadRules(round, files, view.reporter());
+    calc.LoadRules();
     EXPECT_TRUE(view.failures.empty());
-    EXPECT_EQ(round.record().rulesMissing, 0);
+    EXPECT_EQ(rec().rulesMissing, false);
 }
 
 TEST_F(RuleFolder, emptiedFileKeepsTableButRaisesFlag)
 {
     put("winText.txt", "1,1,2,3");
     put("lostText.txt", "1,2");
-    RuleFiles files(dir.string());
-    StartUp(round, files, view.reporter());
+    calc.StartUp();
     put("winText.txt", "");
-    LoadRules(round, files, view.reporter());
-    EXPECT_EQ(round.record().rulesMissing, 1);
-    EXPECT_EQ(round.record().winSeq->size(), 4);
+    calc.LoadRules();
+    EXPECT_EQ(rec().rulesMissing, true);
+    EXPECT_EQ(rec().winSeq->size(), 4);
     EXPECT_TRUE(view.failures.empty());
 }
 
@@ -105,13 +101,12 @@ TEST_F(RuleFolder, unreadableFileIsReportedWithReason)
 {
     fs::create_directory(dir / "lostText.txt");
     put("winText.txt", "1,2");
-    RuleFiles files(dir.string());
-    StartUp(round, files, view.reporter());
+    calc.StartUp();
     ASSERT_EQ(view.failures.size(), 1u);
     EXPECT_NE(view.failures[0].find("lostText.txt"), std::string::npos);
     EXPECT_NE(view.failures[0].find("directory"), std::string::npos) << view.failures[0];
-    EXPECT_EQ(round.record().rulesMissing, 1);
-    EXPECT_EQ(round.record().winSeq->size(), 2);
+    EXPECT_EQ(rec().rulesMissing, true);
+    EXPECT_EQ(rec().winSeq->size(), 2);
 }
 
 TEST_F(RuleFolder, saveWritesExactBytesAndLeavesNoTemporaryFile)
@@ -133,11 +128,11 @@ TEST_F(RuleFolder, startUpRemovesLeftoversOfCutOffSaves)
     put("lostText.txt.saving-xyz789", "");
     put("winText.txt.saving-notes", "mine"); // not a name a save makes
     put("notes.txt", "mine");
-    StartUp(round, RuleFiles(dir.string()), view.reporter());
+    calc.StartUp();
     EXPECT_EQ(folderEntries(),
         (std::vector<std::string> {
             "lostText.txt", "notes.txt", "winText.txt", "winText.txt.saving-notes" }));
-    EXPECT_EQ(round.record().winSeq->size(), 2);
+    EXPECT_EQ(rec().winSeq->size(), 2);
 }
 
 TEST_F(RuleFolder, readOnlyFileIsStillReplaced)

@@ -70,18 +70,18 @@ class ReadFailure : public FileFailure { };
 TEST_P(ReadFailure, reloadKeepsTheOldTableLoadsTheOtherAndGoesOn)
 {
     HeadlessView view;
-    Round round(view);
-    StartUp(round, files, view.reporter());
-    const RoundRecord before = round.record();
+    Calculator calc("rules", view, memory);
+    calc.StartUp();
+    const RoundRecord before = calc.record();
     memory.files = { { files.winPath(), NewWin }, { files.lostPath(), NewLost } };
     arm();
     view.startStep();
-    LoadRules(round, files, view.reporter());
+    calc.LoadRules();
 
-    const RoundRecord& r = round.record();
+    const RoundRecord& r = calc.record();
     ASSERT_EQ(view.failures.size(), 1u);
     expectReport(view.failures[0], failingPath(), EIO);
-    EXPECT_EQ(r.rulesMissing, 1);
+    EXPECT_EQ(r.rulesMissing, true);
     EXPECT_EQ(view.fills, 1);
     if (failsWin()) {
         EXPECT_EQ(r.winSeq, before.winSeq);
@@ -95,13 +95,13 @@ TEST_P(ReadFailure, reloadKeepsTheOldTableLoadsTheOtherAndGoesOn)
     // Once the step works again, the next load brings the rules back.
     memory.failFile.clear();
     view.startStep();
-    LoadRules(round, files, view.reporter());
+    calc.LoadRules();
     EXPECT_TRUE(view.failures.empty());
-    EXPECT_EQ(round.record().rulesMissing, 0);
-    round.cmdReset_Click();
-    round.cmdWin_Click();
-    EXPECT_EQ(round.record().score, 1);
-    EXPECT_EQ(round.record().stake, 7);
+    EXPECT_EQ(calc.record().rulesMissing, false);
+    calc.Play(Event::Reset);
+    calc.Play(Event::Win);
+    EXPECT_EQ(calc.record().score, 1);
+    EXPECT_EQ(calc.record().stake, 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStepOfEachFile, ReadFailure,

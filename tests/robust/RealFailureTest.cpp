@@ -72,24 +72,24 @@ TEST_P(BrokenRuleFile, isReportedAndKeepsEverythingAndTheProgramGoesOn)
     writeFile(files.winPath(), OldWin);
     writeFile(files.lostPath(), OldLost);
     HeadlessView view;
-    Round round(view);
-    StartUp(round, files, view.reporter());
-    const RoundRecord before = round.record();
+    Calculator calc(files.folder(), view);
+    calc.StartUp();
+    const RoundRecord before = calc.record();
     breakLossFile(folder.path, files.lostPath(), b.lostIs);
     const auto onDisk = snapshot(folder.path);
     const auto lostKind = fs::symlink_status(files.lostPath()).type();
 
     view.startStep();
-    LoadRules(round, files, view.reporter());
+    calc.LoadRules();
     ASSERT_EQ(view.failures.size(), both ? 2u : 1u);
     expectReport(view.failures.back(), files.lostPath(), b.readError);
     if (both)
         expectReport(view.failures[0], files.winPath(), b.readError);
-    EXPECT_EQ(round.record().rulesMissing, 1);
-    EXPECT_EQ(round.record().lostTable, before.lostTable);
-    EXPECT_EQ(round.record().winSeq == before.winSeq, both);
+    EXPECT_EQ(calc.record().rulesMissing, true);
+    EXPECT_EQ(calc.record().lostTable, before.lostTable);
+    EXPECT_EQ(calc.record().winSeq == before.winSeq, both);
     EXPECT_EQ(snapshot(folder.path), onDisk) << "reading must change nothing";
-    round.cmdLost_Click();
+    calc.Play(Event::Loss);
     EXPECT_EQ(view.notices, std::vector<std::string> { notices::RulesNotSetLost });
 
     const SaveError saved = files.SaveLostText("4,5");
@@ -101,9 +101,9 @@ TEST_P(BrokenRuleFile, isReportedAndKeepsEverythingAndTheProgramGoesOn)
     ASSERT_EQ(saved, SaveError {});
     EXPECT_EQ(fs::symlink_status(files.lostPath()).type(), lostKind);
     view.startStep();
-    LoadRules(round, files, view.reporter());
+    calc.LoadRules();
     EXPECT_TRUE(view.failures.empty());
-    EXPECT_EQ(round.record().lostTable->at(0, 1), 5);
+    EXPECT_EQ(calc.record().lostTable->at(0, 1), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BrokenRuleFile, testing::ValuesIn(Cases),
@@ -120,12 +120,12 @@ TEST(RealFailure, startUpHangOnRuleFileThatIsNotARegularFile)
     const HangGuard guard(3);
 
     HeadlessView view;
-    Round round(view);
-    StartUp(round, files, view.reporter());
+    Calculator calc(files.folder(), view);
+    calc.StartUp();
     ASSERT_EQ(view.failures.size(), 1u);
     EXPECT_NE(view.failures[0].find(files.lostPath()), std::string::npos) << view.failures[0];
-    EXPECT_EQ(round.record().rulesMissing, 1);
-    EXPECT_EQ(round.record().winSeq->size(), 4);
+    EXPECT_EQ(calc.record().rulesMissing, true);
+    EXPECT_EQ(calc.record().winSeq->size(), 4);
 
     fs::remove(files.lostPath());
     fs::create_symlink("/dev/zero", files.lostPath());

@@ -3,9 +3,8 @@
 // folder, a picture of what a folder holds, and the check of a failure
 // report.
 
-#include "engine/HeadlessView.h"
-#include "engine/Round.h"
-#include "rules/LoadRules.h"
+#include "calculator/Calculator.h"
+#include "calculator/HeadlessView.h"
 #include "tests/support/MemoryFileService.h"
 
 #include "tests/support/TempFolder.h"

@@ -1,5 +1,5 @@
 // CheckRules against the calculator itself: every sequence of wins and
-// losses is played through the engine's buttons, one distinct round state at
+// losses is played through the engine's own steps, one distinct round state at
 // a time, until every round has ended (or to a bound, where a loss cycle
 // makes the states endless).
 
@@ -33,32 +33,29 @@ struct Seen {
 };
 
 struct Hand {
-    Round round;
+    RoundRecord round;
     bool failed;
-    std::optional<long> endScore;
+    std::optional<long> endScore; // the score a round that ended states
 };
 
-Hand play(Round round, char hand, HeadlessView& view)
+Hand play(RoundRecord r, char hand)
 {
-    view.startStep();
-    hand == 'W' ? round.cmdWin_Click() : round.cmdLost_Click();
-    std::optional<long> end;
-    for (const std::string& n : view.notices)
-        for (const std::string p :
-            { notices::EndOfSequence, notices::LostOnWinSide, notices::TurnedOnLossSide })
-            if (n.rfind(p, 0) == 0)
-                end = std::stol(n.substr(p.size()));
-    return { std::move(round), !view.failures.empty(), end };
+    QuietEffects fx;
+    try {
+        hand == 'W' ? RecordWin(r, fx) : RecordLoss(r, fx);
+    } catch (const EngineError&) {
+        return { std::move(r), true, std::nullopt };
+    }
+    return { std::move(r), false, fx.ended ? std::optional<long>(fx.endScore) : std::nullopt };
 }
 
 Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands)
 {
-    HeadlessView view;
-    Round start(view);
-    start.setRules(win, lost, 0);
-    start.ResetState();
+    RoundRecord start;
+    start.winSeq = win;
+    start.lostTable = lost;
     struct Node {
-        Round round;
+        RoundRecord round;
         char path; // 'Z' before the first hand, then the path the round is on
         int hands;
     };
@@ -73,8 +70,8 @@ Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands
         }
         for (char hand : { 'W', 'L' }) {
             const char path = node.path == 'Z' ? hand : node.path;
-            Hand h = play(node.round, hand, view);
-            const RoundRecord& r = h.round.record();
+            Hand h = play(node.round, hand);
+            const RoundRecord& r = h.round;
             if (h.failed) {
                 (path == 'W' ? s.winOverflow : s.lossOverflow) = true;
             } else if (h.endScore && path == 'W') {
@@ -100,13 +97,13 @@ Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands
         }
         // From a cell of the loss path: does losing here and winning on the
         // next cell come back here, and at what cost?
-        const RoundRecord& a = node.round.record();
+        const RoundRecord& a = node.round;
         if (a.direction != Direction::Loss)
             continue;
-        const Hand ahead = play(node.round, 'L', view);
-        const Hand back = play(ahead.round, 'W', view);
-        const RoundRecord& b = ahead.round.record();
-        const RoundRecord& z = back.round.record();
+        const Hand ahead = play(node.round, 'L');
+        const Hand back = play(ahead.round, 'W');
+        const RoundRecord& b = ahead.round;
+        const RoundRecord& z = back.round;
         if (ahead.failed || ahead.endScore || back.failed || back.endScore || z.curRow != a.curRow
             || z.curCol != a.curCol)
             continue;

@@ -1,10 +1,8 @@
 #pragma once
 // Helpers of the engine tests: rules from text and a round played by letters.
 
-#include "engine/HeadlessView.h"
-#include "engine/Round.h"
-#include "engine/RoundEvents.h"
-#include "engine/ViewEffects.h"
+#include "calculator/Calculator.h"
+#include "calculator/HeadlessView.h"
 #include "rules/RuleParser.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +38,16 @@ inline LostTablePtr lostOf(std::string_view text)
     return std::make_shared<const LostTable>(r.table());
 }
 
-// A round at the origin with the given rules, as after start-up.
+// A calculator whose rules come from texts, not files; the round at the
+// origin, as after start-up.
 struct Game {
     HeadlessView view;
-    Round round { view };
+    Calculator calc { "/nonexistent", view };
 
+    Game() = default;
     Game(std::string_view win, std::string_view lost)
     {
-        round.setRules(winOf(win), lostOf(lost), 0);
-        round.ResetState();
-        round.ShowTotals();
+        calc.setRules(winOf(win), lostOf(lost), false);
         view.startStep();
     }
 
@@ -59,10 +57,11 @@ struct Game {
         for (char c : clicks) {
             const auto event = eventOf(c);
             ASSERT_TRUE(event && *event != Event::Reload) << "unknown click " << c;
-            PlayEvent(round, *event, nullptr);
+            calc.Play(*event);
         }
     }
-    const RoundRecord& rec() const { return round.record(); }
+    const RoundRecord& rec() const { return calc.record(); }
+    const SequenceGrids& grids() const { return calc.grids(); }
 };
 
 } // namespace zelmar::test

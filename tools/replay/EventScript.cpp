@@ -35,8 +35,7 @@ std::string describeBadEvent(const BadEvent& bad, const std::string& where)
 }
 
 Replayer::Replayer(const std::string& rulesFolder, bool json)
-    : m_files(rulesFolder)
-    , m_round(m_view)
+    : m_calculator(rulesFolder, m_view)
     , m_json(json)
 {
 }
@@ -44,7 +43,7 @@ Replayer::Replayer(const std::string& rulesFolder, bool json)
 std::string Replayer::start()
 {
     m_view.startStep();
-    StartUp(m_round, m_files, reporter());
+    m_calculator.StartUp();
     return line("start");
 }
 
@@ -52,14 +51,9 @@ std::string Replayer::run(Event event)
 {
     ++m_step;
     m_view.startStep();
-    PlayEvent(m_round, event, [this] { LoadRules(m_round, m_files, reporter()); });
+    m_calculator.Play(event);
     const char name[2] = { static_cast<char>(event), '\0' };
     return line(name);
-}
-
-ReportFailure Replayer::reporter()
-{
-    return [this](const std::string& text) { m_view.ReportFailure(text); };
 }
 
 std::string Replayer::line(const char* event) const
@@ -89,11 +83,19 @@ void writeGrid(JsonWriter& w, const SequenceGrid& g)
         w.key("r").value(m.row);
         w.key("c").value(m.col);
         w.key("bold").value(m.style.bold);
+        // Colours as the 24-bit values of the window's palette, low byte red.
         w.key("color");
-        if (m.style.color)
-            w.value(*m.style.color);
-        else
+        switch (m.style.color) {
+        case CellColor::Red:
+            w.value(255);
+            break;
+        case CellColor::Black:
+            w.value(0);
+            break;
+        case CellColor::Default:
             w.null();
+            break;
+        }
         w.endObject();
     }
     w.endArray();
@@ -123,7 +125,7 @@ std::string joined(const std::vector<std::string>& texts)
 
 std::string Replayer::jsonLine(const char* event) const
 {
-    const RoundRecord& r = m_round.record();
+    const RoundRecord& r = m_calculator.record();
     JsonWriter w;
     w.beginObject();
     w.key("step").value(m_step);
@@ -140,7 +142,7 @@ std::string Replayer::jsonLine(const char* event) const
     w.key("stake").value(r.stake);
     w.key("score").value(r.score);
     w.key("history").value(r.history);
-    w.key("rulesMissing").value(r.rulesMissing);
+    w.key("rulesMissing").value(r.rulesMissing ? 1 : 0);
     w.key("winSeq").beginArray();
     if (r.winSeq)
         for (i16 v : r.winSeq->values())
@@ -162,9 +164,9 @@ std::string Replayer::jsonLine(const char* event) const
     w.endObject();
     w.key("grids").beginObject();
     w.key("win");
-    writeGrid(w, m_view.grids.win());
+    writeGrid(w, m_calculator.grids().win());
     w.key("lost");
-    writeGrid(w, m_view.grids.lost());
+    writeGrid(w, m_calculator.grids().lost());
     w.endObject();
     w.endObject();
     return w.str() + "\n";
@@ -180,7 +182,7 @@ std::string replayTableHeader()
 
 std::string Replayer::tableLine(const char* event) const
 {
-    const RoundRecord& r = m_round.record();
+    const RoundRecord& r = m_calculator.record();
     std::string position;
     switch (r.direction) {
     case Direction::Origin:

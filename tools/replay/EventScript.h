@@ -3,11 +3,8 @@
 // R start over, S reload the rules; lower case too. Blanks, commas and line
 // ends separate nothing and are skipped.
 
-#include "engine/HeadlessView.h"
-#include "engine/Round.h"
-#include "engine/RoundEvents.h"
-#include "rules/LoadRules.h"
-#include "rules/RuleFiles.h"
+#include "calculator/Calculator.h"
+#include "calculator/HeadlessView.h"
 
 #include <optional>
 #include <string>
@@ -36,14 +33,12 @@ public:
     std::string run(Event event); // one event
 
 private:
-    ReportFailure reporter();
     std::string line(const char* event) const;
     std::string jsonLine(const char* event) const;
     std::string tableLine(const char* event) const;
 
-    RuleFiles m_files;
     HeadlessView m_view;
-    Round m_round;
+    Calculator m_calculator;
     bool m_json;
     int m_step = 0;
 };
