@@ -1,7 +1,7 @@
 #include "tools/sim/RunCommand.h"
 
-#include "sim/SimChart.h"
 #include "tools/sim/RunReport.h"
+#include "tools/sim/SimChart.h"
 #include "tools/sim/SimRules.h"
 
 #include <atomic>
@@ -314,7 +314,7 @@ int runCommand(int argc, char** argv, const char* program)
     if (!o.plot.empty()) {
         const std::string title = "zelmar-sim：" + describeGame(s) + "；" + std::to_string(figures.rounds)
             + " 局，种子 " + std::to_string(s.seed);
-        if (auto error = sim::saveRunChart(figures, title, o.plot, o.plotWidth, o.plotHeight)) {
+        if (auto error = saveRunChart(figures, title, o.plot, o.plotWidth, o.plotHeight)) {
             std::fprintf(stderr, "%s\n", error->c_str());
             status = 1;
         }
