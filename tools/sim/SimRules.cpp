@@ -1,12 +1,8 @@
 #include "tools/sim/SimRules.h"
 
 #include "rules/RuleFiles.h"
-#include "rules/RuleFolder.h"
 #include "rules/RuleParser.h"
 
-#include "tools/common/ExecutableDir.h"
-
-#include <cstdio>
 #include <filesystem>
 
 namespace zelmar {
@@ -47,14 +43,6 @@ std::variant<SimRules, std::string> loadSimRules(const std::string& folder)
     if (!reports.empty())
         return reports;
     return SimRules { std::get<0>(std::move(win)), std::get<0>(std::move(lost)) };
-}
-
-std::string defaultRuleFolder(const char* argv0)
-{
-    const RuleFolderChoice choice = ChooseRuleFolder(executableDir(argv0));
-    for (const std::string& report : choice.reports)
-        std::fprintf(stderr, "%s\n", report.c_str());
-    return choice.folder;
 }
 
 } // namespace zelmar
