@@ -9,6 +9,7 @@ packages=(
     qt6-charts-dev libqt6charts6 libqt6opengl6-dev
     fonts-arphic-uming
     libgtest-dev libbenchmark-dev
+    libfmt-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
     xvfb xauth
     librsvg2-bin file dpkg-dev

@@ -1,15 +1,13 @@
-// End-to-end runs of zelmar-replay: real rule files, the real executable,
-// its JSON lines read back.
+// zelmar-replay on real rule files: its command run in-process, its JSON
+// lines read back; and the executable once, fed line by line.
 
-#include "tests/support/MiniJson.h"
-#include "tests/support/RunCommand.h"
 #include "tests/support/TempFolder.h"
+#include "tools/replay/ReplayCommand.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,8 +15,14 @@ namespace zelmar::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
 
-struct ToolRun : CommandRun {
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+    // The lines of --json output. Read through a non-const value, a missing
+    // key is null and fails the comparison.
     std::vector<Json> steps;
 };
 
@@ -30,18 +34,17 @@ protected:
         writeFile(dir / "lostText.txt", lost);
     }
 
-    ToolRun run(const std::string& args, const std::string& input = {})
+    // The command with `args` after `--rules` and the test's folder.
+    ToolRun run(std::vector<std::string> args, const std::string& input = {})
     {
-        const fs::path inputFile = dir / "input.txt";
-        writeFile(inputFile, input);
-        const std::string cmd = std::string(ZELMAR_REPLAY) + " --rules '" + dir.string() + "' " + args
-            + " < '" + inputFile.string() + "' 2>&1";
-        ToolRun r { runCommand(cmd), {} };
-        if (args.find("--json") != std::string::npos && r.status == 0) {
-            std::size_t start = 0;
-            for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1)
-                r.steps.push_back(JsonReader(r.out.substr(start, end - start)).parse());
-        }
+        args.insert(args.begin(), { "--rules", dir.string() });
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        ToolRun r { replayCommand(args, in, out, err), out.str(), err.str(), {} };
+        std::istringstream lines(r.out);
+        for (std::string line; r.out.starts_with('{') && std::getline(lines, line);)
+            r.steps.push_back(Json::parse(line));
         return r;
     }
 
@@ -52,85 +55,115 @@ protected:
 TEST_F(ReplayTool, jsonLinesHaveExactlyTheFields)
 {
     rules("1,1,2,3", "1,2\r\n5");
-    const ToolRun r = run("--json WL");
-    ASSERT_EQ(r.status, 0) << r.out;
+    ToolRun r = run({ "--json", "WL" });
+    ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.steps.size(), 3u);
     const std::vector<std::string> fields
         = { "step", "event", "notices", "errors", "direction", "curRow", "curCol", "lastRow", "lastCol",
               "stake", "score", "history", "rulesMissing", "winSeq", "lostTable", "shown", "grids" };
+    const auto keys = [](const Json& object) {
+        std::vector<std::string> names;
+        for (const auto& [name, value] : object.items())
+            names.push_back(name);
+        return names;
+    };
     for (const Json& s : r.steps)
-        EXPECT_EQ(s.keys(), fields);
-    EXPECT_EQ(r.steps[0]["event"].text, "start");
-    EXPECT_EQ(r.steps[1]["event"].text, "W");
-    const Json& win = r.steps[1]["grids"]["win"];
-    EXPECT_EQ(win.keys(), (std::vector<std::string> { "rows", "cols", "cells", "plain", "marks" }));
-    EXPECT_EQ(win["cells"][0][3].text, "3");
-    EXPECT_EQ(win["plain"].text, "default");
-    ASSERT_EQ(win["marks"].items.size(), 2u);
-    EXPECT_EQ(win["marks"][0]["c"].number, 0); // set plain and black
-    EXPECT_EQ(win["marks"][0]["color"].number, 0);
-    EXPECT_TRUE(win["marks"][1]["bold"].flag);
-    EXPECT_EQ(win["marks"][1]["color"].number, 255);
-    EXPECT_EQ(r.steps[0]["lostTable"][1][1].number, 0);
-    EXPECT_EQ(r.steps[2]["notices"][0].text, "赢的方向上输了一局，本局已经结束,总的得分为0");
-    EXPECT_EQ(r.steps[2]["grids"]["win"]["plain"].text, "black");
-    EXPECT_EQ(r.steps[2]["shown"]["stake"].text, "1");
+        EXPECT_EQ(keys(s), fields);
+    EXPECT_EQ(r.steps[0]["event"], "start");
+    EXPECT_EQ(r.steps[1]["event"], "W");
+    Json& win = r.steps[1]["grids"]["win"];
+    EXPECT_EQ(keys(win), (std::vector<std::string> { "rows", "cols", "cells", "plain", "marks" }));
+    EXPECT_EQ(win["cells"][0][3], "3");
+    EXPECT_EQ(win["plain"], "default");
+    ASSERT_EQ(win["marks"].size(), 2u);
+    EXPECT_EQ(win["marks"][0]["c"], 0); // set plain and black
+    EXPECT_EQ(win["marks"][0]["color"], 0);
+    EXPECT_EQ(win["marks"][1]["bold"], true);
+    EXPECT_EQ(win["marks"][1]["color"], 255);
+    EXPECT_EQ(r.steps[0]["lostTable"][1][1], 0);
+    EXPECT_EQ(r.steps[2]["notices"][0], "赢的方向上输了一局，本局已经结束,总的得分为0");
+    EXPECT_EQ(r.steps[2]["grids"]["win"]["plain"], "black");
+    EXPECT_EQ(r.steps[2]["shown"]["stake"], "1");
 }
 
 TEST_F(ReplayTool, workedRoundsComeOutAsPlayed)
 {
     rules("1,1,2,3", "1,1,2,3\r\n2,2,4,6");
-    const ToolRun r = run("--json 'WWWW LLLWW WWBBB'");
-    ASSERT_EQ(r.status, 0) << r.out;
+    ToolRun r = run({ "--json", "WWWW LLLWW WWBBB" });
+    ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.steps.size(), 15u);
     const std::vector<std::pair<long, long>> scoreStake
         = { { 0, 1 }, { 1, 1 }, { 2, 2 }, { 4, 3 }, { 0, 1 }, { -1, 1 }, { -2, 2 }, { -4, 3 }, { -1, 2 },
               { 0, 1 }, { 1, 1 }, { 2, 2 }, { 1, 1 }, { 0, 1 }, { 0, 1 } };
     for (std::size_t i = 0; i < scoreStake.size(); ++i) {
-        EXPECT_EQ(r.steps[i]["score"].number, scoreStake[i].first) << "step " << i;
-        EXPECT_EQ(r.steps[i]["stake"].number, scoreStake[i].second) << "step " << i;
+        EXPECT_EQ(r.steps[i]["score"], scoreStake[i].first) << "step " << i;
+        EXPECT_EQ(r.steps[i]["stake"], scoreStake[i].second) << "step " << i;
     }
-    EXPECT_EQ(r.steps[4]["notices"][0].text, "数列已经到了尽头，本局已经结束,总的得分为7");
-    EXPECT_EQ(r.steps[9]["notices"][0].text, "输的方向上反败为胜，本局已经结束,总的得分为1");
-    EXPECT_EQ(r.steps[13]["direction"].text, "Z");
-    EXPECT_EQ(r.steps[14]["notices"][0].text, "已经在原点，不能后退");
+    EXPECT_EQ(r.steps[4]["notices"][0], "数列已经到了尽头，本局已经结束,总的得分为7");
+    EXPECT_EQ(r.steps[9]["notices"][0], "输的方向上反败为胜，本局已经结束,总的得分为1");
+    EXPECT_EQ(r.steps[13]["direction"], "Z");
+    EXPECT_EQ(r.steps[14]["notices"][0], "已经在原点，不能后退");
 }
 
 TEST_F(ReplayTool, firstStartWithoutFilesCreatesThemAndRefusesClicks)
 {
-    const ToolRun r = run("--json w");
-    ASSERT_EQ(r.status, 0) << r.out;
+    ToolRun r = run({ "--json", "w" });
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(fs::exists(dir / "winText.txt"));
-    EXPECT_EQ(r.steps[0]["rulesMissing"].number, 1);
-    EXPECT_TRUE(r.steps[0]["winSeq"].items.empty());
-    EXPECT_EQ(r.steps[1]["notices"][0].text, "规则未设置好");
-    EXPECT_EQ(r.steps[1]["history"].text, "1");
-}
-
-TEST_F(ReplayTool, badEventIsNamedAndNothingRuns)
-{
-    rules("1,1", "1,1");
-    const ToolRun r = run("'WLx'");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.out.find("“x”"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("第 3 个字符"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find("start"), std::string::npos) << r.out;
+    EXPECT_EQ(r.steps[0]["rulesMissing"], 1);
+    EXPECT_TRUE(r.steps[0]["winSeq"].empty());
+    EXPECT_EQ(r.steps[1]["notices"][0], "规则未设置好");
+    EXPECT_EQ(r.steps[1]["history"], "1");
 }
 
 TEST_F(ReplayTool, malformedRuleFileIsAnErrorNotACrash)
 {
     rules("1,1,,3", "1,2");
-    const ToolRun r = run("--json W");
-    ASSERT_EQ(r.status, 0) << r.out;
-    ASSERT_EQ(r.steps[0]["errors"].items.size(), 1u);
-    EXPECT_NE(r.steps[0]["errors"][0].text.find("winText.txt"), std::string::npos);
-    EXPECT_EQ(r.steps[0]["rulesMissing"].number, 1);
-    EXPECT_EQ(r.steps[0]["lostTable"][0][1].number, 2);
+    ToolRun r = run({ "--json", "W" });
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.steps[0]["errors"].size(), 1u);
+    EXPECT_NE(r.steps[0]["errors"][0].get<std::string>().find("winText.txt"), std::string::npos);
+    EXPECT_EQ(r.steps[0]["rulesMissing"], 1);
+    EXPECT_EQ(r.steps[0]["lostTable"][0][1], 2);
 }
 
-// Events from standard input are handled line by line, so the rules can be
-// changed between two of them. The files change only once the tool has
-// answered the first event, whatever the speed of the machine.
+// A bad event on the command line runs nothing; one on a line of standard
+// input stops after the lines before it, as a refused command line does.
+TEST_F(ReplayTool, commandLineAndEventsAreCheckedFirst)
+{
+    rules("1,1", "1,1");
+    const struct {
+        std::vector<std::string> args;
+        const char* input;
+        int status;
+        const char* said; // on standard error
+        const char* lastLine; // of the output
+    } cases[] = {
+        { { "-" }, "W\nLW L\nWB?\n", 2, "无法识别的事件字符 “?”（标准输入第 3 行第 3 个字符）",
+            "    4 L          1      0  origin         赢的方向上输了一局，本局已经结束,总的得分为0\n" },
+        { { "WLx" }, "", 2, "“x”（事件参数第 3 个字符）", "" },
+        { { "W\x01" }, "", 2, "无法识别的事件字符 0x01", "" },
+        { {}, "", 2, "缺少事件。\n用法：zelmar-replay", "" },
+        { { "W", "L" }, "", 2, "多余的参数：L\n", "" },
+        { { "-W" }, "", 2, "无法识别的参数：-W\n", "" },
+        { { "--json", "--json", "W" }, "", 2, "--json 只能给一次\n", "" },
+        { { "--rules", "/elsewhere", "W" }, "", 2, "--rules 只能给一次\n", "" },
+        { { "-h", "--fast" }, "", 0, "", "--help 显示本说明，--version 显示版本号。\n" },
+        { { "W", "--version" }, "", 0, "", "zelmar-replay " ZELMAR_VERSION "\n" },
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = run(c.args, c.input);
+        EXPECT_EQ(r.status, c.status) << c.said;
+        EXPECT_EQ(r.err.empty(), c.status == 0) << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1), c.lastLine) << r.out;
+    }
+}
+
+// The executable, fed from a pipe: every step is out as soon as its line is
+// read, so the rules can be changed between two lines. The files change only
+// once the tool has answered the first event, whatever the speed of the
+// machine.
 TEST_F(ReplayTool, standardInputReloadsChangedRules)
 {
     rules("1,1", "1,1");
@@ -157,7 +190,7 @@ TEST_F(ReplayTool, standardInputReloadsChangedRules)
         std::size_t size = 0;
         const bool got = ::getline(&line, &size, out) > 0;
         if (got)
-            steps.push_back(JsonReader(line).parse());
+            steps.push_back(Json::parse(line));
         std::free(line);
         return got;
     };
@@ -177,21 +210,12 @@ TEST_F(ReplayTool, standardInputReloadsChangedRules)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     ASSERT_EQ(steps.size(), 4u);
-    EXPECT_EQ(steps[0]["winSeq"].items.size(), 2u); // read before the change
-    EXPECT_EQ(steps[2]["event"].text, "S");
-    EXPECT_EQ(steps[2]["winSeq"].items.size(), 3u);
-    EXPECT_EQ(steps[2]["curCol"].number, 1); // the round goes on
-    EXPECT_EQ(steps[3]["stake"].number, 4);
-    EXPECT_EQ(steps[3]["score"].number, 2);
-}
-
-TEST_F(ReplayTool, tableOutputShowsOneRowPerStep)
-{
-    rules("1,1,2,3", "1,1");
-    const ToolRun r = run("WB");
-    ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4); // header, start, W, B
-    EXPECT_NE(r.out.find("win 1"), std::string::npos) << r.out;
+    EXPECT_EQ(steps[0]["winSeq"].size(), 2u); // read before the change
+    EXPECT_EQ(steps[2]["event"], "S");
+    EXPECT_EQ(steps[2]["winSeq"].size(), 3u);
+    EXPECT_EQ(steps[2]["curCol"], 1); // the round goes on
+    EXPECT_EQ(steps[3]["stake"], 4);
+    EXPECT_EQ(steps[3]["score"], 2);
 }
 
 } // namespace

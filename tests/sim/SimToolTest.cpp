@@ -1,12 +1,14 @@
-// End-to-end runs of zelmar-sim run: the real executable on real rule files.
+// zelmar-sim run on real rule files, in-process; and the executable for
+// what only a process shows: the choice of command and Ctrl-C.
 
 #include "tests/support/RunCommand.h"
 #include "tests/support/TempFolder.h"
+#include "tools/sim/RunCommand.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,7 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using ToolRun = CommandRun;
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
 
 class SimTool : public ::testing::Test {
 protected:
@@ -25,11 +31,16 @@ protected:
         writeFile(dir / "lostText.txt", "1,1,2,3\r\n2,2,4,6\r\n3,3,6,9");
     }
 
-    ToolRun run(const std::string& args, bool withErrors = true)
+    ToolRun run(const std::string& args)
     {
-        const std::string cmd = std::string(ZELMAR_SIM) + " run --rules '" + dir.string() + "' " + args
-            + (withErrors ? " 2>&1" : " 2>/dev/null");
-        return runCommand(cmd);
+        std::vector<std::string> words { "--rules", dir.string() };
+        std::istringstream split(args);
+        for (std::string word; split >> word;)
+            words.push_back(word);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = zelmar::runCommand(words, out, err);
+        return { status, out.str(), err.str() };
     }
 
     TempFolder folder;
@@ -41,23 +52,24 @@ TEST_F(SimTool, sameSeedGivesTheSameReportOnOneAndTwoThreads)
     for (const char* game : { "", "--win-chance 0.49 ", "--bet player --decks 6 " }) {
         const ToolRun one = run(std::string(game) + "--seed 7 --rounds 30000 --threads 1");
         const ToolRun two = run(std::string(game) + "--seed 7 --rounds 30000 --threads 2");
-        ASSERT_EQ(one.status, 0) << one.out;
+        ASSERT_EQ(one.status, 0) << one.err;
         EXPECT_NE(one.out.find("局数：30000 局"), std::string::npos) << one.out;
         EXPECT_EQ(one.out, two.out) << game;
     }
-    const ToolRun json = run("--seed 7 --rounds 30000 --json", false);
+    const ToolRun json = run("--seed 7 --rounds 30000 --json");
     ASSERT_EQ(json.status, 0);
     EXPECT_EQ(json.out.front(), '{');
     EXPECT_NE(json.out.find("\"seed\":\"7\""), std::string::npos);
+    EXPECT_EQ(json.err, "种子：7（用 --seed 7 可以重复这次运行）\n");
 }
 
 TEST_F(SimTool, csvHasOneRowPerRoundAndChartHasTheSizeAskedFor)
 {
     const fs::path csv = dir / "rounds.csv";
     const fs::path png = dir / "chart.png";
-    const ToolRun r = run("--seed 3 --rounds 1500 --csv '" + csv.string() + "' --plot '" + png.string()
-        + "' --plot-size 900x700");
-    ASSERT_EQ(r.status, 0) << r.out;
+    const ToolRun r = run(
+        "--seed 3 --rounds 1500 --csv " + csv.string() + " --plot " + png.string() + " --plot-size 900x700");
+    ASSERT_EQ(r.status, 0) << r.err;
     const std::string rows = readFile(csv);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 1501);
     EXPECT_EQ(rows.substr(rows.rfind('\n', rows.size() - 2) + 1, 5), "1500,");
@@ -95,14 +107,18 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         { "--game roulette", "--game" },
         { "--win-chance 0.5 --decks 6", "--win-chance" },
         { "--bankroll 0", "--bankroll" },
-        { "--rounds", "缺少取值" },
+        { "--plot-size 900", "--plot-size" },
+        { "--rounds", "--rounds 后面缺少取值" },
+        { "--csv --json", "--csv 后面缺少取值" },
+        { "--rounds 5 --rounds 6", "--rounds 只能给一次" },
         { "--fast", "无法识别的参数：--fast" },
         { "--plot /nonexistent-folder/chart.png", "无法写入图表文件" },
     };
     for (const Case& c : cases) {
         const ToolRun r = run(c.args);
-        EXPECT_EQ(r.status, 2) << c.args << "\n" << r.out;
-        EXPECT_NE(r.out.find(c.said), std::string::npos) << c.args << "\n" << r.out;
+        EXPECT_EQ(r.status, 2) << c.args << "\n" << r.err;
+        EXPECT_EQ(r.err.rfind(c.said, 0), 0u) << c.args << "\n" << r.err;
+        EXPECT_EQ(r.out, "") << c.args;
     }
 }
 
@@ -111,20 +127,29 @@ TEST_F(SimTool, missingOrMalformedRulesAreReportedWithStatusTwo)
     fs::remove(dir / "lostText.txt");
     ToolRun r = run("--rounds 10");
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.out.find("找不到规则文件"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("找不到规则文件"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir / "lostText.txt")) << "a simulation does not create rule files";
 
     writeFile(dir / "lostText.txt", "1,x");
     r = run("--rounds 10");
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.out.find("lostText.txt 第1行 第2项“x”"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("lostText.txt 第1行 第2项“x”"), std::string::npos) << r.err;
 
     writeFile(dir / "lostText.txt", "");
     r = run("--rounds 10");
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.out.find("规则未设置好"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("规则未设置好"), std::string::npos) << r.err;
+}
 
-    EXPECT_EQ(std::system((std::string(ZELMAR_SIM) + " walk >/dev/null 2>&1").c_str()) >> 8, 2);
+TEST(SimExecutable, firstWordChoosesTheCommand)
+{
+    const std::string sim = ZELMAR_SIM;
+    EXPECT_EQ(runCommand(sim + " --version").out, "zelmar-sim " ZELMAR_VERSION "\n");
+    EXPECT_EQ(runCommand(sim + " check --rules " ZELMAR_EXAMPLES).out.rfind("最坏情况：", 0), 0u);
+    const CommandRun walk = runCommand(sim + " walk 2>&1");
+    EXPECT_EQ(walk.status, 2);
+    EXPECT_EQ(walk.out.rfind("无法识别的命令：walk\n用法：zelmar-sim 命令", 0), 0u) << walk.out;
+    EXPECT_EQ(runCommand(sim + " 2>&1").out.rfind("缺少命令。\n", 0), 0u);
 }
 
 // Ctrl-C once the run has begun (its first line, the seed, is out): the

@@ -1,17 +1,18 @@
 #include "tools/common/ExecutableDir.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 namespace zelmar {
 
-std::string executableDir(const char* argv0)
+std::string executableDir()
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path self = fs::read_symlink("/proc/self/exe", ec);
     if (ec || self.empty())
-        self = fs::absolute(argv0 ? argv0 : ".", ec);
+        self = fs::absolute(program_invocation_name, ec);
     return self.parent_path().string();
 }
 

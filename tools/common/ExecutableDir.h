@@ -4,7 +4,7 @@
 namespace zelmar {
 
 // The folder holding the running executable (where the rule files live),
-// or argv0's folder when the system cannot say.
-std::string executableDir(const char* argv0);
+// or the folder of the name it was started by when the system cannot say.
+std::string executableDir();
 
 } // namespace zelmar

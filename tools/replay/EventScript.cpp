@@ -2,7 +2,7 @@
 
 #include "tools/common/JsonWriter.h"
 
-#include <cstdio>
+#include <fmt/format.h>
 
 namespace zelmar {
 
@@ -26,9 +26,7 @@ std::string describeBadEvent(const BadEvent& bad, const std::string& where)
     if (c >= 0x21 && c < 0x7F) {
         shown = std::string("“") + bad.character + "”";
     } else {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "0x%02X", c);
-        shown = buf;
+        shown = fmt::format("0x{:02X}", c);
     }
     return "无法识别的事件字符 " + shown + "（" + where + "第 " + std::to_string(bad.position)
         + " 个字符）；只接受 W 赢、L 输、B 后退、R 重来、S 重新加载规则";
@@ -174,10 +172,8 @@ std::string Replayer::jsonLine(const char* event) const
 
 std::string replayTableHeader()
 {
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "%5s %-5s %6s %6s  %-14s %s\n", "step", "event", "stake", "score",
-        "position", "notices / errors");
-    return buf;
+    return fmt::format("{:>5} {:<5} {:>6} {:>6}  {:<14} {}\n", "step", "event", "stake", "score", "position",
+        "notices / errors");
 }
 
 std::string Replayer::tableLine(const char* event) const
@@ -195,10 +191,8 @@ std::string Replayer::tableLine(const char* event) const
         position = "loss " + std::to_string(r.curRow) + "," + std::to_string(r.curCol);
         break;
     }
-    char buf[128];
-    std::snprintf(
-        buf, sizeof buf, "%5d %-5s %6d %6d  %-14s ", m_step, event, r.stake, r.score, position.c_str());
-    std::string out = buf;
+    std::string out
+        = fmt::format("{:>5} {:<5} {:>6} {:>6}  {:<14} ", m_step, event, r.stake, r.score, position);
     out += joined(m_view.notices);
     if (!m_view.failures.empty()) {
         if (!m_view.notices.empty())

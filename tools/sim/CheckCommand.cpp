@@ -4,7 +4,9 @@
 
 #include "rules/RuleFiles.h"
 #include "rules/RuleParser.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/JsonWriter.h"
+#include "tools/common/RuleFolderOption.h"
 
 #include <filesystem>
 #include <optional>
@@ -12,15 +14,18 @@
 
 namespace zelmar {
 
-const char* const CheckUsage
-    = "用法：zelmar-sim check [--rules 目录] [--json]\n"
-      "读取 winText.txt 和 lostText.txt，不靠运气，准确地算出这两条规则意味着什么：\n"
-      "赢的方向最多连赢几手、一局最好和最坏的得分，输的方向最大的注码、一局中途最低的得分，\n"
-      "以及让一局输个没完的循环。\n"
-      "  --rules 目录  放两个规则文件的文件夹，缺省为本程序所在的文件夹\n"
-      "  --json        以一个 JSON 对象输出同样的数字（位置从 1 数起）\n";
-
 namespace {
+
+const CommandSpec Spec { "zelmar-sim",
+    "用法：zelmar-sim check [--rules 目录] [--json]\n"
+    "读取 winText.txt 和 lostText.txt，不靠运气，准确地算出这两条规则意味着什么：\n"
+    "赢的方向最多连赢几手、一局最好和最坏的得分，输的方向最大的注码、一局中途最低的得分，\n"
+    "以及让一局输个没完的循环。\n"
+    "  --rules 目录  放两个规则文件的文件夹，缺省为本程序所在的文件夹\n"
+    "  --json        以一个 JSON 对象输出同样的数字（位置从 1 数起）\n"
+    "  --help        显示本说明\n"
+    "  --version     显示版本号\n",
+    { { "--json" }, { "--rules", true } } };
 
 using sim::CellValue;
 using sim::DeadCell;
@@ -266,25 +271,14 @@ std::string CheckReportJson(const RuleCheck& c)
     return j.str() + "\n";
 }
 
-int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-    const std::string& defaultRulesFolder)
+int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    bool json = false;
-    std::string folder = defaultRulesFolder;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--json") {
-            json = true;
-        } else if (a == "--rules" && i + 1 < args.size()) {
-            folder = args[++i];
-        } else if (a == "--help" || a == "-h") {
-            out << CheckUsage;
-            return 0;
-        } else {
-            err << (a == "--rules" ? "--rules 后面缺少文件夹" : "无法识别的参数：" + a) << "\n" << CheckUsage;
-            return 2;
-        }
-    }
+    const auto read = readCommandLine(Spec, args, out, err);
+    if (const int* status = std::get_if<int>(&read))
+        return *status;
+    const CommandLine& line = std::get<CommandLine>(read);
+    const bool json = line.has("--json");
+    const std::string folder = ruleFolderOption(line, err);
 
     const auto rules = loadSimRules(folder);
     if (const auto* reports = std::get_if<std::string>(&rules)) {

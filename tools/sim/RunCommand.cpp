@@ -1,16 +1,20 @@
 #include "tools/sim/RunCommand.h"
 
-#include "sim/SimChart.h"
+#include "tools/common/CommandLine.h"
+#include "tools/common/RuleFolderOption.h"
 #include "tools/sim/RunReport.h"
+#include "tools/sim/SimChart.h"
 #include "tools/sim/SimRules.h"
+
+#include <fmt/format.h>
 
 #include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
-#include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <optional>
 #include <random>
 #include <string>
@@ -21,26 +25,32 @@ namespace zelmar {
 
 namespace {
 
-const char* const Usage
-    = "用法：zelmar-sim run [选项]\n"
-      "  从原点开始一局一局地玩，每手按计算器的“赢”“输”记录，统计结果。\n"
-      "  --game baccarat      百家乐（缺省）：从牌靴发牌，按补牌规则\n"
-      "  --win-chance P       改为相互独立的手，每手赢的机会为 P（0 到 1），没有和局和佣金\n"
-      "  --decks N            牌靴里的牌副数，缺省 8\n"
-      "  --cut N              切牌在倒数第 N 张，出现后打完这一手就洗牌，缺省 14\n"
-      "  --bet banker|player  押庄（缺省）或押闲\n"
-      "  --commission C       庄赢的佣金比例，缺省 0.05\n"
-      "  --rounds N           局数，缺省 100000\n"
-      "  --seed S             随机种子，缺省每次新取一个（总会打印出来）\n"
-      "  --threads T          线程数，缺省为处理器核数；结果与线程数无关\n"
-      "  --max-hands H        一局打满 H 手还没结束就截断，缺省 10000\n"
-      "  --table-max M        台面上限：注码超过 M 就下不了，这一局到此为止\n"
-      "  --bankroll B         统计有多少局会在中途输光 B 个单位的本钱\n"
-      "  --json               以一个 JSON 对象输出同样的数字\n"
-      "  --csv 文件           每局一行写入 CSV 文件\n"
-      "  --plot 文件.png      把图表画到 PNG 文件\n"
-      "  --plot-size 宽x高    图表的像素大小，缺省 1600x1000\n"
-      "  --rules 目录         放 winText.txt 和 lostText.txt 的文件夹，缺省为本程序所在的文件夹\n";
+const CommandSpec Spec { "zelmar-sim",
+    "用法：zelmar-sim run [选项]\n"
+    "  从原点开始一局一局地玩，每手按计算器的“赢”“输”记录，统计结果。\n"
+    "  --game baccarat      百家乐（缺省）：从牌靴发牌，按补牌规则\n"
+    "  --win-chance P       改为相互独立的手，每手赢的机会为 P（0 到 1），没有和局和佣金\n"
+    "  --decks N            牌靴里的牌副数，缺省 8\n"
+    "  --cut N              切牌在倒数第 N 张，出现后打完这一手就洗牌，缺省 14\n"
+    "  --bet banker|player  押庄（缺省）或押闲\n"
+    "  --commission C       庄赢的佣金比例，缺省 0.05\n"
+    "  --rounds N           局数，缺省 100000\n"
+    "  --seed S             随机种子，缺省每次新取一个（总会打印出来）\n"
+    "  --threads T          线程数，缺省为处理器核数；结果与线程数无关\n"
+    "  --max-hands H        一局打满 H 手还没结束就截断，缺省 10000\n"
+    "  --table-max M        台面上限：注码超过 M 就下不了，这一局到此为止\n"
+    "  --bankroll B         统计有多少局会在中途输光 B 个单位的本钱\n"
+    "  --json               以一个 JSON 对象输出同样的数字\n"
+    "  --csv 文件           每局一行写入 CSV 文件\n"
+    "  --plot 文件.png      把图表画到 PNG 文件\n"
+    "  --plot-size 宽x高    图表的像素大小，缺省 1600x1000\n"
+    "  --rules 目录         放 winText.txt 和 lostText.txt 的文件夹，缺省为本程序所在的文件夹\n"
+    "  --help               显示本说明\n"
+    "  --version            显示版本号\n",
+    { { "--game", true }, { "--win-chance", true }, { "--decks", true }, { "--cut", true }, { "--bet", true },
+        { "--commission", true }, { "--rounds", true }, { "--seed", true }, { "--threads", true },
+        { "--max-hands", true }, { "--table-max", true }, { "--bankroll", true }, { "--json" },
+        { "--csv", true }, { "--plot", true }, { "--plot-size", true }, { "--rules", true } } };
 
 std::atomic<bool> g_stop { false };
 
@@ -57,18 +67,12 @@ struct BadInput {
 
 struct Options {
     sim::Settings settings;
-    bool gameGiven = false;
-    bool chanceGiven = false;
-    bool shoeOptionGiven = false; // --decks, --cut, --bet or --commission
-    bool threadsGiven = false;
-    bool seedGiven = false;
     std::optional<double> bankroll;
     bool json = false;
     std::string csv;
     std::string plot;
     int plotWidth = 1600;
     int plotHeight = 1000;
-    std::string rules;
 };
 
 long wholeNumber(const std::string& option, const std::string& text, long max)
@@ -91,80 +95,67 @@ double realNumber(
     return value;
 }
 
-Options parseOptions(int argc, char** argv)
+std::uint64_t freshSeed()
+{
+    std::random_device device;
+    return (std::uint64_t { device() } << 32) ^ device();
+}
+
+Options optionsOf(const CommandLine& line)
 {
     Options o;
     sim::Settings& s = o.settings;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const auto valueOf = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw BadInput { arg + " 后面缺少取值" };
-            return argv[++i];
-        };
-        if (arg == "--game") {
-            const std::string game = valueOf();
-            if (game != "baccarat")
-                throw BadInput { "--game 只能是 baccarat，收到“" + game + "”；独立的手请用 --win-chance P" };
-            o.gameGiven = true;
-        } else if (arg == "--win-chance") {
-            s.winChance = realNumber(arg, valueOf(), 0, 1, " 0 到 1 之间的数");
-            s.game = sim::Game::WinChance;
-            o.chanceGiven = true;
-        } else if (arg == "--decks") {
-            s.decks = static_cast<int>(wholeNumber(arg, valueOf(), 1000));
-            o.shoeOptionGiven = true;
-        } else if (arg == "--cut") {
-            s.cut = static_cast<int>(wholeNumber(arg, valueOf(), 52000));
-            o.shoeOptionGiven = true;
-        } else if (arg == "--bet") {
-            const std::string bet = valueOf();
-            if (bet != "banker" && bet != "player")
-                throw BadInput { "--bet 只能是 banker（押庄）或 player（押闲），收到“" + bet + "”" };
-            s.bet = bet == "banker" ? sim::Bet::Banker : sim::Bet::Player;
-            o.shoeOptionGiven = true;
-        } else if (arg == "--commission") {
-            s.commission = realNumber(arg, valueOf(), 0, 1, " 0 到 1 之间的数");
-            o.shoeOptionGiven = true;
-        } else if (arg == "--rounds") {
-            s.rounds = wholeNumber(arg, valueOf(), 200'000'000);
-        } else if (arg == "--seed") {
-            const std::string text = valueOf();
-            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), s.seed);
-            if (ec != std::errc() || end != text.data() + text.size())
-                throw BadInput { "--seed 需要 0 到 18446744073709551615 之间的整数，收到“" + text + "”" };
-            o.seedGiven = true;
-        } else if (arg == "--threads") {
-            s.threads = static_cast<int>(wholeNumber(arg, valueOf(), 256));
-            o.threadsGiven = true;
-        } else if (arg == "--max-hands") {
-            s.maxHands = wholeNumber(arg, valueOf(), 2'000'000'000);
-        } else if (arg == "--table-max") {
-            s.tableMax = wholeNumber(arg, valueOf(), 2'000'000'000);
-        } else if (arg == "--bankroll") {
-            o.bankroll = realNumber(arg, valueOf(), 0, HUGE_VAL, "一个正数");
-            if (*o.bankroll <= 0)
-                throw BadInput { "--bankroll 需要一个正数，收到“" + std::string(argv[i]) + "”" };
-        } else if (arg == "--json") {
-            o.json = true;
-        } else if (arg == "--csv") {
-            o.csv = valueOf();
-        } else if (arg == "--plot") {
-            o.plot = valueOf();
-        } else if (arg == "--plot-size") {
-            const std::string size = valueOf();
-            const auto x = size.find('x');
-            if (x == std::string::npos)
-                throw BadInput { "--plot-size 需要“宽x高”，例如 1600x1000，收到“" + size + "”" };
-            o.plotWidth = static_cast<int>(wholeNumber(arg, size.substr(0, x), 10000));
-            o.plotHeight = static_cast<int>(wholeNumber(arg, size.substr(x + 1), 10000));
-        } else if (arg == "--rules") {
-            o.rules = valueOf();
-        } else {
-            throw BadInput { "无法识别的参数：" + arg };
-        }
+    const auto whole = [&](const char* option, long max, auto& into) {
+        if (const std::string* text = line.value(option))
+            into = static_cast<std::remove_reference_t<decltype(into)>>(wholeNumber(option, *text, max));
+    };
+    if (const std::string* game = line.value("--game"); game && *game != "baccarat")
+        throw BadInput { "--game 只能是 baccarat，收到“" + *game + "”；独立的手请用 --win-chance P" };
+    if (const std::string* chance = line.value("--win-chance")) {
+        s.winChance = realNumber("--win-chance", *chance, 0, 1, " 0 到 1 之间的数");
+        s.game = sim::Game::WinChance;
     }
-    if (o.chanceGiven && (o.gameGiven || o.shoeOptionGiven))
+    whole("--decks", 1000, s.decks);
+    whole("--cut", 52000, s.cut);
+    if (const std::string* bet = line.value("--bet")) {
+        if (*bet != "banker" && *bet != "player")
+            throw BadInput { "--bet 只能是 banker（押庄）或 player（押闲），收到“" + *bet + "”" };
+        s.bet = *bet == "banker" ? sim::Bet::Banker : sim::Bet::Player;
+    }
+    if (const std::string* commission = line.value("--commission"))
+        s.commission = realNumber("--commission", *commission, 0, 1, " 0 到 1 之间的数");
+    whole("--rounds", 200'000'000, s.rounds);
+    if (const std::string* seed = line.value("--seed")) {
+        const auto [end, ec] = std::from_chars(seed->data(), seed->data() + seed->size(), s.seed);
+        if (ec != std::errc() || end != seed->data() + seed->size())
+            throw BadInput { "--seed 需要 0 到 18446744073709551615 之间的整数，收到“" + *seed + "”" };
+    } else {
+        s.seed = freshSeed();
+    }
+    s.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    whole("--threads", 256, s.threads);
+    whole("--max-hands", 2'000'000'000, s.maxHands);
+    whole("--table-max", 2'000'000'000, s.tableMax);
+    if (const std::string* bankroll = line.value("--bankroll")) {
+        o.bankroll = realNumber("--bankroll", *bankroll, 0, HUGE_VAL, "一个正数");
+        if (*o.bankroll <= 0)
+            throw BadInput { "--bankroll 需要一个正数，收到“" + *bankroll + "”" };
+    }
+    o.json = line.has("--json");
+    if (const std::string* csv = line.value("--csv"))
+        o.csv = *csv;
+    if (const std::string* plot = line.value("--plot"))
+        o.plot = *plot;
+    if (const std::string* size = line.value("--plot-size")) {
+        const auto x = size->find('x');
+        if (x == std::string::npos)
+            throw BadInput { "--plot-size 需要“宽x高”，例如 1600x1000，收到“" + *size + "”" };
+        o.plotWidth = static_cast<int>(wholeNumber("--plot-size", size->substr(0, x), 10000));
+        o.plotHeight = static_cast<int>(wholeNumber("--plot-size", size->substr(x + 1), 10000));
+    }
+    const bool shoeOptionGiven = line.has("--game") || line.has("--decks") || line.has("--cut")
+        || line.has("--bet") || line.has("--commission");
+    if (line.has("--win-chance") && shoeOptionGiven)
         throw BadInput {
             "--win-chance 的手没有牌靴：不能与 --game、--decks、--cut、--bet 或 --commission 同用"
         };
@@ -173,26 +164,21 @@ Options parseOptions(int argc, char** argv)
     return o;
 }
 
-std::uint64_t freshSeed()
-{
-    std::random_device device;
-    return (std::uint64_t { device() } << 32) ^ device();
-}
-
 // A bar on standard error while a run that has lasted more than a second
-// goes on, when standard error is a terminal.
+// goes on, when the error stream is the terminal's.
 class ProgressBar {
 public:
-    explicit ProgressBar(long total)
+    ProgressBar(long total, std::ostream& err)
         : m_total(total)
-        , m_enabled(::isatty(STDERR_FILENO) == 1)
+        , m_err(err)
+        , m_enabled(&err == &std::cerr && ::isatty(STDERR_FILENO) == 1)
         , m_start(std::chrono::steady_clock::now())
     {
     }
     ~ProgressBar()
     {
         if (m_shown)
-            std::fputs("\r\033[K", stderr);
+            m_err << "\r\033[K" << std::flush;
     }
     void update(long done)
     {
@@ -206,14 +192,14 @@ public:
         m_shown = true;
         m_permille = permille;
         const int filled = permille * 40 / 1000;
-        std::fprintf(stderr, "\r[%s%s] %5.1f%%  %ld / %ld 局（Ctrl-C 停止并统计已玩完的局）",
-            std::string(filled, '#').c_str(), std::string(40 - filled, '.').c_str(), permille / 10.0, done,
-            m_total);
-        std::fflush(stderr);
+        m_err << fmt::format("\r[{}{}] {:5.1f}%  {} / {} 局（Ctrl-C 停止并统计已玩完的局）",
+            std::string(filled, '#'), std::string(40 - filled, '.'), permille / 10.0, done, m_total)
+              << std::flush;
     }
 
 private:
     long m_total;
+    std::ostream& m_err;
     bool m_enabled;
     bool m_shown = false;
     int m_permille = -1;
@@ -222,32 +208,24 @@ private:
 
 } // namespace
 
-int runCommand(int argc, char** argv, const char* program)
+int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    for (int i = 0; i < argc; ++i) {
-        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-    }
+    const auto read = readCommandLine(Spec, args, out, err);
+    if (const int* status = std::get_if<int>(&read))
+        return *status;
+    const CommandLine& line = std::get<CommandLine>(read);
     Options o;
     try {
-        o = parseOptions(argc, argv);
+        o = optionsOf(line);
     } catch (const BadInput& bad) {
-        std::fprintf(stderr, "%s\n%s", bad.message.c_str(), Usage);
-        return 2;
+        return refuse(Spec, err, bad.message);
     }
     sim::Settings& s = o.settings;
-    if (!o.threadsGiven)
-        s.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    if (!o.seedGiven)
-        s.seed = freshSeed();
-    if (o.rules.empty())
-        o.rules = defaultRuleFolder(program);
+    const std::string rulesFolder = ruleFolderOption(line, err);
 
-    auto rules = loadSimRules(o.rules);
+    auto rules = loadSimRules(rulesFolder);
     if (const auto* error = std::get_if<std::string>(&rules)) {
-        std::fprintf(stderr, "%s\n", error->c_str());
+        err << *error << "\n";
         return 2;
     }
     s.winSeq = std::get<SimRules>(rules).winSeq;
@@ -257,7 +235,7 @@ int runCommand(int argc, char** argv, const char* program)
     if (!o.csv.empty()) {
         csv.open(o.csv, std::ios::binary | std::ios::trunc);
         if (!csv) {
-            std::fprintf(stderr, "无法写入 CSV 文件 %s\n", o.csv.c_str());
+            err << "无法写入 CSV 文件 " << o.csv << "\n";
             return 2;
         }
         csv << csvHeader();
@@ -265,7 +243,7 @@ int runCommand(int argc, char** argv, const char* program)
 
     // A chart that could not be written is better known before a long run.
     if (!o.plot.empty() && !std::ofstream(o.plot, std::ios::binary | std::ios::app)) {
-        std::fprintf(stderr, "无法写入图表文件 %s\n", o.plot.c_str());
+        err << "无法写入图表文件 " << o.plot << "\n";
         return 2;
     }
 
@@ -273,13 +251,12 @@ int runCommand(int argc, char** argv, const char* program)
     g_stop.store(false);
     const auto previous = std::signal(SIGINT, onInterrupt);
     // The seed comes first, so that even a run stopped early can be repeated.
-    std::fprintf(o.json ? stderr : stdout, "种子：%llu（用 --seed %llu 可以重复这次运行）\n",
-        static_cast<unsigned long long>(s.seed), static_cast<unsigned long long>(s.seed));
-    std::fflush(o.json ? stderr : stdout);
+    (o.json ? err : out) << fmt::format("种子：{}（用 --seed {} 可以重复这次运行）\n", s.seed, s.seed)
+                         << std::flush;
 
     sim::Tally tally(s.rounds, o.bankroll);
     std::optional<ProgressBar> bar;
-    bar.emplace(s.rounds);
+    bar.emplace(s.rounds, err);
     sim::RunControl control;
     control.stop = &g_stop;
     control.progress = [&](long done) { bar->update(done); };
@@ -297,25 +274,23 @@ int runCommand(int argc, char** argv, const char* program)
     std::signal(SIGINT, previous);
     bar.reset();
 
-    RunDescription run { s, o.rules, tally.rounds() < s.rounds };
+    RunDescription run { s, rulesFolder, tally.rounds() < s.rounds };
     const sim::RunFigures figures = tally.figures();
-    const std::string report = o.json ? jsonReport(run, figures) : textReport(run, figures);
-    std::fwrite(report.data(), 1, report.size(), stdout);
-    std::fflush(stdout);
+    out << (o.json ? jsonReport(run, figures) : textReport(run, figures)) << std::flush;
 
     int status = run.interrupted ? 130 : 0;
     if (csv.is_open()) {
         csv.close();
         if (!csv) {
-            std::fprintf(stderr, "写入 CSV 文件 %s 时出错\n", o.csv.c_str());
+            err << "写入 CSV 文件 " << o.csv << " 时出错\n";
             status = 1;
         }
     }
     if (!o.plot.empty()) {
         const std::string title = "zelmar-sim：" + describeGame(s) + "；" + std::to_string(figures.rounds)
             + " 局，种子 " + std::to_string(s.seed);
-        if (auto error = sim::saveRunChart(figures, title, o.plot, o.plotWidth, o.plotHeight)) {
-            std::fprintf(stderr, "%s\n", error->c_str());
+        if (auto error = saveRunChart(figures, title, o.plot, o.plotWidth, o.plotHeight)) {
+            err << *error << "\n";
             status = 1;
         }
     }

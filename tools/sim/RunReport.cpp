@@ -2,10 +2,10 @@
 
 #include "tools/common/JsonWriter.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 
 namespace zelmar {
 
@@ -13,20 +13,10 @@ namespace {
 
 using sim::RoundEnd;
 
-std::string format(const char* fmt, ...)
-{
-    char buf[512];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, args);
-    va_end(args);
-    return buf;
-}
-
 // A figure with up to `decimals` places, no trailing zeros, never "-0".
 std::string fixed(double v, int decimals = 2)
 {
-    std::string s = format("%.*f", decimals, v);
+    std::string s = fmt::format("{:.{}f}", v, decimals);
     if (s.find('.') != std::string::npos) {
         s.erase(s.find_last_not_of('0') + 1);
         if (s.back() == '.')
@@ -37,7 +27,7 @@ std::string fixed(double v, int decimals = 2)
 
 std::string percent(double share, int decimals = 2)
 {
-    return format("%.*f%%", decimals, share * 100);
+    return fmt::format("{:.{}f}%", share * 100, decimals);
 }
 
 struct EndName {
@@ -94,9 +84,9 @@ std::string histogram(const std::vector<sim::Bin>& bins, long rounds)
     std::string out;
     for (std::size_t i = 0; i < bins.size(); ++i) {
         const int bar = static_cast<int>(std::lround(50.0 * static_cast<double>(bins[i].count) / most));
-        out += format("  %*s | %s%s %s\n", static_cast<int>(width), labels[i].c_str(),
-            std::string(bar, '#').c_str(), bins[i].count > 0 && bar == 0 ? "." : "",
-            percent(static_cast<double>(bins[i].count) / static_cast<double>(rounds)).c_str());
+        out += fmt::format("  {:>{}} | {}{} {}\n", labels[i], width, std::string(bar, '#'),
+            bins[i].count > 0 && bar == 0 ? "." : "",
+            percent(static_cast<double>(bins[i].count) / static_cast<double>(rounds)));
     }
     return out;
 }
@@ -159,7 +149,7 @@ std::string textReport(const RunDescription& run, const sim::RunFigures& f)
     out += "一局怎样结束：\n";
     for (int k = 0; k < sim::RoundEndKinds; ++k) {
         const long count = f.ends[static_cast<std::size_t>(k)];
-        out += format("  %8s  %s（%ld 局）\n", percent(static_cast<double>(count) / rounds).c_str(),
+        out += fmt::format("  {:>8}  {}（{} 局）\n", percent(static_cast<double>(count) / rounds),
             endName(static_cast<RoundEnd>(k)).text, count);
     }
     out += "\n";

@@ -1,34 +1,35 @@
 #include "tools/sim/SimRules.h"
 
+#include "rules/LoadRule.h"
 #include "rules/RuleFiles.h"
-#include "rules/RuleFolder.h"
-#include "rules/RuleParser.h"
 
-#include "tools/common/ExecutableDir.h"
-
-#include <cstdio>
 #include <filesystem>
 
 namespace zelmar {
 
 namespace {
 
-template <typename Table, typename Parse>
-std::variant<std::shared_ptr<const Table>, std::string> readRule(const RuleFiles& files,
-    ReadResult (RuleFiles::*readText)() const, const std::string& path, const char* name, Parse parse)
+// The calculator's own reading of one rule file, where a missing or empty
+// file is a report too. A missing file is not read: reading creates it.
+template <typename Table, typename Load>
+std::shared_ptr<const Table> readRule(const std::string& path, Load load, std::string& reports)
 {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        return "找不到规则文件 " + path;
-    const ReadResult read = (files.*readText)();
-    if (read.error)
-        return *read.error;
-    if (read.text.empty())
-        return std::string("规则未设置好：") + path + " 是空的";
-    auto parsed = parse(read.text);
-    if (!parsed.ok())
-        return describe(name, parsed.error());
-    return std::make_shared<const Table>(std::move(parsed.table()));
+    std::string report;
+    LoadedRule<Table> rule;
+    if (!std::filesystem::exists(path, ec)) {
+        report = "找不到规则文件 " + path;
+    } else {
+        rule = load();
+        if (rule.report)
+            report = *rule.report;
+        else if (rule.empty())
+            report = "规则未设置好：" + path + " 是空的";
+    }
+    if (report.empty())
+        return rule.table;
+    reports += (reports.empty() ? "" : "\n") + report;
+    return nullptr;
 }
 
 } // namespace
@@ -36,25 +37,15 @@ std::variant<std::shared_ptr<const Table>, std::string> readRule(const RuleFiles
 std::variant<SimRules, std::string> loadSimRules(const std::string& folder)
 {
     const RuleFiles files(folder);
-    auto win = readRule<WinSeq>(files, &RuleFiles::ReadWinText, files.winPath(), WinFileName, ParseWinRule);
-    auto lost
-        = readRule<LostTable>(files, &RuleFiles::ReadLostText, files.lostPath(), LostFileName, ParseLostRule);
     std::string reports;
-    for (const std::string* report : { std::get_if<std::string>(&win), std::get_if<std::string>(&lost) }) {
-        if (report)
-            reports += (reports.empty() ? "" : "\n") + *report;
-    }
+    SimRules rules;
+    rules.winSeq = readRule<WinSeq>(
+        files.winPath(), [&] { return LoadWinRule(files.ReadWinText()); }, reports);
+    rules.lostTable = readRule<LostTable>(
+        files.lostPath(), [&] { return LoadLostRule(files.ReadLostText()); }, reports);
     if (!reports.empty())
         return reports;
-    return SimRules { std::get<0>(std::move(win)), std::get<0>(std::move(lost)) };
-}
-
-std::string defaultRuleFolder(const char* argv0)
-{
-    const RuleFolderChoice choice = ChooseRuleFolder(executableDir(argv0));
-    for (const std::string& report : choice.reports)
-        std::fprintf(stderr, "%s\n", report.c_str());
-    return choice.folder;
+    return rules;
 }
 
 } // namespace zelmar

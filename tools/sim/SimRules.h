@@ -20,8 +20,4 @@ struct SimRules {
 // The rules, or the reports, one line each.
 std::variant<SimRules, std::string> loadSimRules(const std::string& folder);
 
-// The folder of the rule files when none is given, chosen as the calculator
-// chooses it; what the choice had to report goes to standard error.
-std::string defaultRuleFolder(const char* argv0);
-
 } // namespace zelmar

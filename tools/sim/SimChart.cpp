@@ -1,4 +1,4 @@
-#include "sim/SimChart.h"
+#include "tools/sim/SimChart.h"
 
 #include "ui/UiFont.h"
 
@@ -19,7 +19,10 @@
 #include <cstdlib>
 #include <memory>
 
-namespace zelmar::sim {
+namespace zelmar {
+
+using sim::Bin;
+using sim::RunFigures;
 
 namespace {
 
@@ -167,4 +170,4 @@ std::optional<std::string> saveRunChart(
     return std::nullopt;
 }
 
-} // namespace zelmar::sim
+} // namespace zelmar

@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-namespace zelmar::sim {
+namespace zelmar {
 
 // Writes the chart; an error text in Chinese when the file cannot be written.
 std::optional<std::string> saveRunChart(
-    const RunFigures& figures, const std::string& title, const std::string& path, int width, int height);
+    const sim::RunFigures& figures, const std::string& title, const std::string& path, int width, int height);
 
-} // namespace zelmar::sim
+} // namespace zelmar

@@ -1,0 +1,57 @@
+#include "tools/common/CommandLine.h"
+
+#include <algorithm>
+
+namespace zelmar {
+
+const std::string* CommandLine::value(std::string_view option) const
+{
+    const auto it = m_values.find(option);
+    return it == m_values.end() ? nullptr : &it->second;
+}
+
+std::variant<CommandLine, int> readCommandLine(
+    const CommandSpec& spec, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    CommandLine line;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << spec.usage;
+            return 0;
+        }
+        if (arg == "--version") {
+            out << spec.program << " " << ZELMAR_VERSION << "\n";
+            return 0;
+        }
+        // A lone "-" is a word: standard input.
+        if (arg.size() < 2 || arg[0] != '-') {
+            if (line.m_words.size() == spec.wordsAtMost)
+                return refuse(spec, err, (spec.wordsAtMost == 0 ? "无法识别的参数：" : "多余的参数：") + arg);
+            line.m_words.push_back(arg);
+            continue;
+        }
+        const auto option = std::find_if(
+            spec.options.begin(), spec.options.end(), [&](const OptionSpec& o) { return o.name == arg; });
+        if (option == spec.options.end())
+            return refuse(spec, err, "无法识别的参数：" + arg);
+        if (line.has(arg))
+            return refuse(spec, err, arg + " 只能给一次");
+        std::string value;
+        if (option->takesValue) {
+            if (i + 1 == args.size() || args[i + 1].starts_with("--"))
+                return refuse(spec, err, arg + " 后面缺少取值");
+            value = args[++i];
+        }
+        line.m_values.emplace(arg, std::move(value));
+    }
+    return line;
+}
+
+int refuse(const CommandSpec& spec, std::ostream& err, const std::string& reason)
+{
+    err << reason << "\n" << spec.usage;
+    return 2;
+}
+
+} // namespace zelmar

@@ -1,0 +1,18 @@
+#include "tools/common/RuleFolderOption.h"
+
+#include "rules/RuleFolder.h"
+#include "tools/common/ExecutableDir.h"
+
+namespace zelmar {
+
+std::string ruleFolderOption(const CommandLine& line, std::ostream& err)
+{
+    if (const std::string* given = line.value("--rules"))
+        return *given;
+    const RuleFolderChoice choice = ChooseRuleFolder(executableDir());
+    for (const std::string& report : choice.reports)
+        err << report << "\n";
+    return choice.folder;
+}
+
+} // namespace zelmar
