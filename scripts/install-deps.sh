@@ -9,7 +9,7 @@ packages=(
     qt6-charts-dev libqt6charts6 libqt6opengl6-dev
     fonts-arphic-uming
     libgtest-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev llvm-14
     xvfb xauth
     librsvg2-bin file dpkg-dev
     lintian desktop-file-utils appstream
