@@ -113,14 +113,6 @@ TEST(Undo, winPathBackToOriginThenRefuses)
     EXPECT_EQ(g.rec().history, "");
 }
 
-TEST(Undo, lossPathBackToOrigin)
-{
-    Game g("1,1,2,3", "1,1,2,3");
-    expectSteps(g, { { 'L', -1, 1 }, { 'L', -2, 2 }, { 'B', -1, 1 }, { 'B', 0, 1 } });
-    EXPECT_EQ(g.rec().direction, Direction::Origin);
-    EXPECT_EQ(g.rec().curCol, 0);
-}
-
 // Where the clicks leave the round. One undo steps exactly one cell or
 // index back, gaps included.
 TEST(Clicks, leaveCursorStakeAndScore)
@@ -138,6 +130,8 @@ TEST(Clicks, leaveCursorStakeAndScore)
         { "1,1", rows, "LLLLLB", Direction::Loss, 1, 2, 0, -17 }, // ... which may be padding
         { "1,1", rows, "LLLLB", Direction::Loss, 1, 0, 5, -6 }, // only (0, 1) goes back to the origin
         { "1,1", "1,0,2", "LB", Direction::Loss, 0, 1, 0, -1 }, // onto a gap
+        { "1,1", "1,1,2,3", "LLB", Direction::Loss, 0, 1, 1, -1 },
+        { "1,1", "1,1,2,3", "LLBB", Direction::Origin, 0, 0, 1, 0 },
         { "1,1", "3,1,1", "LB", Direction::Origin, 0, 0, 3, 2 }, // from (0, 1): cell (0, 0) restored
         { "1,2,3", "1,1", "WWB", Direction::Win, 0, 1, 2, 1 },
         { "4,2,3", "1,1", "WB", Direction::Origin, 0, 0, 4, -3 }, // index 0 restored

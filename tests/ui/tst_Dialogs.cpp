@@ -140,12 +140,13 @@ private slots:
         const QString report
             = QStringLiteral("无法把示例规则复制到 /tmp/a&b <c>  d。\n"
                              "规则文件有错，没有加载：lostText.txt 第2行 第2项“x”：不是数字（类型不匹配）");
+        const ModalCatcher::Handler answer = notice(&shown);
         ModalCatcher catcher;
         catcher
             .then([&](QWidget* box) {
                 QCOMPARE(box->geometry().center(), owner.geometry().center());
                 QCOMPARE(lineGaps(*child<QLabel>(box, "qt_msgbox_label")), QString());
-                notice (&shown)(box);
+                answer(box);
             })
             .then(question(QMessageBox::Yes, &asked));
         zelmar::showNotice(&owner, report);
