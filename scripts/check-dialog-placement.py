@@ -14,15 +14,20 @@ program and the example rules, bare and under openbox:
 For each of the notice (重来), the rule editor and the reload question
 (规则设定, 保存), the about and the help dialog it starts the program, opens
 the dialog, and prints how far the dialog's centre, frame included, lies from
-the main window's centre; for the editor, help and about it also tells
+the main window's centre; the same for the notice of a malformed rule file at
+start-up, which comes before the main window (a copy of the program in a
+scratch folder with a bad loss table, measured against the main window that
+appears once the notice is closed); for the editor, help and about it also tells
 whether Esc closed them and whether they set an icon (help and about set a
 blank one, so that no icon shows in their title bar). With a
 folder given, it saves a picture of the screen for each dialog there.
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 MAIN_TITLE = 'Zelmar V1.0版'
@@ -60,6 +65,35 @@ def click(window, x, y):
     time.sleep(0.5)
 
 
+def offset(dialog_frame, main_frame):
+    dx = dialog_frame[0] + dialog_frame[2] / 2 - (main_frame[0] + main_frame[2] / 2)
+    dy = dialog_frame[1] + dialog_frame[3] / 2 - (main_frame[1] + main_frame[3] / 2)
+    return f'dx={dx:+.1f} dy={dy:+.1f}'
+
+
+def measure_startup(program, shots):
+    with tempfile.TemporaryDirectory() as folder:
+        copy = shutil.copy(program, folder)
+        for name, text in (('winText.txt', b'1,1,2,3'), ('lostText.txt', b'1,1,2,3\r\n5,x,7')):
+            with open(os.path.join(folder, name), 'wb') as f:
+                f.write(text)
+        proc = subprocess.Popen([copy], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            notice = find(MAIN_TITLE)
+            time.sleep(1.5)
+            notice_frame, _ = frame(notice)
+            if shots:
+                sh('import', '-window', 'root', os.path.join(shots, 'x-startup.png'))
+            sh('xdotool', 'key', '--window', notice, 'Return')
+            main = find(MAIN_TITLE, (notice,))
+            time.sleep(1.5)
+            main_frame, _ = frame(main)
+            print(f'startup  main frame {main_frame} dialog frame {notice_frame}: '
+                  + offset(notice_frame, main_frame))
+        finally:
+            proc.kill()
+
+
 def measure(program, which, shots):
     proc = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
@@ -88,9 +122,8 @@ def measure(program, which, shots):
             return
         time.sleep(1.5)
         dialog_frame, _ = frame(dialog)
-        dx = dialog_frame[0] + dialog_frame[2] / 2 - (main_frame[0] + main_frame[2] / 2)
-        dy = dialog_frame[1] + dialog_frame[3] / 2 - (main_frame[1] + main_frame[3] / 2)
-        print(f'{which:8s} main frame {main_frame} dialog frame {dialog_frame}: dx={dx:+.1f} dy={dy:+.1f}')
+        print(f'{which:8s} main frame {main_frame} dialog frame {dialog_frame}: '
+              + offset(dialog_frame, main_frame))
         if shots:
             sh('import', '-window', 'root', os.path.join(shots, f'x-{which}.png'))
         if which in ('editor', 'about', 'help'):
@@ -110,3 +143,4 @@ if __name__ == '__main__':
         os.makedirs(shots, exist_ok=True)
     for which in ('notice', 'editor', 'question', 'about', 'help'):
         measure(program, which, shots)
+    measure_startup(program, shots)

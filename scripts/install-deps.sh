@@ -10,7 +10,7 @@ packages=(
     fonts-arphic-uming
     libgtest-dev libbenchmark-dev
     libfmt-dev nlohmann-json3-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev llvm-14
     xvfb xauth
     librsvg2-bin file dpkg-dev
     lintian desktop-file-utils appstream

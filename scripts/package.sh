@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the programs in release mode with
 # Debian's hardening flags and makes the Debian package. The package is
-# left in the top folder: sudo apt install ./zelmar_<version>_amd64.deb
+# left in the top folder: apt install ./zelmar_<version>_amd64.deb as root
+# (or with sudo).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -17,19 +17,35 @@ namespace {
 constexpr qreal MessagePointSize = 10.5;
 // Room in a title bar for the window manager's icon and buttons, in pixels.
 constexpr int TitleBarButtons = 120;
+// Line pitch of a notice that wraps, against the face's own: the Song face
+// has no gap between lines of its own, so wrapped lines would touch.
+constexpr int LineHeightPercent = 150;
+
+// The text as shown: every character as it stands, blanks and line breaks
+// kept, the lines of a wrapped text spaced apart.
+QString spacedLines(const QString& text)
+{
+    return QStringLiteral("<p style=\"white-space:pre-wrap; line-height:%1%\">%2</p>")
+        .arg(LineHeightPercent)
+        .arg(text.toHtmlEscaped());
+}
 
 // A message box in the program's face, centred over the window that shows
 // it. Its buttons are named in Chinese by the program itself, so that they
-// read right also where Qt's own Chinese texts are not installed.
+// read right also where Qt's own Chinese texts are not installed, and carry
+// their text alone, without the icons a desktop theme gives standard buttons.
 class MessageBox : public QMessageBox {
 public:
     MessageBox(const QString& title, const QString& text, StandardButtons buttons, QWidget* parent)
-        : QMessageBox(NoIcon, title, text, buttons, parent)
+        : QMessageBox(NoIcon, title, spacedLines(text), buttons, parent)
     {
+        setTextFormat(Qt::RichText);
         setFont(songFont(MessagePointSize));
         for (auto [which, caption] : { std::pair { Ok, "确定" }, { Yes, "是" }, { No, "否" } }) {
-            if (QAbstractButton* b = button(which))
+            if (QAbstractButton* b = button(which)) {
                 b->setText(QString::fromUtf8(caption));
+                b->setIcon(QIcon());
+            }
         }
         // A short notice would be narrower than its title, which the window
         // manager then cuts short ("Z..."): the box is kept wide enough for

@@ -1,7 +1,9 @@
 #pragma once
 // The two message boxes of the program: a notice with an OK button (确定)
 // under the program's title, and a Yes/No question (是, 否) under a title of
-// its own. Both are modal, show no icon and are centred over their window.
+// its own. Both are modal, show no icon, not even on their buttons, and are
+// centred over their window. Their text is shown as rich text (text() gives
+// it marked up), so that the lines of a long one that wraps are spaced.
 
 #include <QString>
 

@@ -36,11 +36,11 @@ int centred(int ownerStart, int ownerLength, int length, int screenStart, int sc
     return start;
 }
 
-void place(QWidget& dialog, const QWidget& owner, const QMargins& frame)
+void place(QWidget& dialog, const QWidget& owner, const QRect& ownerFrame, const QMargins& frame)
 {
     const QScreen* screen = owner.screen();
     const QPoint corner = centredFramePos(
-        frameGeometry(owner), dialog.size().grownBy(frame), screen ? screen->availableGeometry() : QRect());
+        ownerFrame, dialog.size().grownBy(frame), screen ? screen->availableGeometry() : QRect());
     // The client area goes inside the frame; setGeometry places the client
     // whether or not the frame is known yet.
     dialog.setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), dialog.size()));
@@ -76,7 +76,7 @@ protected:
             return false;
         finish(dialog);
         if (frame != m_guessed && m_owner)
-            place(dialog, *m_owner, frame);
+            place(dialog, *m_owner, frameGeometry(*m_owner), frame);
         return false;
     }
 
@@ -102,11 +102,19 @@ QPoint centredFramePos(const QRect& ownerFrame, const QSize& frameSize, const QR
 void centreOverOwner(QWidget& dialog)
 {
     const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
-    if (!owner || !owner->isVisible())
+    if (!owner)
         return;
+    if (!owner->isVisible()) {
+        // A report from the window's load step comes before the window is on
+        // the screen. It goes where the window will appear: the window keeps
+        // its geometry when shown and gets a frame like the dialog's, so the
+        // dialog is centred over it client over client.
+        place(dialog, *owner, owner->geometry(), QMargins());
+        return;
+    }
     const QMargins own = frameMargins(dialog);
     const QMargins frame = own.isNull() ? frameMargins(*owner) : own;
-    place(dialog, *owner, frame);
+    place(dialog, *owner, frameGeometry(*owner), frame);
     if (own.isNull() && !frame.isNull())
         new FramedPlacement(dialog, *owner, frame);
 }

@@ -20,8 +20,9 @@ namespace zelmar {
 // where needed, into screen (an empty screen rectangle limits nothing).
 QPoint centredFramePos(const QRect& ownerFrame, const QSize& frameSize, const QRect& screen);
 
-// Places a dialog about to be shown over the window of its parent widget.
-// Called from the dialog's showEvent, after Qt's own placement.
+// Places a dialog about to be shown over the window of its parent widget,
+// also over one not yet shown, where that will appear. Called from the
+// dialog's showEvent, after Qt's own placement.
 void centreOverOwner(QWidget& dialog);
 
 } // namespace zelmar

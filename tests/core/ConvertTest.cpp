@@ -39,7 +39,11 @@ INSTANTIATE_TEST_SUITE_P(HalfToEven, Convert16Test,
         ConvertCase { "-0.5", Ok, 0 }, ConvertCase { "-1.5", Ok, -2 }, ConvertCase { "2.5000001", Ok, 3 },
         ConvertCase { "2.4999999", Ok, 2 }, ConvertCase { "2.50000", Ok, 2 }, ConvertCase { "0.6", Ok, 1 },
         ConvertCase { "5.", Ok, 5 }, ConvertCase { ".5", Ok, 0 }, ConvertCase { "32767.4", Ok, 32767 },
-        ConvertCase { "-32768.5", Ok, -32768 }));
+        ConvertCase { "-32768.5", Ok, -32768 }, ConvertCase { "32766.5", Ok, 32766 },
+        ConvertCase { "-32767.5", Ok, -32768 },
+        // A first fraction digit of 0 rounds down whatever follows it.
+        ConvertCase { "1.05", Ok, 1 }, ConvertCase { "3.0500", Ok, 3 }, ConvertCase { "2.06", Ok, 2 },
+        ConvertCase { "-0.09", Ok, 0 }, ConvertCase { "0.45", Ok, 0 }));
 
 // Blanks, tabs and line ends around an item, so a win file ending in a line break works.
 INSTANTIATE_TEST_SUITE_P(Surroundings, Convert16Test,
@@ -56,7 +60,9 @@ INSTANTIATE_TEST_SUITE_P(Rejected, Convert16Test,
 INSTANTIATE_TEST_SUITE_P(OutsideSixteenBits, Convert16Test,
     ::testing::Values(ConvertCase { "32768", Range, 0 }, ConvertCase { "-32769", Range, 0 },
         ConvertCase { "32767.5", Range, 0 }, ConvertCase { "-32768.6", Range, 0 },
-        ConvertCase { "99999999999999999999", Range, 0 }));
+        ConvertCase { "99999999999999999999", Range, 0 },
+        // 2^64 + 5 and -(2^64 + 1): out of range, not wrapped to 5 and -1.
+        ConvertCase { "18446744073709551621", Range, 0 }, ConvertCase { "-18446744073709551617", Range, 0 }));
 
 } // namespace
 } // namespace zelmar

@@ -106,12 +106,10 @@ TEST_P(ParseFailure, namesLineItemAndReason)
     EXPECT_NE(e.why.find(c.whyPart), std::string::npos) << e.why;
     const std::string report = describe(c.loss ? "lostText.txt" : "winText.txt", e);
     EXPECT_NE(report.find(c.loss ? "lostText.txt" : "winText.txt"), std::string::npos);
-    if (c.line > 0) {
-        EXPECT_NE(report.find("第" + std::to_string(c.line) + "行"), std::string::npos) << report;
-    }
-    if (c.item > 0) {
-        EXPECT_NE(report.find("第" + std::to_string(c.item) + "项"), std::string::npos) << report;
-    }
+    // The win text has no lines: its report names none.
+    EXPECT_EQ(report.find("第" + std::to_string(c.line) + "行") != std::string::npos, c.line > 0) << report;
+    EXPECT_NE(report.find("第" + std::to_string(c.item) + "项“" + c.itemText + "”"), std::string::npos)
+        << report;
 }
 
 INSTANTIATE_TEST_SUITE_P(BadItems, ParseFailure,
@@ -122,7 +120,16 @@ INSTANTIATE_TEST_SUITE_P(BadItems, ParseFailure,
         FailCase { "1,2\r\n3,,5", true, 2, 2, "", "空" },
         FailCase { "1\r\n2,-40000", true, 2, 2, "-40000", "溢出" },
         // The column is tested before the item is converted.
-        FailCase { "7,", true, 1, 2, "", "宽度" }, FailCase { "5\r\n7,", true, 2, 2, "", "宽度" }));
+        FailCase { "7,", true, 1, 2, "", "宽度" }, FailCase { "5\r\n7,", true, 2, 2, "", "宽度" },
+        // The quoted item comes from the failing line, not the one after it.
+        FailCase { "5\r\n7,\r\n,8", true, 2, 2, "", "宽度" },
+        FailCase { "5\r\n6\r\n7,\r\n,9", true, 3, 2, "", "宽度" },
+        FailCase { "1\r\n2\r\nx,3", true, 3, 1, "x", "不是数字" },
+        // A long item is quoted cut to 40 characters.
+        FailCase { "1,xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", false, 0, 2,
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", "不是数字" },
+        FailCase { "1,xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxy", false, 0, 2,
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx…", "不是数字" }));
 
 TEST(ParseLimits, itemAndLineCountsAndLineLength)
 {
@@ -149,6 +156,7 @@ TEST(ParseLimits, itemAndLineCountsAndLineLength)
     ASSERT_FALSE(tooLong.ok());
     EXPECT_EQ(tooLong.error().line, 1);
     EXPECT_NE(tooLong.error().why.find("65535"), std::string::npos);
+    EXPECT_EQ(describe("lostText.txt", tooLong.error()).find("项"), std::string::npos); // no item to name
 }
 
 TEST(ParseLimits, wideSparseTableCostsItsText)

@@ -1,5 +1,7 @@
 #include "tests/support/TestView.h"
 
+#include <tuple>
+
 namespace zelmar {
 namespace {
 
@@ -107,12 +109,40 @@ TEST(Undo, winPathBackToOriginThenRefuses)
     EXPECT_EQ(g.rec().history, "");
 }
 
-TEST(Undo, lossPathBackToOrigin)
+// Where the clicks leave the round. One undo steps exactly one cell or
+// index back, gaps included.
+TEST(Clicks, leaveCursorStakeAndScore)
 {
-    Game g("1,1,2,3", "1,1,2,3");
-    expectSteps(g, { { 'L', -1, 1 }, { 'L', -2, 2 }, { 'B', -1, 1 }, { 'B', 0, 1 } });
-    EXPECT_EQ(g.rec().direction, Direction::Origin);
-    EXPECT_EQ(g.rec().curCol, 0);
+    struct Case {
+        const char* win;
+        const char* lost;
+        const char* clicks;
+        Direction direction;
+        int row, col, stake, score;
+    };
+    const char* rows = "1,2,3\r\n5,6\r\n7";
+    const std::vector<Case> cases = {
+        { "1,1", rows, "LLLB", Direction::Loss, 0, 2, 3, -3 }, // column 0 to the end of the row above
+        { "1,1", rows, "LLLLLB", Direction::Loss, 1, 2, 0, -17 }, // ... which may be padding
+        { "1,1", rows, "LLLLB", Direction::Loss, 1, 0, 5, -6 }, // only (0, 1) goes back to the origin
+        { "1,1", "1,0,2", "LB", Direction::Loss, 0, 1, 0, -1 }, // onto a gap
+        { "1,1", "1,1,2,3", "LLB", Direction::Loss, 0, 1, 1, -1 },
+        { "1,1", "1,1,2,3", "LLBB", Direction::Origin, 0, 0, 1, 0 },
+        { "1,1", "3,1,1", "LB", Direction::Origin, 0, 0, 3, 2 }, // from (0, 1): cell (0, 0) restored
+        { "1,2,3", "1,1", "WWB", Direction::Win, 0, 1, 2, 1 },
+        { "4,2,3", "1,1", "WB", Direction::Origin, 0, 0, 4, -3 }, // index 0 restored
+        // Scores at both ends of 16 bits are no overflow.
+        { "1,32766,1", "1,1", "WW", Direction::Win, 0, 2, 1, 32767 },
+        { "1,1", "1,32767,1", "LL", Direction::Loss, 0, 2, 1, -32768 },
+    };
+    for (const Case& c : cases) {
+        Game g(c.win, c.lost);
+        g.play(c.clicks);
+        const RoundRecord& r = g.rec();
+        const auto got = std::tuple(r.direction, r.curRow, r.curCol, r.stake, r.score);
+        EXPECT_EQ(got, std::tuple(c.direction, c.row, c.col, c.stake, c.score)) << c.lost << " " << c.clicks;
+        EXPECT_TRUE(g.view.failures.empty()) << c.clicks;
+    }
 }
 
 TEST(Undo, winOnLossPathWalksForwardAgain)
@@ -224,18 +254,38 @@ TEST(FailingClick, cursorPastColumn32767IsReported)
     EXPECT_EQ(wide.rec().curCol, 1);
 }
 
+// A reload can leave the cursor outside the new tables: the next click
+// that reads there is reported and changes nothing.
 TEST(FailingClick, indexOutsideReloadedTable)
 {
-    Game g("1,1,2,3", "1,1");
-    g.play("WWW"); // win index 3
-    g.calc.setRules(test::winOf("1,1"), nullptr, false);
-    const RoundRecord before = g.rec();
-    g.view.startStep();
-    g.play("B"); // needs winSeq(2) and winSeq(3)
-    ASSERT_EQ(g.view.failures.size(), 1u);
-    EXPECT_NE(g.view.failures[0].find("下标越界"), std::string::npos);
-    EXPECT_EQ(g.rec(), before);
-    EXPECT_EQ(g.view.cellUpdates, 0);
+    struct Case {
+        const char* before;
+        const char* newWin; // nullptr: keep
+        const char* newLost;
+        char click;
+    };
+    const std::vector<Case> cases = {
+        { "WWW", "1,1", nullptr, 'B' }, // needs winSeq(2) and winSeq(3)
+        { "LLLL", nullptr, "1,2,3", 'L' }, // forward walk from row 2 of a one-row table
+        { "LLLLW", nullptr, "1,2,3", 'B' }, // undo's forward walk from row 1
+        { "LLLL", nullptr, "1,2,3", 'W' }, // backward walk, from column 0
+        { "LLLLL", nullptr, "1,2,3", 'W' }, // backward walk, from column 1
+        { "LLLL", nullptr, "1,2,3", 'B' }, // undo of a loss
+    };
+    for (const Case& c : cases) {
+        Game g("1,1,2,3", "1,2\r\n5,6\r\n7,8");
+        g.play(c.before);
+        g.calc.setRules(
+            c.newWin ? test::winOf(c.newWin) : nullptr, c.newLost ? test::lostOf(c.newLost) : nullptr, false);
+        const RoundRecord before = g.rec();
+        g.view.startStep();
+        g.play(std::string(1, c.click));
+        ASSERT_EQ(g.view.failures.size(), 1u) << c.before << c.click;
+        EXPECT_NE(g.view.failures[0].find("下标越界"), std::string::npos);
+        EXPECT_EQ(g.rec(), before);
+        EXPECT_EQ(g.view.cellUpdates, 0);
+        EXPECT_TRUE(g.view.notices.empty());
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTableView>
+#include <QTextDocumentFragment>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,10 @@ QTableView* findGrid(const char* name)
 void printGrids()
 {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        std::printf("message box: %s\n", box->text().toUtf8().constData());
+        const QString text = box->textFormat() == Qt::RichText
+            ? QTextDocumentFragment::fromHtml(box->text()).toPlainText()
+            : box->text();
+        std::printf("message box: %s\n", text.toUtf8().constData());
         finish(1);
     }
     for (const char* name : { "grdWin", "grdLost" }) {

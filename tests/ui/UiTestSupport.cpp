@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextDocumentFragment>
 #include <QTimer>
 
 namespace {
@@ -20,9 +21,22 @@ constexpr int PollMs = 10;
 QString describe(const QWidget* w)
 {
     auto* box = qobject_cast<const QMessageBox*>(w);
-    return w->windowTitle() + ' ' + (box ? box->text() : w->objectName());
+    return w->windowTitle() + ' ' + (box ? shownText(box) : w->objectName());
+}
+
+void checkPlainButtons(const QMessageBox* box)
+{
+    for (const QAbstractButton* button : box->buttons())
+        QVERIFY2(button->icon().isNull(), qPrintable(button->text() + " has an icon"));
 }
 } // namespace
+
+QString shownText(const QMessageBox* box)
+{
+    if (box->textFormat() != Qt::RichText)
+        return box->text();
+    return QTextDocumentFragment::fromHtml(box->text()).toPlainText();
+}
 
 QByteArray RuleFolder::read(const char* name) const
 {
@@ -77,8 +91,9 @@ ModalCatcher::Handler notice(QString* text)
     return [text](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         QVERIFY2(box, qPrintable(describe(w)));
-        *text = box->text();
+        *text = shownText(box);
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        checkPlainButtons(box);
         QCOMPARE(box->windowTitle(), QStringLiteral("Zelmar V1.0版"));
         QCOMPARE(box->buttons().size(), 1);
         QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
@@ -98,6 +113,7 @@ ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titl
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
         QCOMPARE(box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text(),
             QStringLiteral("是否"));
+        checkPlainButtons(box);
         checkCentredOverOwner(box);
         QTest::mouseClick(box->button(answer), Qt::LeftButton);
     };

@@ -73,9 +73,13 @@ private:
 // of the window it was opened over.
 void checkCentredOverOwner(const QWidget* dialog);
 
+// The text a message box shows, as plain text.
+QString shownText(const QMessageBox* box);
+
 // A notice: no icon, the program's title, OK only (确定). A question: no
-// icon, Yes (是) and No (否) with Yes preselected. Both are centred over
-// their window, record what they show and press a button.
+// icon, Yes (是) and No (否) with Yes preselected. Both have buttons without
+// icons, are centred over their window, record what they show and press a
+// button.
 ModalCatcher::Handler notice(QString* text);
 ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titleAndPrompt);
 

@@ -13,9 +13,11 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QRegularExpression>
 
 class DialogsTest : public QObject {
@@ -122,7 +124,77 @@ private slots:
         }
     }
 
+    // As a desktop theme that puts icons on standard buttons would show them:
+    // the buttons keep their text alone, the lines of a notice that wraps
+    // stand apart, and a notice from the load step of a window not yet shown
+    // is centred over where that window will appear.
+    void messageBoxesUnderAThemeWithButtonIcons()
+    {
+        const QString styleBefore = QApplication::style()->name();
+        QApplication::setStyle(new ThemeWithButtonIcons);
+        QString shown;
+        QString asked;
+        QWidget owner;
+        owner.setGeometry(120, 90, 500, 300);
+        // Blanks, line breaks and markup characters are shown as they stand.
+        const QString report
+            = QStringLiteral("无法把示例规则复制到 /tmp/a&b <c>  d。\n"
+                             "规则文件有错，没有加载：lostText.txt 第2行 第2项“x”：不是数字（类型不匹配）");
+        const ModalCatcher::Handler answer = notice(&shown);
+        ModalCatcher catcher;
+        catcher
+            .then([&](QWidget* box) {
+                QCOMPARE(box->geometry().center(), owner.geometry().center());
+                QCOMPARE(lineGaps(*child<QLabel>(box, "qt_msgbox_label")), QString());
+                answer(box);
+            })
+            .then(question(QMessageBox::Yes, &asked));
+        zelmar::showNotice(&owner, report);
+        QVERIFY(zelmar::askYesNo(&owner, QStringLiteral("是否"), QStringLiteral("问")));
+        QApplication::setStyle(styleBefore);
+        CHECK_DIALOGS(catcher);
+        QCOMPARE(shown, report);
+    }
+
 private:
+    // Says that standard buttons have icons, as some desktop themes do.
+    class ThemeWithButtonIcons : public QProxyStyle {
+    public:
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+            QStyleHintReturn* data) const override
+        {
+            if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+                return 1;
+            return QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+
+    // What is wrong with the lines of a label's text as drawn: fewer than
+    // two lines, or two lines less than a quarter of a line apart.
+    static QString lineGaps(QLabel& label)
+    {
+        const QImage drawn = label.grab().toImage();
+        QList<std::pair<int, int>> lines; // first and last row with ink
+        for (int y = 0; y < drawn.height(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < drawn.width() && !ink; ++x)
+                ink = drawn.pixelColor(x, y).lightness() < 128;
+            if (ink && (lines.isEmpty() || lines.last().second != y - 1))
+                lines.append({ y, y });
+            else if (ink)
+                lines.last().second = y;
+        }
+        if (lines.size() < 2)
+            return QStringLiteral("%1 line(s) of ink").arg(lines.size());
+        const int least = QFontMetrics(label.font()).height() / 4;
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const int gap = lines[i].first - lines[i - 1].second - 1;
+            if (gap < least)
+                return QStringLiteral("lines %1 and %2 are %3 px apart").arg(i).arg(i + 1).arg(gap);
+        }
+        return {};
+    }
+
     bool m_translated = false;
 };
 
