@@ -38,12 +38,22 @@ protected:
 
 TEST_F(SimTool, sameSeedGivesTheSameReportOnOneAndTwoThreads)
 {
-    for (const char* game : { "", "--win-chance 0.49 ", "--bet player --decks 6 " }) {
-        const ToolRun one = run(std::string(game) + "--seed 7 --rounds 30000 --threads 1");
-        const ToolRun two = run(std::string(game) + "--seed 7 --rounds 30000 --threads 2");
+    const struct {
+        const char* args;
+        const char* said;
+    } cases[] = {
+        { "--rounds 30000", "局数：30000 局" },
+        { "--win-chance 0.49 --rounds 30000", "局数：30000 局" },
+        { "--bet player --decks 6 --rounds 30000", "局数：30000 局" },
+        { "--game no-commission --rounds 30000", "免佣百家乐" },
+        { "--sessions 1000 --session-rounds 50 --bankroll 40 --stop-win 20", "坐下的次数：1000 次" },
+    };
+    for (const auto& c : cases) {
+        const ToolRun one = run(std::string(c.args) + " --seed 7 --threads 1");
+        const ToolRun two = run(std::string(c.args) + " --seed 7 --threads 2");
         ASSERT_EQ(one.status, 0) << one.out;
-        EXPECT_NE(one.out.find("局数：30000 局"), std::string::npos) << one.out;
-        EXPECT_EQ(one.out, two.out) << game;
+        EXPECT_NE(one.out.find(c.said), std::string::npos) << one.out;
+        EXPECT_EQ(one.out, two.out) << c.args;
     }
     const ToolRun json = run("--seed 7 --rounds 30000 --json", false);
     ASSERT_EQ(json.status, 0);
@@ -95,6 +105,10 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         { "--game roulette", "--game" },
         { "--win-chance 0.5 --decks 6", "--win-chance" },
         { "--bankroll 0", "--bankroll" },
+        { "--stop-win 5", "要与 --sessions K 同用" },
+        { "--sessions 10 --stop-loss -1", "--stop-loss" },
+        { "--game no-commission --commission 0.04", "免佣百家乐不抽佣" },
+        { "--rules /tmp", "--rules 只能给一次" },
         { "--rounds", "缺少取值" },
         { "--fast", "无法识别的参数：--fast" },
         { "--plot /nonexistent-folder/chart.png", "无法写入图表文件" },
@@ -104,6 +118,43 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         EXPECT_EQ(r.status, 2) << c.args << "\n" << r.out;
         EXPECT_NE(r.out.find(c.said), std::string::npos) << c.args << "\n" << r.out;
     }
+}
+
+// A report, a CSV or a chart that could not be written fails the run.
+TEST_F(SimTool, failedWritesAreNamedWithStatusOne)
+{
+    const struct {
+        const char* args;
+        const char* out; // where the report goes
+        const char* said; // on standard error
+    } cases[] = {
+        { "--json", "/dev/full", "写入标准输出时出错" },
+        { "", "/dev/full", "写入标准输出时出错" },
+        { "--sessions 100", "/dev/full", "写入标准输出时出错" },
+        { "--csv /dev/full", "/dev/null", "写入 CSV 文件 /dev/full 时出错" },
+        { "--plot /dev/full --plot-size 200x100", "/dev/null", "无法写入图表文件 /dev/full" },
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = runCommand(std::string(ZELMAR_SIM) + " run --rules '" + dir.string()
+            + "' --rounds 2000 --seed 1 " + c.args + " 2>&1 >" + c.out);
+        EXPECT_EQ(r.status, 1) << c.args << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.said), std::string::npos) << c.args << "\n" << r.out;
+    }
+}
+
+// Both rule sets on the same hands: the same folder twice differs by nothing.
+TEST_F(SimTool, compareShowsBothAndTheirDifference)
+{
+    const std::string cmd = std::string(ZELMAR_SIM) + " compare --rules '" + dir.string() + "' --rules '"
+        + dir.string() + "' --win-chance 0.5 --rounds 20000 --seed 4 --bankroll 30";
+    const ToolRun text = runCommand(cmd + " 2>&1");
+    ASSERT_EQ(text.status, 0) << text.out;
+    EXPECT_NE(text.out.find("每局净输赢（单位）\n  A "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("  A − B 0 ± 0\n"), std::string::npos) << text.out;
+    const ToolRun json = runCommand(cmd + " --json 2>/dev/null");
+    ASSERT_EQ(json.status, 0);
+    EXPECT_NE(json.out.find("\"brokeShare\":{\"a\":{"), std::string::npos) << json.out;
+    EXPECT_EQ(runCommand(std::string(ZELMAR_SIM) + " compare --rules '" + dir.string() + "' 2>&1").status, 2);
 }
 
 TEST_F(SimTool, missingOrMalformedRulesAreReportedWithStatusTwo)

@@ -1,7 +1,6 @@
 #include "tools/sim/RunCommand.h"
 
-#include "sim/SimChart.h"
-#include "tools/sim/RunReport.h"
+#include "tools/sim/SimPlay.h"
 #include "tools/sim/SimRules.h"
 
 #include <atomic>
@@ -10,7 +9,8 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
+#include <functional>
+#include <iostream>
 #include <optional>
 #include <random>
 #include <string>
@@ -25,6 +25,7 @@ const char* const Usage
     = "用法：zelmar-sim run [选项]\n"
       "  从原点开始一局一局地玩，每手按计算器的“赢”“输”记录，统计结果。\n"
       "  --game baccarat      百家乐（缺省）：从牌靴发牌，按补牌规则\n"
+      "  --game no-commission 免佣百家乐：庄以 6 点赢只赔一半，其他庄赢 1 赔 1，不抽佣\n"
       "  --win-chance P       改为相互独立的手，每手赢的机会为 P（0 到 1），没有和局和佣金\n"
       "  --decks N            牌靴里的牌副数，缺省 8\n"
       "  --cut N              切牌在倒数第 N 张，出现后打完这一手就洗牌，缺省 14\n"
@@ -35,12 +36,21 @@ const char* const Usage
       "  --threads T          线程数，缺省为处理器核数；结果与线程数无关\n"
       "  --max-hands H        一局打满 H 手还没结束就截断，缺省 10000\n"
       "  --table-max M        台面上限：注码超过 M 就下不了，这一局到此为止\n"
-      "  --bankroll B         统计有多少局会在中途输光 B 个单位的本钱\n"
+      "  --bankroll B         每局（或每次坐下）带着 B 个单位的本钱：下不起的那一手就停下\n"
+      "  --sessions K         改为模拟 K 次坐下：一局接一局地打，输赢带到下一局，直到下面的条件之一\n"
+      "  --session-rounds N   每次坐下最多打 N 局，缺省 1000\n"
+      "  --stop-win W         一局打完时净赢到 W 个单位（含佣金）就离场\n"
+      "  --stop-loss L        一局打完时净输到 L 个单位（含佣金）就离场\n"
       "  --json               以一个 JSON 对象输出同样的数字\n"
       "  --csv 文件           每局一行写入 CSV 文件\n"
       "  --plot 文件.png      把图表画到 PNG 文件\n"
       "  --plot-size 宽x高    图表的像素大小，缺省 1600x1000\n"
       "  --rules 目录         放 winText.txt 和 lostText.txt 的文件夹，缺省为本程序所在的文件夹\n";
+
+const char* const CompareUsage
+    = "用法：zelmar-sim compare --rules 目录A --rules 目录B [run 的选项]\n"
+      "  两套规则在同样的手上各玩同样多的局，并排列出两边的数字和差 A − B（带成对的标准误）。\n"
+      "  run 的选项都可以用，只有 --csv 和 --sessions 除外。\n";
 
 std::atomic<bool> g_stop { false };
 
@@ -60,15 +70,17 @@ struct Options {
     bool gameGiven = false;
     bool chanceGiven = false;
     bool shoeOptionGiven = false; // --decks, --cut, --bet or --commission
+    bool commissionGiven = false;
     bool threadsGiven = false;
     bool seedGiven = false;
-    std::optional<double> bankroll;
     bool json = false;
     std::string csv;
     std::string plot;
     int plotWidth = 1600;
     int plotHeight = 1000;
     std::string rules;
+    std::vector<std::string> moreRules; // compare: the folders after the first
+    bool sessionOptionGiven = false; // --session-rounds, --stop-win or --stop-loss
 };
 
 long wholeNumber(const std::string& option, const std::string& text, long max)
@@ -91,6 +103,32 @@ double realNumber(
     return value;
 }
 
+double positiveNumber(const std::string& option, const std::string& text)
+{
+    const double value = realNumber(option, text, 0, HUGE_VAL, "一个正数");
+    if (value <= 0)
+        throw BadInput { option + " 需要一个正数，收到“" + text + "”" };
+    return value;
+}
+
+// The options of sittings, one after another: true when `arg` was one.
+bool sessionOption(const std::string& arg, const std::function<std::string()>& valueOf, Options& o)
+{
+    sim::Settings& s = o.settings;
+    if (arg == "--sessions")
+        s.sessions = wholeNumber(arg, valueOf(), 100'000'000);
+    else if (arg == "--session-rounds")
+        s.sessionRounds = wholeNumber(arg, valueOf(), 2'000'000'000);
+    else if (arg == "--stop-win")
+        s.stopWin = positiveNumber(arg, valueOf());
+    else if (arg == "--stop-loss")
+        s.stopLoss = positiveNumber(arg, valueOf());
+    else
+        return false;
+    o.sessionOptionGiven = o.sessionOptionGiven || arg != "--sessions";
+    return true;
+}
+
 Options parseOptions(int argc, char** argv)
 {
     Options o;
@@ -104,8 +142,10 @@ Options parseOptions(int argc, char** argv)
         };
         if (arg == "--game") {
             const std::string game = valueOf();
-            if (game != "baccarat")
-                throw BadInput { "--game 只能是 baccarat，收到“" + game + "”；独立的手请用 --win-chance P" };
+            if (game != "baccarat" && game != "no-commission")
+                throw BadInput { "--game 只能是 baccarat 或 no-commission（免佣），收到“" + game
+                    + "”；独立的手请用 --win-chance P" };
+            s.game = game == "baccarat" ? sim::Game::Baccarat : sim::Game::NoCommission;
             o.gameGiven = true;
         } else if (arg == "--win-chance") {
             s.winChance = realNumber(arg, valueOf(), 0, 1, " 0 到 1 之间的数");
@@ -125,6 +165,7 @@ Options parseOptions(int argc, char** argv)
             o.shoeOptionGiven = true;
         } else if (arg == "--commission") {
             s.commission = realNumber(arg, valueOf(), 0, 1, " 0 到 1 之间的数");
+            o.commissionGiven = true;
             o.shoeOptionGiven = true;
         } else if (arg == "--rounds") {
             s.rounds = wholeNumber(arg, valueOf(), 200'000'000);
@@ -142,9 +183,8 @@ Options parseOptions(int argc, char** argv)
         } else if (arg == "--table-max") {
             s.tableMax = wholeNumber(arg, valueOf(), 2'000'000'000);
         } else if (arg == "--bankroll") {
-            o.bankroll = realNumber(arg, valueOf(), 0, HUGE_VAL, "一个正数");
-            if (*o.bankroll <= 0)
-                throw BadInput { "--bankroll 需要一个正数，收到“" + std::string(argv[i]) + "”" };
+            s.bankroll = positiveNumber(arg, valueOf());
+        } else if (sessionOption(arg, valueOf, o)) {
         } else if (arg == "--json") {
             o.json = true;
         } else if (arg == "--csv") {
@@ -159,7 +199,7 @@ Options parseOptions(int argc, char** argv)
             o.plotWidth = static_cast<int>(wholeNumber(arg, size.substr(0, x), 10000));
             o.plotHeight = static_cast<int>(wholeNumber(arg, size.substr(x + 1), 10000));
         } else if (arg == "--rules") {
-            o.rules = valueOf();
+            (o.rules.empty() ? o.rules : o.moreRules.emplace_back()) = valueOf();
         } else {
             throw BadInput { "无法识别的参数：" + arg };
         }
@@ -168,7 +208,11 @@ Options parseOptions(int argc, char** argv)
         throw BadInput {
             "--win-chance 的手没有牌靴：不能与 --game、--decks、--cut、--bet 或 --commission 同用"
         };
-    if (s.game == sim::Game::Baccarat && s.cut >= s.decks * 52)
+    if (o.sessionOptionGiven && s.sessions == 0)
+        throw BadInput { "--session-rounds、--stop-win 和 --stop-loss 要与 --sessions K 同用" };
+    if (s.game == sim::Game::NoCommission && o.commissionGiven)
+        throw BadInput { "免佣百家乐不抽佣：--game no-commission 不能与 --commission 同用" };
+    if (s.game != sim::Game::WinChance && s.cut >= s.decks * 52)
         throw BadInput { "--cut 必须小于牌靴里的牌数（" + std::to_string(s.decks * 52) + " 张）" };
     return o;
 }
@@ -183,8 +227,9 @@ std::uint64_t freshSeed()
 // goes on, when standard error is a terminal.
 class ProgressBar {
 public:
-    explicit ProgressBar(long total)
+    ProgressBar(long total, const char* what)
         : m_total(total)
+        , m_what(what)
         , m_enabled(::isatty(STDERR_FILENO) == 1)
         , m_start(std::chrono::steady_clock::now())
     {
@@ -206,14 +251,15 @@ public:
         m_shown = true;
         m_permille = permille;
         const int filled = permille * 40 / 1000;
-        std::fprintf(stderr, "\r[%s%s] %5.1f%%  %ld / %ld 局（Ctrl-C 停止并统计已玩完的局）",
+        std::fprintf(stderr, "\r[%s%s] %5.1f%%  %ld / %ld %s（Ctrl-C 停止并统计已玩完的）",
             std::string(filled, '#').c_str(), std::string(40 - filled, '.').c_str(), permille / 10.0, done,
-            m_total);
+            m_total, m_what);
         std::fflush(stderr);
     }
 
 private:
     long m_total;
+    const char* m_what;
     bool m_enabled;
     bool m_shown = false;
     int m_permille = -1;
@@ -222,19 +268,26 @@ private:
 
 } // namespace
 
-int runCommand(int argc, char** argv, const char* program)
+int runCommand(int argc, char** argv, const char* program, bool compare)
 {
+    const char* const usage = compare ? CompareUsage : Usage;
     for (int i = 0; i < argc; ++i) {
         if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            std::fputs(Usage, stdout);
+            std::fputs(usage, stdout);
             return 0;
         }
     }
     Options o;
     try {
         o = parseOptions(argc, argv);
+        if (compare && (o.moreRules.size() != 1))
+            throw BadInput { "compare 需要两个 --rules 目录，A 和 B" };
+        if (compare && (!o.csv.empty() || o.settings.sessions > 0))
+            throw BadInput { "compare 不能与 --csv 或 --sessions 同用" };
+        if (!compare && !o.moreRules.empty())
+            throw BadInput { "--rules 只能给一次；要比较两套规则请用 zelmar-sim compare" };
     } catch (const BadInput& bad) {
-        std::fprintf(stderr, "%s\n%s", bad.message.c_str(), Usage);
+        std::fprintf(stderr, "%s\n%s", bad.message.c_str(), usage);
         return 2;
     }
     sim::Settings& s = o.settings;
@@ -245,80 +298,43 @@ int runCommand(int argc, char** argv, const char* program)
     if (o.rules.empty())
         o.rules = defaultRuleFolder(program);
 
-    auto rules = loadSimRules(o.rules);
-    if (const auto* error = std::get_if<std::string>(&rules)) {
-        std::fprintf(stderr, "%s\n", error->c_str());
-        return 2;
-    }
-    s.winSeq = std::get<SimRules>(rules).winSeq;
-    s.lostTable = std::get<SimRules>(rules).lostTable;
-
-    std::ofstream csv;
-    if (!o.csv.empty()) {
-        csv.open(o.csv, std::ios::binary | std::ios::trunc);
-        if (!csv) {
-            std::fprintf(stderr, "无法写入 CSV 文件 %s\n", o.csv.c_str());
+    std::vector<SimRules> loaded;
+    for (const std::string* folder : { &o.rules, compare ? &o.moreRules[0] : nullptr }) {
+        if (!folder)
+            continue;
+        auto rules = loadSimRules(*folder);
+        if (const auto* error = std::get_if<std::string>(&rules)) {
+            std::fprintf(stderr, "%s\n", error->c_str());
             return 2;
         }
-        csv << csvHeader();
+        loaded.push_back(std::get<SimRules>(rules));
     }
+    s.winSeq = loaded[0].winSeq;
+    s.lostTable = loaded[0].lostTable;
 
-    // A chart that could not be written is better known before a long run.
-    if (!o.plot.empty() && !std::ofstream(o.plot, std::ios::binary | std::ios::app)) {
-        std::fprintf(stderr, "无法写入图表文件 %s\n", o.plot.c_str());
-        return 2;
-    }
-
+    PlayRequest request { s, o.rules, o.json, o.csv, o.plot, o.plotWidth, o.plotHeight };
     // Ctrl-C from here on stops the run after the blocks under way.
     g_stop.store(false);
     const auto previous = std::signal(SIGINT, onInterrupt);
-    // The seed comes first, so that even a run stopped early can be repeated.
-    std::fprintf(o.json ? stderr : stdout, "种子：%llu（用 --seed %llu 可以重复这次运行）\n",
-        static_cast<unsigned long long>(s.seed), static_cast<unsigned long long>(s.seed));
-    std::fflush(o.json ? stderr : stdout);
-
-    sim::Tally tally(s.rounds, o.bankroll);
     std::optional<ProgressBar> bar;
-    bar.emplace(s.rounds);
-    sim::RunControl control;
-    control.stop = &g_stop;
-    control.progress = [&](long done) { bar->update(done); };
-    sim::runRounds(
-        s,
-        [&](const sim::Block& b) {
-            tally.add(b);
-            if (csv.is_open()) {
-                long round = b.index * sim::BlockRounds;
-                for (const sim::RoundResult& r : b.rounds)
-                    csv << csvRow(++round, r);
-            }
-        },
-        control);
-    std::signal(SIGINT, previous);
+    PlayHooks hooks;
+    hooks.stop = &g_stop;
+    hooks.progress = [&](long done, long total) {
+        if (!bar)
+            bar.emplace(total, s.sessions > 0 ? "次" : "局");
+        bar->update(done);
+    };
+    int status = 0;
+    if (compare) {
+        sim::Settings b = s;
+        b.winSeq = loaded[1].winSeq;
+        b.lostTable = loaded[1].lostTable;
+        status = compareAndReport(request, b, o.moreRules[0], std::cout, std::cerr, hooks);
+    } else {
+        status = playAndReport(request, std::cout, std::cerr, hooks);
+    }
     bar.reset();
-
-    RunDescription run { s, o.rules, tally.rounds() < s.rounds };
-    const sim::RunFigures figures = tally.figures();
-    const std::string report = o.json ? jsonReport(run, figures) : textReport(run, figures);
-    std::fwrite(report.data(), 1, report.size(), stdout);
-    std::fflush(stdout);
-
-    int status = run.interrupted ? 130 : 0;
-    if (csv.is_open()) {
-        csv.close();
-        if (!csv) {
-            std::fprintf(stderr, "写入 CSV 文件 %s 时出错\n", o.csv.c_str());
-            status = 1;
-        }
-    }
-    if (!o.plot.empty()) {
-        const std::string title = "zelmar-sim：" + describeGame(s) + "；" + std::to_string(figures.rounds)
-            + " 局，种子 " + std::to_string(s.seed);
-        if (auto error = sim::saveRunChart(figures, title, o.plot, o.plotWidth, o.plotHeight)) {
-            std::fprintf(stderr, "%s\n", error->c_str());
-            status = 1;
-        }
-    }
+    std::signal(SIGINT, previous);
     return status;
 }
 

@@ -17,6 +17,7 @@ namespace {
 const char* const Usage = "用法：zelmar-sim 命令 [选项]\n"
                           "  run     一局一局地模拟，统计输赢、手数、注码和最深的亏损\n"
                           "  check   不靠运气，算出两条规则本身意味着什么\n"
+                          "  compare 两套规则在同样的手上比一比\n"
                           "用 zelmar-sim 命令 --help 查看每个命令的选项。\n";
 
 } // namespace
@@ -24,8 +25,8 @@ const char* const Usage = "用法：zelmar-sim 命令 [选项]\n"
 int main(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "run")
-        return zelmar::runCommand(argc - 2, argv + 2, argv[0]);
+    if (command == "run" || command == "compare")
+        return zelmar::runCommand(argc - 2, argv + 2, argv[0], command == "compare");
     if (command == "check") {
         const std::vector<std::string> args(argv + 2, argv + argc);
         const bool folderGiven = std::find(args.begin(), args.end(), "--rules") != args.end();
