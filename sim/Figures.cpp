@@ -142,6 +142,7 @@ Tally::Tally(long roundsPlanned, const MoneyUnit& unit, std::optional<double> ba
     : m_unit(unit)
     , m_bankroll(bankroll)
     , m_stride(std::max(1L, roundsPlanned / PathPoints))
+    , m_untilPoint(m_stride)
 {
 }
 
@@ -151,7 +152,9 @@ void Tally::add(const Block& block)
     m_coups.bankerWinsOnSix += block.coups.bankerWinsOnSix;
     m_coups.playerWins += block.coups.playerWins;
     m_coups.ties += block.coups.ties;
-    const auto scale = static_cast<long double>(m_unit.scale);
+    m_perStake.add(block.perStake);
+    m_perStakeNoTies.add(block.perStakeNoTies);
+    m_perHand.add(block.perHand);
     for (const RoundResult& r : block.rounds) {
         ++m_rounds;
         m_handsRecorded += r.hands;
@@ -165,12 +168,10 @@ void Tally::add(const Block& block)
         m_staked += r.staked;
         m_tieStaked += r.tieStaked;
         m_net += r.money;
-        const long double money = static_cast<long double>(r.money) / scale;
-        m_perStake.add(money, static_cast<long double>(r.staked));
-        m_perStakeNoTies.add(money, static_cast<long double>(r.staked - r.tieStaked));
-        m_perHand.add(money, static_cast<long double>(r.hands + r.ties));
-        if (m_rounds % m_stride == 0)
+        if (--m_untilPoint == 0) {
             m_path.emplace_back(m_rounds, unitsOf(m_net, m_unit));
+            m_untilPoint = m_stride;
+        }
     }
 }
 

@@ -24,6 +24,12 @@ struct Estimate {
 // The share k of n with its standard error, sqrt(p (1 - p) / n).
 Estimate shareOf(long k, long n);
 
+// Sums of money per unit over rounds or sessions, and the ratio with the
+// standard error of a ratio over independent rounds or sessions.
+struct RatioSums : RatioSumsOf<long double> {
+    Estimate ratio(long n) const;
+};
+
 struct Percentile {
     double percent = 0;
     double value = 0;
@@ -51,25 +57,6 @@ struct Bin {
     double from = 0;
     double to = 0;
     long count = 0;
-};
-
-// Money per unit: net over a total (staked, hands), with the standard
-// error of the ratio over rounds or sessions.
-struct RatioSums {
-    long double money = 0;
-    long double moneySquared = 0;
-    long double base = 0;
-    long double baseSquared = 0;
-    long double product = 0;
-    void add(long double m, long double b)
-    {
-        money += m;
-        moneySquared += m * m;
-        base += b;
-        baseSquared += b * b;
-        product += m * b;
-    }
-    Estimate ratio(long n) const;
 };
 
 struct RunFigures {
@@ -131,6 +118,7 @@ private:
     RatioSums m_perStakeNoTies;
     RatioSums m_perHand;
     long m_stride;
+    long m_untilPoint; // rounds until the next point of the path
     std::vector<std::pair<long, double>> m_path;
 };
 

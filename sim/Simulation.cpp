@@ -179,6 +179,13 @@ template <class Hands> Block playBlockWith(const Settings& s, long index)
     for (long i = 0; i < count; ++i)
         b.rounds.push_back(playRound(r, hands, s, unit, cover));
     hands.count(b.coups);
+    const auto scale = static_cast<double>(unit.scale);
+    for (const RoundResult& one : b.rounds) {
+        const double money = static_cast<double>(one.money) / scale;
+        b.perStake.add(money, static_cast<double>(one.staked));
+        b.perStakeNoTies.add(money, static_cast<double>(one.staked - one.tieStaked));
+        b.perHand.add(money, static_cast<double>(one.hands + one.ties));
+    }
     return b;
 }
 

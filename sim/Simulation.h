@@ -120,10 +120,43 @@ struct CoupCounts {
     long ties = 0;
 };
 
+// Money per unit: net over a total (staked, hands), with the standard
+// error of the ratio over rounds or sessions.
+template <class Real> struct RatioSumsOf {
+    Real money = 0;
+    Real moneySquared = 0;
+    Real base = 0;
+    Real baseSquared = 0;
+    Real product = 0;
+    void add(Real m, Real b)
+    {
+        money += m;
+        moneySquared += m * m;
+        base += b;
+        baseSquared += b * b;
+        product += m * b;
+    }
+    template <class Other> void add(const RatioSumsOf<Other>& o)
+    {
+        money += o.money;
+        moneySquared += o.moneySquared;
+        base += o.base;
+        baseSquared += o.baseSquared;
+        product += o.product;
+    }
+};
+// A block's sums, taken by the thread that plays it.
+using BlockRatioSums = RatioSumsOf<double>;
+
 struct Block {
     long index = 0;
     std::vector<RoundResult> rounds;
     CoupCounts coups;
+    // Net money in units against stakes with and without ties and against
+    // hands dealt, summed over the block's rounds.
+    BlockRatioSums perStake;
+    BlockRatioSums perStakeNoTies;
+    BlockRatioSums perHand;
 };
 
 // The rounds of one block; the same for the same settings and index.

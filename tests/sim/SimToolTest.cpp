@@ -46,7 +46,7 @@ TEST_F(SimTool, sameSeedGivesTheSameReportOnOneAndTwoThreads)
         { "--win-chance 0.49 --rounds 30000", "局数：30000 局" },
         { "--bet player --decks 6 --rounds 30000", "局数：30000 局" },
         { "--game no-commission --rounds 30000", "免佣百家乐" },
-        { "--sessions 1000 --session-rounds 50 --bankroll 40 --stop-win 20", "坐下的次数：1000 次" },
+        { "--sessions 1000 --session-rounds 50 --bankroll 40 --stop-win 20", "场数：1000 场" },
     };
     for (const auto& c : cases) {
         const ToolRun one = run(std::string(c.args) + " --seed 7 --threads 1");

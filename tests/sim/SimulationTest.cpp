@@ -1,6 +1,6 @@
 // Rounds played through the engine: how each kind of round end is reached,
 // and, for rules small enough to work out by hand, how often; the money a
-// round needs and a bankroll that cannot cover it; sittings against the
+// round needs and a bankroll that cannot cover it; sessions against the
 // chances of gambler's ruin; two rule sets on the same hands.
 
 #include "rules/RuleParser.h"
@@ -143,7 +143,7 @@ TEST(Money, aRoundNeedsItsLossesAndTheStakeAboutToBePlaced)
 }
 
 // Sittings of rounds of one hand each (win 1, loss 1): the running net is a
-// simple random walk, and how a sitting ends is gambler's ruin. From a
+// simple random walk, and how a session ends is gambler's ruin. From a
 // bankroll b with a target w, the walk is ruined with chance
 // (r^b - r^(b+w)) / (1 - r^(b+w)), r = q / p, or w / (b + w) when p = 1/2,
 // after b w hands on average in the fair game.
@@ -163,13 +163,13 @@ TEST(Sessions, oneHandRoundsEndAsGamblersRuin)
         long sessionRounds;
         SessionEnd ruinedBy;
         double ruined; // chance of ending by ruinedBy
-        double rounds; // mean rounds a sitting, 0: not worked out
+        double rounds; // mean rounds a session, 0: not worked out
     } cases[] = {
         { 0.5, 3, 7, std::nullopt, 1'000'000'000, SessionEnd::Broke, ruin(0.5, 3, 7), 21 },
         { 0.6, 5, 5, std::nullopt, 1'000'000'000, SessionEnd::Broke, ruin(0.6, 5, 5), 0 },
         // The limit comes before the bankroll runs out.
         { 0.5, 100, 6, 4, 1'000'000'000, SessionEnd::StopLoss, ruin(0.5, 4, 6), 24 },
-        // Ten rounds, no stops: every sitting plays them all.
+        // Ten rounds, no stops: every session plays them all.
         { 0.5, std::nullopt, std::nullopt, std::nullopt, 10, SessionEnd::RoundsPlayed, 1, 10 },
     };
     for (const auto& c : cases) {
@@ -189,12 +189,12 @@ TEST(Sessions, oneHandRoundsEndAsGamblersRuin)
         if (c.rounds > 0) {
             EXPECT_NEAR(f.rounds.mean.value, c.rounds, 4 * f.rounds.mean.se + 1e-12) << c.p;
         }
-        // Every sitting ends by the walk reaching one of its bounds, or by its ten rounds.
+        // Every session ends by the walk reaching one of its bounds, or by its ten rounds.
         if (c.stopWin) {
             EXPECT_EQ(f.net.max, *c.stopWin);
         }
         EXPECT_EQ(f.net.min, -(c.stopLoss ? *c.stopLoss : c.bankroll ? *c.bankroll : 10.0));
-        // The fair game stays fair whenever a sitting stops.
+        // The fair game stays fair whenever a session stops.
         if (c.p == 0.5) {
             EXPECT_NEAR(f.net.mean.value, 0, 4 * f.net.mean.se);
         }

@@ -322,12 +322,12 @@ std::optional<std::string> saveSessionsChart(const sim::SessionFigures& f, const
     Picture picture(title, width, height);
     const Sizes& sizes = picture.sizes();
     QChart* tail
-        = survivalChart(QStringLiteral("一次坐下输掉 x 或更多的机会"), QStringLiteral("x（单位，含佣金）"),
+        = survivalChart(QStringLiteral("一场输掉 x 或更多的机会"), QStringLiteral("x（单位，含佣金）"),
             { { QStringLiteral("输掉 x 或更多"), Loss, &f.lossCurve } }, sizes);
     tail->legend()->hide();
 
-    // How the sittings came out: the share of each range of net results.
-    QChart* results = newChart(QStringLiteral("每次坐下的净输赢"), sizes);
+    // How the sessions came out: the share of each range of net results.
+    QChart* results = newChart(QStringLiteral("每场的净输赢"), sizes);
     results->legend()->hide();
     double top = 0;
     auto* upper = new QLineSeries;
@@ -344,12 +344,12 @@ std::optional<std::string> saveSessionsChart(const sim::SessionFigures& f, const
     const double lo = f.netHistogram.empty() ? 0 : f.netHistogram.front().from;
     const double hi = f.netHistogram.empty() ? 1 : f.netHistogram.back().to;
     auto* x = valueAxis(lo, hi, QStringLiteral("净输赢（单位，含佣金）"), sizes, 6);
-    auto* y = valueAxis(0, top, QStringLiteral("占坐下次数的 %"), sizes, 5);
+    auto* y = valueAxis(0, top, QStringLiteral("占场数的 %"), sizes, 5);
     attach(results, area, x, y);
 
-    // The running net of the first sittings, with the lines where they stop.
+    // The running net of the first sessions, with the lines where they stop.
     QChart* traces = newChart(QStringLiteral("前 ") + QString::number(f.traces.size())
-            + QStringLiteral(" 次坐下的累计输赢（每局打完时）"),
+            + QStringLiteral(" 场的累计输赢（每局打完时）"),
         sizes);
     double low = 0;
     double high = 0;

@@ -1,8 +1,8 @@
 #pragma once
 // The charts of zelmar-sim in one PNG file, what a player should look at
-// first: the chance that a round (or a sitting) loses x or more, on a
+// first: the chance that a round (or a session) loses x or more, on a
 // logarithmic axis so that one round in a thousand still shows; how the
-// sittings came out; and the running net, with the lines where a sitting
+// sessions came out; and the running net, with the lines where a session
 // stops. Drawn with Qt Charts without a display (the offscreen platform is
 // used when no other is set). Each returns an error text in Chinese when
 // the file cannot be written.

@@ -36,9 +36,9 @@ const char* const Usage
       "  --threads T          线程数，缺省为处理器核数；结果与线程数无关\n"
       "  --max-hands H        一局打满 H 手还没结束就截断，缺省 10000\n"
       "  --table-max M        台面上限：注码超过 M 就下不了，这一局到此为止\n"
-      "  --bankroll B         每局（或每次坐下）带着 B 个单位的本钱：下不起的那一手就停下\n"
-      "  --sessions K         改为模拟 K 次坐下：一局接一局地打，输赢带到下一局，直到下面的条件之一\n"
-      "  --session-rounds N   每次坐下最多打 N 局，缺省 1000\n"
+      "  --bankroll B         每局（或每场）带着 B 个单位的本钱：下不起的那一手就停下\n"
+      "  --sessions K         改为模拟 K 场：每场一局接一局地打，输赢带到下一局，直到下面的条件之一\n"
+      "  --session-rounds N   每场最多打 N 局，缺省 1000\n"
       "  --stop-win W         一局打完时净赢到 W 个单位（含佣金）就离场\n"
       "  --stop-loss L        一局打完时净输到 L 个单位（含佣金）就离场\n"
       "  --json               以一个 JSON 对象输出同样的数字\n"
@@ -111,7 +111,7 @@ double positiveNumber(const std::string& option, const std::string& text)
     return value;
 }
 
-// The options of sittings, one after another: true when `arg` was one.
+// The options of sessions, one after another: true when `arg` was one.
 bool sessionOption(const std::string& arg, const std::function<std::string()>& valueOf, Options& o)
 {
     sim::Settings& s = o.settings;
@@ -321,7 +321,7 @@ int runCommand(int argc, char** argv, const char* program, bool compare)
     hooks.stop = &g_stop;
     hooks.progress = [&](long done, long total) {
         if (!bar)
-            bar.emplace(total, s.sessions > 0 ? "次" : "局");
+            bar.emplace(total, s.sessions > 0 ? "场" : "局");
         bar->update(done);
     };
     int status = 0;

@@ -161,7 +161,7 @@ int playSessions(
     std::optional<std::string> chartError;
     if (!r.plot.empty())
         chartError = saveSessionsChart(
-            figures, s, chartTitle(s, figures.sessions, "次坐下"), r.plot, r.plotWidth, r.plotHeight);
+            figures, s, chartTitle(s, figures.sessions, "场"), r.plot, r.plotWidth, r.plotHeight);
     return finish(run.interrupted ? 130 : 0, wrote, csv, chartError, err);
 }
 
