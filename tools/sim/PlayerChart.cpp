@@ -46,8 +46,6 @@ struct Sizes {
 
 const QColor Loss(190, 40, 40);
 const QColor Need(40, 80, 170);
-const QColor LossB(230, 140, 40);
-const QColor NeedB(60, 160, 90);
 
 QChart* newChart(const QString& title, const Sizes& sizes)
 {
@@ -86,7 +84,8 @@ QValueAxis* valueAxis(double lo, double hi, const QString& title, const Sizes& s
     axis->setRange(lo, hi > lo ? hi : lo + 1);
     axis->setTickCount(ticks);
     axis->applyNiceNumbers();
-    axis->setLabelFormat("%g");
+    // Whole numbers in full: "%g" would write a million as 1e+06.
+    axis->setLabelFormat(std::max(std::abs(lo), std::abs(hi)) >= 1000 ? "%.0f" : "%g");
     styleAxis(axis, title, sizes);
     return axis;
 }
@@ -120,6 +119,7 @@ struct Curve {
     QString name;
     QColor color;
     const Points* points; // (x, chance of x or more), x increasing
+    Qt::PenStyle style = Qt::SolidLine;
 };
 
 // Chances of x or more on a logarithmic axis: each curve steps down at
@@ -150,6 +150,7 @@ QChart* survivalChart(
         series->setName(c.name);
         QPen pen(c.color);
         pen.setWidthF(2);
+        pen.setStyle(c.style);
         series->setPen(pen);
         double from = 0;
         for (const auto& [value, p] : *c.points) {
@@ -401,10 +402,9 @@ std::optional<std::string> saveCompareChart(const sim::RunFigures& a, const sim:
     const Sizes& sizes = picture.sizes();
     QChart* tail = survivalChart(QStringLiteral("一局输掉 x 或更多、要备 x 或更多本钱的机会"),
         QStringLiteral("x（单位，含佣金）"),
-        { { QStringLiteral("A 输掉 x 或更多"), Loss, &a.lossCurve },
-            { QStringLiteral("B 输掉 x 或更多"), LossB, &b.lossCurve },
-            { QStringLiteral("A 要备 x"), Need, &a.needCurve },
-            { QStringLiteral("B 要备 x"), NeedB, &b.needCurve } },
+        { { QStringLiteral("A 输掉"), Loss, &a.lossCurve }, { QStringLiteral("B 输掉"), Need, &b.lossCurve },
+            { QStringLiteral("A 要备"), Loss, &a.needCurve, Qt::DashLine },
+            { QStringLiteral("B 要备"), Need, &b.needCurve, Qt::DashLine } },
         sizes);
     QChart* paths
         = pathChart({ { &a.moneyPath, QStringLiteral("A") }, { &b.moneyPath, QStringLiteral("B") } }, sizes);

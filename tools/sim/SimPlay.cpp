@@ -74,10 +74,12 @@ bool writeReport(const std::string& report, std::ostream& out, std::ostream& err
     return false;
 }
 
-std::string chartTitle(const sim::Settings& s, long count, const char* what)
+// The chart's heading: the game, the count, the seed and the main figure
+// with its standard error.
+std::string chartTitle(const sim::Settings& s, long count, const char* what, const std::string& figure)
 {
     return "zelmar-sim：" + describeGame(s) + "；" + std::to_string(count) + " " + what + "，种子 "
-        + std::to_string(s.seed);
+        + std::to_string(s.seed) + "；" + figure;
 }
 
 int finish(
@@ -127,8 +129,9 @@ int playRounds(
     const bool wrote = writeReport(r.json ? jsonReport(run, figures) : textReport(run, figures), out, err);
     std::optional<std::string> chartError;
     if (!r.plot.empty())
-        chartError = saveRoundsChart(
-            figures, s, chartTitle(s, figures.rounds, "局"), r.plot, r.plotWidth, r.plotHeight);
+        chartError = saveRoundsChart(figures, s,
+            chartTitle(s, figures.rounds, "局", "每局净输赢 " + withError(figures.money.mean)), r.plot,
+            r.plotWidth, r.plotHeight);
     return finish(run.interrupted ? 130 : 0, wrote, csv, chartError, err);
 }
 
@@ -160,8 +163,13 @@ int playSessions(
         = writeReport(r.json ? sessionJsonReport(run, figures) : sessionTextReport(run, figures), out, err);
     std::optional<std::string> chartError;
     if (!r.plot.empty())
-        chartError = saveSessionsChart(
-            figures, s, chartTitle(s, figures.sessions, "场"), r.plot, r.plotWidth, r.plotHeight);
+        chartError = saveSessionsChart(figures, s,
+            chartTitle(s, figures.sessions, "场",
+                "每场净输赢 " + withError(figures.net.mean) + "，输光 "
+                    + withError(sim::shareOf(
+                                    figures.ends[static_cast<int>(sim::SessionEnd::Broke)], figures.sessions),
+                        100, "%")),
+            r.plot, r.plotWidth, r.plotHeight);
     return finish(run.interrupted ? 130 : 0, wrote, csv, chartError, err);
 }
 
@@ -218,7 +226,9 @@ int compareAndReport(const PlayRequest& request, const sim::Settings& rulesB, co
     const bool wrote = writeReport(r.json ? compareJsonReport(c) : compareTextReport(c), out, err);
     std::optional<std::string> chartError;
     if (!r.plot.empty())
-        chartError = saveCompareChart(c.figuresA, c.figuresB, a, chartTitle(a, c.paired.rounds, "局，A 与 B"),
+        chartError = saveCompareChart(c.figuresA, c.figuresB, a,
+            chartTitle(
+                a, c.paired.rounds, "局", "每局净输赢 A − B " + withError(c.paired.netPerRound.difference)),
             r.plot, r.plotWidth, r.plotHeight);
     return finish(interrupted ? 130 : 0, wrote, noCsv, chartError, err);
 }
