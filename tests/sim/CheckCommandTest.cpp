@@ -52,6 +52,14 @@ TEST(CheckCommand, exampleRulesLoseWithoutLimitAtTwoPlaces)
     EXPECT_EQ(j["loss"]["lossCycles"][1]["lossPerTwoHands"].number, 3);
 }
 
+TEST(CheckCommand, reportThatCannotBeWrittenFailsWithStatusOne)
+{
+    std::ostream broken(nullptr); // every write fails, as on a full disk
+    std::ostringstream err;
+    EXPECT_EQ(CheckCommand({ "--rules", ZELMAR_EXAMPLES }, broken, err, "/nonexistent"), 1);
+    EXPECT_NE(err.str().find("写入标准输出时出错"), std::string::npos);
+}
+
 TEST(CheckCommand, firstLineOrRefusal)
 {
     const struct {

@@ -309,6 +309,11 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     const SimRules& loaded = std::get<SimRules>(rules);
     const RuleCheck check = sim::CheckRules(*loaded.winSeq, *loaded.lostTable);
     out << (json ? CheckReportJson(check) : CheckReportText(check));
+    out.flush();
+    if (!out) {
+        err << "写入标准输出时出错：报告没有完整写出\n";
+        return 1;
+    }
     return 0;
 }
 
