@@ -7,9 +7,6 @@
 
 #include "sim/Figures.h"
 
-#include <array>
-#include <vector>
-
 namespace zelmar::sim {
 
 struct PairedBlock {
@@ -37,30 +34,35 @@ struct ComparisonFigures {
     Difference needMean; // money a round needs
 };
 
+// Keeps, for each figure, the sums over blocks that the estimates and their
+// standard errors need: its size does not grow with the number of blocks.
 class PairedTally {
 public:
     PairedTally(const MoneyUnit& unitA, const MoneyUnit& unitB);
     void add(const PairedBlock& block);
     ComparisonFigures figures() const;
 
+    // Sums over blocks of a ratio num / den for A and B, with the squares
+    // and products its error needs.
+    struct PairedSums {
+        long double numA = 0, denA = 0, numB = 0, denB = 0;
+        long double numA2 = 0, denA2 = 0, numAdenA = 0;
+        long double numB2 = 0, denB2 = 0, numBdenB = 0;
+        long double numAnumB = 0, numAdenB = 0, denAnumB = 0, denAdenB = 0;
+        void add(double na, double da, double nb, double db);
+        Difference estimate(long blocks) const;
+    };
+
 private:
-    // Sums of one block for each rule set: money, hands dealt, staked, broke
-    // rounds and need (money in units).
-    struct Sums {
-        double money = 0;
-        double hands = 0;
-        double staked = 0;
-        double broke = 0;
-        double need = 0;
-    };
-    struct Pair {
-        double rounds = 0;
-        Sums a;
-        Sums b;
-    };
     MoneyUnit m_unitA;
     MoneyUnit m_unitB;
-    std::vector<Pair> m_blocks;
+    long m_blocks = 0;
+    long m_rounds = 0;
+    PairedSums m_perRound;
+    PairedSums m_perHand;
+    PairedSums m_perStake;
+    PairedSums m_broke;
+    PairedSums m_need;
 };
 
 } // namespace zelmar::sim

@@ -209,6 +209,11 @@ template <class Hands> SessionBlock playSessionBlockWith(const Settings& s, long
             trace = &b.traces.emplace_back();
         SessionResult session;
         for (;;) {
+            // Every round opens with a stake of 1.
+            if (bankroll + session.net < unit.scale) {
+                session.end = SessionEnd::Broke;
+                break;
+            }
             const RoundResult round = playRound(r, hands, s, unit, bankroll + session.net);
             ++b.roundEnds[static_cast<std::size_t>(round.end)];
             ++session.rounds;
@@ -234,11 +239,6 @@ template <class Hands> SessionBlock playSessionBlockWith(const Settings& s, long
             }
             if (session.rounds >= s.sessionRounds) {
                 session.end = SessionEnd::RoundsPlayed;
-                break;
-            }
-            // Every round opens with a stake of 1.
-            if (bankroll + session.net < unit.scale) {
-                session.end = SessionEnd::Broke;
                 break;
             }
         }

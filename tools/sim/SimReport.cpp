@@ -214,6 +214,8 @@ std::string fixed(double v, int decimals)
 
 std::string withError(const Estimate& e, double factor, const char* suffix)
 {
+    if (std::isnan(e.se))
+        return fixed(e.value * factor, 6) + suffix + "（太少，算不出标准误）";
     if (e.se == 0) // a share of none or all, or a single value
         return fixed(e.value * factor, 4) + suffix + " ± 0" + suffix;
     const int places = placesFor(e.se * factor, 4);
