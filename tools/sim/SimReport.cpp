@@ -178,12 +178,16 @@ void writeGame(JsonWriter& j, const sim::Settings& s)
         j.key("winChance").value(s.winChance);
     }
     j.key("maxHands").value(s.maxHands).key("tableMax").value(s.tableMax);
+    j.key("moneyUnit").value(1.0 / static_cast<double>(sim::moneyUnitOf(s).scale));
+}
+
+void writeBankroll(JsonWriter& j, const sim::Settings& s)
+{
     j.key("bankroll");
     if (s.bankroll)
         j.value(*s.bankroll);
     else
         j.null();
-    j.key("moneyUnit").value(1.0 / static_cast<double>(sim::moneyUnitOf(s).scale));
 }
 
 void writeCoups(JsonWriter& j, const sim::Settings& s, const sim::CoupCounts& c, long dealt)
@@ -419,6 +423,7 @@ std::string sessionJsonReport(const RunDescription& run, const sim::SessionFigur
     j.key("rules").value(run.rulesFolder);
     writeGame(j, s);
     j.key("errors").value("se: every {value, se} pair is an estimate and its standard error");
+    writeBankroll(j, s);
     j.key("sessionRounds").value(s.sessionRounds);
     j.key("stopWin");
     if (s.stopWin)
@@ -517,6 +522,7 @@ std::string compareJsonReport(const ComparedRun& c)
     j.key("seed").value(std::to_string(s.seed));
     j.key("rulesA").value(c.a.rulesFolder).key("rulesB").value(c.b.rulesFolder);
     writeGame(j, s);
+    writeBankroll(j, s);
     j.key("errors").value("se: standard errors; those of a - b are paired over blocks of rounds");
     j.key("roundsAsked").value(s.rounds).key("interrupted").value(c.a.interrupted);
     j.key("rounds").value(c.paired.rounds).key("blocks").value(c.paired.blocks);
