@@ -2,13 +2,19 @@
 //  - hands a second through the engine, with independent hands and with
 //    baccarat from a shoe, on one core;
 //  - the same rounds played by a minimal loop that applies the rules of
-//    play to plain integers (no checks, no history, no views), to show what
-//    the engine's part costs; the loop must give the very same rounds;
+//    play to plain integers (no checks, no history, no views) and keeps the
+//    same figures per round, to show what the engine's part costs; the loop
+//    must give the very same rounds;
+//  - the engine's steps alone with and without the round's history;
+//  - the tally of a block of rounds against playing it;
 //  - the generator alone, so that the engine's part can be told apart;
-//  - a whole run on one thread and on two, in real time and per second of
-//    processor time (the first needs two idle cores to mean anything).
+//  - a whole run with its tally on one thread and on two, in real time and
+//    per second of processor time (the first needs two idle cores to mean
+//    anything).
 
+#include "engine/RoundSteps.h"
 #include "rules/RuleParser.h"
+#include "sim/Figures.h"
 #include "sim/Random.h"
 #include "sim/Simulation.h"
 
@@ -17,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <sys/resource.h>
 
 using namespace zelmar;
 using namespace zelmar::sim;
@@ -109,16 +116,15 @@ Block plainBlock(const Settings& s, const PlainRules& p, long index)
         int at = 0;
         int stake = 1;
         int score = 0;
-        std::int64_t won = 0;
-        std::int64_t lost = 0;
         bool ended = false;
         while (!ended) {
+            out.need = std::max<Money>(out.need, stake - out.money);
             const bool win = (random.next() >> 11) < threshold;
             out.staked += stake;
             ++out.hands;
             out.largestStake = std::max(out.largestStake, static_cast<i16>(stake));
             if (win) {
-                won += stake;
+                out.money += stake;
                 score += stake;
                 if (direction == 'Z') {
                     direction = 'W';
@@ -138,7 +144,7 @@ Block plainBlock(const Settings& s, const PlainRules& p, long index)
                 if (!ended)
                     stake = direction == 'W' ? p.win[at] : p.loss[at];
             } else {
-                lost += stake;
+                out.money -= stake;
                 score -= stake;
                 if (direction == 'W') {
                     ended = true;
@@ -152,11 +158,15 @@ Block plainBlock(const Settings& s, const PlainRules& p, long index)
                         stake = p.loss[at];
                 }
             }
-            out.deepest = std::min(out.deepest, static_cast<double>(won) - static_cast<double>(lost));
         }
         out.score = static_cast<i16>(score);
-        out.money = static_cast<double>(won) - static_cast<double>(lost);
         b.rounds.push_back(out);
+    }
+    for (const RoundResult& one : b.rounds) {
+        const auto money = static_cast<double>(one.money);
+        b.perStake.add(money, static_cast<double>(one.staked));
+        b.perStakeNoTies.add(money, static_cast<double>(one.staked - one.tieStaked));
+        b.perHand.add(money, static_cast<double>(one.hands + one.ties));
     }
     return b;
 }
@@ -172,8 +182,8 @@ void chanceHandsPlainLoop(benchmark::State& state)
         for (std::size_t i = 0; i < a.rounds.size(); ++i) {
             const RoundResult& x = a.rounds[i];
             const RoundResult& y = b.rounds[i];
-            if (x.score != y.score || x.hands != y.hands || x.end != y.end || x.deepest != y.deepest
-                || x.largestStake != y.largestStake || x.staked != y.staked) {
+            if (x.score != y.score || x.hands != y.hands || x.end != y.end || x.need != y.need
+                || x.money != y.money || x.largestStake != y.largestStake || x.staked != y.staked) {
                 state.SkipWithError("the plain loop does not play the engine's rounds");
                 return;
             }
@@ -189,6 +199,65 @@ void chanceHandsPlainLoop(benchmark::State& state)
     state.SetItemsProcessed(hands);
 }
 BENCHMARK(chanceHandsPlainLoop);
+
+// The engine's steps alone on the example rules, a round started afresh
+// when one ends: with the round's history, as the calculator keeps it, and
+// without, as the simulator plays.
+void engineSteps(benchmark::State& state, bool history)
+{
+    const Settings s = exampleSettings(Game::WinChance);
+    RoundRecord fresh;
+    fresh.winSeq = s.winSeq;
+    fresh.lostTable = s.lostTable;
+    fresh.keepHistory = history;
+    RoundRecord r = fresh;
+    Random random(2026, 0);
+    const auto threshold = static_cast<std::uint64_t>(0.5 * 9007199254740992.0);
+    for (auto _ : state) {
+        for (int i = 0; i < 6000; ++i) {
+            QuietEffects fx;
+            if ((random.next() >> 11) < threshold)
+                RecordWin(r, fx);
+            else
+                RecordLoss(r, fx);
+            if (fx.ended)
+                r = fresh; // a fresh record, as the simulator starts each round
+        }
+        benchmark::DoNotOptimize(r.score);
+    }
+    state.SetItemsProcessed(static_cast<long>(state.iterations()) * 6000);
+}
+void engineStepsWithHistory(benchmark::State& state)
+{
+    engineSteps(state, true);
+}
+BENCHMARK(engineStepsWithHistory);
+void engineStepsWithoutHistory(benchmark::State& state)
+{
+    engineSteps(state, false);
+}
+BENCHMARK(engineStepsWithoutHistory);
+
+// Tallying a block of rounds, counted in hands of the block; set against
+// playing the block (chanceHandsEngine).
+void tallyBlock(benchmark::State& state)
+{
+    const Settings s = exampleSettings(Game::WinChance);
+    std::vector<Block> blocks;
+    for (long i = 0; i < 16; ++i)
+        blocks.push_back(playBlock(s, i));
+    Tally tally(1L << 40, moneyUnitOf(s));
+    long hands = 0;
+    std::size_t k = 0;
+    for (auto _ : state) {
+        const Block& b = blocks[k++ % blocks.size()];
+        tally.add(b);
+        hands += handsOf(b);
+    }
+    benchmark::DoNotOptimize(tally.rounds());
+    state.SetItemsProcessed(hands);
+}
+BENCHMARK(tallyBlock);
 
 // The hands alone: as many draws and comparisons as the rounds above use.
 void chanceHandsOnly(benchmark::State& state)
@@ -212,7 +281,12 @@ void wholeRun(benchmark::State& state)
     s.threads = static_cast<int>(state.range(0));
     long hands = 0;
     for (auto _ : state) {
-        runRounds(s, [&](const Block& b) { hands += handsOf(b); });
+        Tally tally(s.rounds, moneyUnitOf(s));
+        runRounds(s, [&](const Block& b) {
+            tally.add(b);
+            hands += handsOf(b);
+        });
+        benchmark::DoNotOptimize(tally.rounds());
         s.seed += 1;
     }
     state.SetItemsProcessed(hands);
@@ -269,6 +343,13 @@ int main(int argc, char** argv)
             std::printf("ratio time a hand less the draw, engine / plain loop = %.2f\n",
                 (1 / chance - 1 / only) / (1 / plain - 1 / only));
     }
+    const double withHistory = rate("engineStepsWithHistory");
+    const double withoutHistory = rate("engineStepsWithoutHistory");
+    if (withHistory > 0)
+        std::printf("ratio time a step, with history / without = %.2f\n", withoutHistory / withHistory);
+    const double tallied = rate("tallyBlock");
+    if (tallied > 0 && chance > 0)
+        std::printf("ratio time to tally a block / to play it = %.3f\n", chance / tallied);
     if (one > 0)
         std::printf("ratio hands a second, two threads / one = %.2f\n", two / one);
     const double cpuOne = rate("wholeRunCpu/1/process_time");
@@ -277,6 +358,25 @@ int main(int argc, char** argv)
         std::printf("ratio hands a processor second, two threads / one = %.2f"
                     " (1.0: the second thread costs no extra work)\n",
             cpuTwo / cpuOne);
+    // Memory: the peak resident size after a run of 1 million rounds with
+    // its tally, and after one of 20 times as many; the same peak means the
+    // run's memory does not grow with its rounds.
+    const auto peakAfter = [](long rounds) {
+        Settings s = exampleSettings(Game::WinChance);
+        s.rounds = rounds;
+        s.threads = 2;
+        Tally tally(s.rounds, moneyUnitOf(s));
+        runRounds(s, [&](const Block& b) { tally.add(b); });
+        const RunFigures f = tally.figures();
+        benchmark::DoNotOptimize(f.need.max);
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        return static_cast<double>(usage.ru_maxrss) / 1024.0; // MiB
+    };
+    const double small = peakAfter(1'000'000);
+    const double large = peakAfter(20'000'000);
+    std::printf("peak memory after 1 million rounds: %.1f MiB; after 20 million more: %.1f MiB; ratio %.3f\n",
+        small, large, large / small);
     benchmark::Shutdown();
     return 0;
 }

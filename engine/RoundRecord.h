@@ -37,6 +37,9 @@ struct RoundRecord : Cursor {
     LostTablePtr lostTable; // null while never filled
     bool rulesMissing = false; // a rule file was empty or did not load
     std::string history; // '1' per recorded win, '0' per recorded loss
+    // Only stepping back reads the history: a player that never steps back
+    // (the simulator) turns this off and the history stays empty.
+    bool keepHistory = true;
 
     const Cursor& cursor() const { return *this; }
 

@@ -128,7 +128,8 @@ namespace detail {
 // while a rule is missing. False when the hand goes no further.
 template <EffectsSink Fx> bool noteHand(RoundRecord& r, Fx& fx, char result, const char* rulesNotSet)
 {
-    r.history += result;
+    if (r.keepHistory)
+        r.history += result;
     if (r.rulesMissing) {
         fx.notice(rulesNotSet);
         return false;

@@ -190,13 +190,38 @@ ParseResult<LostTable> ParseLostRule(std::string_view text)
     return { std::move(table) };
 }
 
+namespace {
+
+// An item as a report shows it: a byte-order mark and control characters,
+// which a reader cannot see, named by their code instead.
+std::string visible(const std::string& text)
+{
+    static const char* const hex = "0123456789ABCDEF";
+    constexpr std::string_view Bom = "\xEF\xBB\xBF";
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (text.compare(i, Bom.size(), Bom) == 0) {
+            out += "<U+FEFF>";
+            i += Bom.size() - 1;
+        } else if (c < 0x20 || c == 0x7F) {
+            out += std::string("<U+00") + hex[c >> 4] + hex[c & 15] + ">";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 std::string describe(const std::string& file, const ParseError& e)
 {
     std::string where = file;
     if (e.line > 0)
         where += " 第" + decimal(e.line) + "行";
     if (e.item > 0)
-        where += " 第" + decimal(e.item) + "项“" + e.itemText + "”";
+        where += " 第" + decimal(e.item) + "项“" + visible(e.itemText) + "”";
     return "规则文件有错，没有加载：" + where + "：" + e.why;
 }
 

@@ -1,22 +1,56 @@
 #pragma once
-// What a run of rounds comes to: the figures the report, its JSON form and
-// the charts show. A Tally takes the blocks in order as they finish and keeps
-// only counts, sums and the few per-round values its percentiles need.
+// What a run comes to: the figures the report, its JSON form and the charts
+// show. A tally takes the blocks in order as they finish and keeps exact
+// counts of every whole value (scores, stakes, hands, money in the money
+// unit) and sums, never a value per round: its size does not grow with the
+// number of rounds. Every mean and share comes with its standard error.
 
+#include "sim/Counts.h"
 #include "sim/Simulation.h"
 
 #include <array>
-#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace zelmar::sim {
 
+// A mean or a share with its standard error.
+struct Estimate {
+    double value = 0;
+    double se = 0;
+};
+
+// The share k of n with its standard error, sqrt(p (1 - p) / n).
+Estimate shareOf(long k, long n);
+
+// Sums of money per unit over rounds or sessions, and the ratio with the
+// standard error of a ratio over independent rounds or sessions.
+struct RatioSums : RatioSumsOf<long double> {
+    Estimate ratio(long n) const;
+};
+
 struct Percentile {
     double percent = 0;
     double value = 0;
 };
+
+// The exact distribution of a figure over rounds or sessions, in units.
+struct Distribution {
+    long count = 0;
+    Estimate mean;
+    double sd = 0;
+    double min = 0;
+    double max = 0;
+    std::vector<Percentile> percentiles; // nearest rank
+};
+
+// `counts` of values in parts of 1/scale, with the given percentiles.
+Distribution distributionOf(const Counts& counts, double scale, const std::vector<double>& percents);
+
+// Points of the chance that a value is at least x: (x, share), for x from
+// the smallest value up, at most `points` of them, the largest always.
+std::vector<std::pair<double, double>> atLeastCurve(const Counts& counts, double scale, int points = 600);
 
 // Rounds whose value lies in [from, to).
 struct Bin {
@@ -26,70 +60,109 @@ struct Bin {
 };
 
 struct RunFigures {
+    MoneyUnit unit;
+    std::optional<double> bankroll;
     long rounds = 0;
     long handsDealt = 0; // recorded hands and ties
     long ties = 0;
-    long bankerWins = 0; // coups won by each side, baccarat only
-    long playerWins = 0;
+    CoupCounts coups;
 
-    double handsMean = 0; // recorded hands per round
-    long handsMedian = 0;
-    long handsP99 = 0;
-    long handsMax = 0;
+    Distribution hands; // recorded hands per round
+    Distribution score; // the round's score in units
+    Estimate shareAbove; // of rounds ending above, at and below 0
+    Estimate shareAt;
+    Estimate shareBelow;
+    std::vector<Bin> scoreHistogram;
 
-    double scoreMean = 0; // round score in units
-    double scoreSd = 0;
-    std::vector<Percentile> scorePercentiles; // 1, 5, 25, 50, 75, 95, 99
-    long scoreMin = 0;
-    long scoreMax = 0;
-    double shareAbove = 0; // of rounds ending above, at and below 0
-    double shareAt = 0;
-    double shareBelow = 0;
-
-    std::int64_t staked = 0; // money, commission included
-    double net = 0;
-    double netPerUnitStaked = 0;
-    double netPerRound = 0;
+    std::int64_t staked = 0; // in stake units
+    std::int64_t tieStaked = 0;
+    double net = 0; // money, commission included
+    Distribution money; // net per round
+    Estimate netPerHand; // per hand dealt, ties included
+    Estimate netPerUnitStaked; // stakes on ties counted
+    Estimate netPerUnitStakedNoTies; // stakes on ties left out
 
     std::array<long, RoundEndKinds> ends {};
-
-    std::vector<Percentile> stakePercentiles; // of the largest stake of a round: 50, 90, 99, 99.9
-    long stakeMax = 0;
-    std::vector<Percentile> depthPercentiles; // of how deep a round's running result went (>= 0)
-    double depthMax = 0;
-
-    std::optional<double> bankroll;
-    double brokenShare = 0; // rounds whose running result fell below -bankroll
-
-    std::vector<Bin> scoreHistogram;
-    std::vector<Bin> depthHistogram;
+    Distribution largestStake;
+    Distribution need; // money a round needs to be played to its end
+    std::vector<std::pair<double, double>> lossCurve; // (x, share of rounds losing x or more), x > 0
+    std::vector<std::pair<double, double>> needCurve; // (x, share of rounds needing x or more)
     std::vector<std::pair<long, double>> moneyPath; // (rounds played, net so far)
 };
 
 class Tally {
 public:
-    explicit Tally(long roundsPlanned, std::optional<double> bankroll = std::nullopt);
+    Tally(long roundsPlanned, const MoneyUnit& unit, std::optional<double> bankroll = std::nullopt);
 
     void add(const Block& block);
     RunFigures figures() const;
     long rounds() const { return m_rounds; }
 
 private:
+    MoneyUnit m_unit;
+    std::optional<double> m_bankroll;
     long m_rounds = 0;
     long m_handsRecorded = 0;
     long m_ties = 0;
-    long m_coups[3] = {};
-    std::vector<long> m_scores; // count per score, index score + 32768
-    std::vector<long> m_largest; // count per largest stake
-    std::map<long, long> m_hands; // rounds per number of hands
-    std::vector<double> m_depths;
+    CoupCounts m_coups;
+    Counts m_scores;
+    Counts m_largest;
+    Counts m_hands;
+    Counts m_money;
+    Counts m_need;
     std::array<long, RoundEndKinds> m_ends {};
     std::int64_t m_staked = 0;
-    double m_net = 0;
+    std::int64_t m_tieStaked = 0;
+    Money m_net = 0;
+    RatioSums m_perStake;
+    RatioSums m_perStakeNoTies;
+    RatioSums m_perHand;
     long m_stride;
+    long m_untilPoint; // rounds until the next point of the path
     std::vector<std::pair<long, double>> m_path;
-    std::optional<double> m_bankroll;
-    long m_broken = 0;
+};
+
+struct SessionFigures {
+    MoneyUnit unit;
+    long sessions = 0;
+    std::array<long, SessionEndKinds> ends {};
+    Distribution net; // the session's net, commission included
+    Distribution rounds; // rounds per session
+    Distribution hands; // hands dealt per session, ties included
+    Distribution lowest; // how far the running net fell, as a positive amount
+    Estimate netPerUnitStaked;
+    Estimate netPerUnitStakedNoTies;
+    long roundsPlayed = 0;
+    long handsDealt = 0;
+    std::array<long, RoundEndKinds> roundEnds {};
+    CoupCounts coups;
+    std::vector<Bin> netHistogram; // of the session's net, in units
+    std::vector<std::pair<double, double>> lossCurve; // (x, share of sessions losing x or more)
+    std::vector<std::vector<double>> traces; // running net after each round, a few sessions
+};
+
+class SessionTally {
+public:
+    explicit SessionTally(const MoneyUnit& unit);
+    void add(const SessionBlock& block);
+    SessionFigures figures() const;
+    long sessions() const { return m_sessions; }
+
+private:
+    MoneyUnit m_unit;
+    long m_sessions = 0;
+    std::array<long, SessionEndKinds> m_ends {};
+    Counts m_net;
+    Counts m_rounds;
+    Counts m_hands;
+    Counts m_lowest;
+    RatioSums m_perStake;
+    RatioSums m_perStakeNoTies;
+    long m_roundsPlayed = 0;
+    long m_handsDealt = 0;
+    std::array<long, RoundEndKinds> m_roundEnds {};
+    CoupCounts m_coups;
+    std::vector<std::vector<double>> m_traces;
 };
 
 } // namespace zelmar::sim

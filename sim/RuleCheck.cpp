@@ -27,6 +27,7 @@ WinPathFigures checkWin(const WinSeq& winSeq)
         } else if (v[i] < 0) {
             f.unreachable.push_back({ 0, static_cast<int>(i), v[i], Unreached::PassedOver });
         } else if (v[i] > 0) {
+            f.need = std::max(f.need, v[i] - score);
             const long lost = score - v[i];
             worst = lossPossible ? std::min(worst, lost) : lost;
             lossPossible = true;
@@ -40,6 +41,58 @@ WinPathFigures checkWin(const WinSeq& winSeq)
     f.worstScore = lossPossible ? worst : score;
     f.overflows = score > ScoreMax;
     return f;
+}
+
+// The highest score a round on the loss path ends with. `cells` are the
+// usable cells a walk can stand on, in order (the first loss of a round
+// leaves the score at -1 on cells[start]). A loss moves one cell on and
+// runs out past the last; a win moves one cell back, runs out before the
+// first and ends the round once the score is above 0. A hand that would
+// leave the 16-bit scores is refused by the calculator and ends nothing.
+// Every state (cell, score) is visited once.
+std::optional<long> bestLossEnd(const std::vector<long>& cells, std::size_t start)
+{
+    if (start >= cells.size())
+        return -1; // the first loss runs the path out
+    const std::size_t scores = static_cast<std::size_t>(-ScoreMin) + 1; // ScoreMin .. 0
+    if (static_cast<double>(cells.size()) * static_cast<double>(scores) > 8.0 * BestEndStatesAtMost)
+        return std::nullopt;
+    std::vector<std::vector<bool>> seen(cells.size());
+    std::vector<std::pair<std::size_t, long>> todo { { start, -1 } };
+    std::optional<long> best;
+    long states = 0;
+    const auto end = [&](long score) { best = best ? std::max(*best, score) : score; };
+    const auto visit = [&](std::size_t cell, long score) {
+        std::vector<bool>& at = seen[cell];
+        if (at.empty())
+            at.resize(scores);
+        const auto index = static_cast<std::size_t>(score - ScoreMin);
+        if (!at[index]) {
+            at[index] = true;
+            todo.emplace_back(cell, score);
+        }
+    };
+    seen[start].resize(scores);
+    seen[start][static_cast<std::size_t>(-1 - ScoreMin)] = true;
+    while (!todo.empty()) {
+        if (++states > BestEndStatesAtMost)
+            return std::nullopt;
+        const auto [cell, score] = todo.back();
+        todo.pop_back();
+        const long stake = cells[cell];
+        if (const long lost = score - stake; lost >= ScoreMin) {
+            if (cell + 1 == cells.size())
+                end(lost);
+            else
+                visit(cell + 1, lost);
+        }
+        const long won = score + stake;
+        if (won > 0 || cell == 0)
+            end(won);
+        else
+            visit(cell - 1, won);
+    }
+    return best;
 }
 
 LossPathFigures checkLoss(const LostTable& t)
@@ -114,12 +167,22 @@ LossPathFigures checkLoss(const LostTable& t)
     // every hand: the first loss, staked 1, then every usable cell in turn.
     long lowest = -1;
     for (const CellValue& c : path) {
+        f.need = std::max(f.need, c.value - lowest); // at its lowest on this cell: every hand before lost
         lowest -= c.value;
         f.largestStake = std::max(f.largestStake, c.value);
     }
+    if (origin > 0 && originReached)
+        f.need = std::max(f.need, origin); // a win steps back onto it at a score of 0 at most
     f.unbounded = !f.lossCycles.empty();
     f.worstScore = f.unbounded ? 0 : lowest;
     f.overflows = f.unbounded || lowest < ScoreMin;
+
+    std::vector<long> cells;
+    if (origin > 0)
+        cells.push_back(origin);
+    for (const CellValue& c : path)
+        cells.push_back(c.value);
+    f.bestScore = bestLossEnd(cells, origin > 0 ? 1 : 0);
     return f;
 }
 
@@ -130,6 +193,13 @@ std::optional<long> RuleCheck::worstScore() const
     if (loss.unbounded)
         return std::nullopt;
     return std::min(win.worstScore, loss.worstScore);
+}
+
+std::optional<long> RuleCheck::worstNeed() const
+{
+    if (loss.unbounded)
+        return std::nullopt;
+    return std::max(win.need, loss.need);
 }
 
 RuleCheck CheckRules(const WinSeq& winSeq, const LostTable& lostTable)

@@ -25,6 +25,7 @@ namespace zelmar::sim {
 
 inline constexpr long ScoreMin = -32768;
 inline constexpr long ScoreMax = 32767;
+inline constexpr long BestEndStatesAtMost = 50'000'000;
 
 // Why a cell that holds a number never takes part in a round.
 enum class Unreached {
@@ -51,6 +52,7 @@ struct WinPathFigures {
     long longestWinRun = 0; // wins in a round that never loses
     long bestScore = 0; // the score of that round
     long worstScore = 0; // the lowest score a round on the win path ends with
+    long need = 1; // the most money a round on the win path needs (see RuleCheck::worstNeed)
     bool overflows = false; // bestScore leaves the 16-bit range
 };
 
@@ -78,7 +80,12 @@ struct LossPathFigures {
     std::optional<CellValue> stop; // the negative cell that ends every forward walk
     long largestStake = 1;
     bool unbounded = false; // a reachable loss cycle exists
-    long worstScore = 0; // lowest running score when not unbounded
+    long worstScore = 0; // lowest score a round on the loss path ends with, when not unbounded
+    // The highest score a round on the loss path ends with, within the
+    // 16-bit scores the calculator keeps; nullopt where the loss table is
+    // too large to work it out (BestEndStatesAtMost states).
+    std::optional<long> bestScore;
+    long need = 1; // the most money a round on the loss path needs, when not unbounded
     bool overflows = false; // unbounded, or worstScore below -32768
     std::vector<LossLoop> lossCycles; // from.value > to.value
     std::vector<LossLoop> evenLoops; // from.value == to.value: endless, but costs nothing
@@ -90,6 +97,11 @@ struct RuleCheck {
 
     // The lowest score any round can reach (nullopt: no limit).
     std::optional<long> worstScore() const;
+    // The most money any round needs, in units at even money: before each
+    // hand, the score so far less the stake about to be placed, at its
+    // lowest, as a positive amount (nullopt: no limit). A bankroll this
+    // large plays every round to its end.
+    std::optional<long> worstNeed() const;
     bool endlessRoundsPossible() const { return !loss.lossCycles.empty() || !loss.evenLoops.empty(); }
 };
 

@@ -2,19 +2,19 @@
 
 #include "engine/RoundSteps.h"
 #include "sim/Baccarat.h"
+#include "sim/Ordered.h"
 #include "sim/Random.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <map>
-#include <mutex>
-#include <thread>
+#include <cmath>
+#include <limits>
+#include <numeric>
 
 namespace zelmar::sim {
 
 namespace {
 
-enum class Hand { Won, Lost, Push };
+enum class Hand : std::uint8_t { Won, WonOnSix, Lost, Push };
 
 // Independent hands, each won with the same chance; no ties, no commission.
 class ChanceHands {
@@ -26,8 +26,7 @@ public:
     {
     }
     Hand next() { return (m_random.next() >> 11) < m_threshold ? Hand::Won : Hand::Lost; }
-    double winPays() const { return 1.0; }
-    void count(Block& /*block*/) const { }
+    void count(CoupCounts& /*coups*/) const { }
 
 private:
     Random m_random;
@@ -41,7 +40,7 @@ public:
         : m_random(s.seed, static_cast<std::uint64_t>(block))
         , m_shoe(s.decks, s.cut, m_random)
         , m_onBanker(s.bet == Bet::Banker)
-        , m_winPays(m_onBanker ? 1.0 - s.commission : 1.0)
+        , m_sixPaysHalf(s.game == Game::NoCommission && m_onBanker)
     {
     }
     BaccaratHands(const BaccaratHands&) = delete; // the shoe holds the generator's address
@@ -49,26 +48,33 @@ public:
     Hand next()
     {
         m_shoe.startHand();
-        const Winner w = dealCoup(m_shoe).winner;
-        ++m_counts[static_cast<int>(w)];
-        if (w == Winner::Tie)
+        const Coup c = dealCoup(m_shoe);
+        ++m_counts[static_cast<int>(c.winner)];
+        if (c.winner == Winner::Tie)
             return Hand::Push;
-        return (w == Winner::Banker) == m_onBanker ? Hand::Won : Hand::Lost;
+        if ((c.winner == Winner::Banker) != m_onBanker)
+            return Hand::Lost;
+        if (c.winner == Winner::Banker && c.bankerTotal == 6) {
+            ++m_bankerSix;
+            return m_sixPaysHalf ? Hand::WonOnSix : Hand::Won;
+        }
+        return Hand::Won;
     }
-    double winPays() const { return m_winPays; }
-    void count(Block& b) const
+    void count(CoupCounts& coups) const
     {
-        b.bankerWins = m_counts[0];
-        b.playerWins = m_counts[1];
-        b.ties = m_counts[2];
+        coups.bankerWins += m_counts[0];
+        coups.playerWins += m_counts[1];
+        coups.ties += m_counts[2];
+        coups.bankerWinsOnSix += m_bankerSix;
     }
 
 private:
     Random m_random;
     Shoe m_shoe;
     bool m_onBanker;
-    double m_winPays;
+    bool m_sixPaysHalf;
     long m_counts[3] = {};
+    long m_bankerSix = 0;
 };
 
 RoundEnd endOf(EndReason why)
@@ -92,20 +98,19 @@ RoundRecord freshRecord(const Settings& s)
     RoundRecord r;
     r.winSeq = s.winSeq;
     r.lostTable = s.lostTable;
+    r.keepHistory = false; // the simulator never steps back
     return r;
 }
 
-// One round from the origin to its end. `r` is at the origin on entry and
-// is left there.
-template <class Hands> RoundResult playRound(RoundRecord& r, Hands& hands, const Settings& s)
+constexpr Money NoLimit = std::numeric_limits<Money>::max() / 4;
+
+// One round from the origin to its end, with `cover` money in hand. `r` is
+// at the origin on entry and is left there.
+template <class Hands>
+RoundResult playRound(RoundRecord& r, Hands& hands, const Settings& s, const MoneyUnit& unit, Money cover)
 {
     RoundResult out;
     QuietEffects fx;
-    // The money is kept as stakes won and lost, so that a round's result is
-    // one product and one difference, not a sum of rounded payouts.
-    std::int64_t won = 0;
-    std::int64_t lost = 0;
-    const auto money = [&] { return static_cast<double>(won) * hands.winPays() - static_cast<double>(lost); };
     for (;;) {
         if (out.hands >= s.maxHands) {
             out.end = RoundEnd::HandLimit;
@@ -116,10 +121,17 @@ template <class Hands> RoundResult playRound(RoundRecord& r, Hands& hands, const
             out.end = RoundEnd::TableLimit;
             break;
         }
+        const Money onTable = Money { stake } * unit.scale;
+        out.need = std::max(out.need, onTable - out.money);
+        if (onTable - out.money > cover) {
+            out.end = RoundEnd::Broke; // the round needed more than there was
+            break;
+        }
         const Hand hand = hands.next();
         out.staked += stake;
         if (hand == Hand::Push) {
             ++out.ties;
+            out.tieStaked += stake;
             continue;
         }
         ++out.hands;
@@ -127,31 +139,28 @@ template <class Hands> RoundResult playRound(RoundRecord& r, Hands& hands, const
         out.score = r.score;
         bool failed = false;
         try {
-            if (hand == Hand::Won) {
-                won += stake;
-                RecordWin(r, fx);
-            } else {
-                lost += stake;
+            if (hand == Hand::Lost) {
+                out.money -= onTable;
                 RecordLoss(r, fx);
+            } else {
+                out.money += stake * (hand == Hand::Won ? unit.winPays : unit.winOnSixPays);
+                RecordWin(r, fx);
             }
         } catch (const EngineError&) {
             failed = true; // the hand was played; the calculator could not record it
         }
-        out.deepest = std::min(out.deepest, money());
         if (failed) {
             out.end = RoundEnd::EngineFailure;
-            break;
+            r = freshRecord(s);
+            return out;
         }
         if (fx.ended) {
             out.score = fx.endScore;
             out.end = endOf(*fx.ended);
-            out.money = money();
             return out;
         }
     }
-    if (out.end != RoundEnd::EngineFailure)
-        out.score = r.score;
-    out.money = money();
+    out.score = r.score;
     r = freshRecord(s);
     return out;
 }
@@ -163,15 +172,103 @@ template <class Hands> Block playBlockWith(const Settings& s, long index)
     const long first = index * BlockRounds;
     const long count = std::min(BlockRounds, s.rounds - first);
     b.rounds.reserve(static_cast<std::size_t>(std::max(0L, count)));
+    const MoneyUnit unit = moneyUnitOf(s);
+    const Money cover = s.bankroll ? toMoney(*s.bankroll, unit) : NoLimit;
     Hands hands(s, index);
     RoundRecord r = freshRecord(s);
     for (long i = 0; i < count; ++i)
-        b.rounds.push_back(playRound(r, hands, s));
-    hands.count(b);
+        b.rounds.push_back(playRound(r, hands, s, unit, cover));
+    hands.count(b.coups);
+    const auto scale = static_cast<double>(unit.scale);
+    for (const RoundResult& one : b.rounds) {
+        const double money = static_cast<double>(one.money) / scale;
+        b.perStake.add(money, static_cast<double>(one.staked));
+        b.perStakeNoTies.add(money, static_cast<double>(one.staked - one.tieStaked));
+        b.perHand.add(money, static_cast<double>(one.hands + one.ties));
+    }
+    return b;
+}
+
+template <class Hands> SessionBlock playSessionBlockWith(const Settings& s, long index)
+{
+    SessionBlock b;
+    b.index = index;
+    const long first = index * BlockSessions;
+    const long count = std::min(BlockSessions, s.sessions - first);
+    b.sessions.reserve(static_cast<std::size_t>(std::max(0L, count)));
+    const MoneyUnit unit = moneyUnitOf(s);
+    const Money bankroll = s.bankroll ? toMoney(*s.bankroll, unit) : NoLimit;
+    const Money stopWin = s.stopWin ? toMoney(*s.stopWin, unit) : NoLimit;
+    // A loss limit of L is reached once the net is L or more below 0.
+    const Money stopLoss = s.stopLoss ? -toMoney(*s.stopLoss, unit) : -NoLimit;
+    Hands hands(s, index);
+    RoundRecord r = freshRecord(s);
+    for (long i = 0; i < count; ++i) {
+        std::vector<Money>* trace = nullptr;
+        if (index == 0 && i < TracedSessions)
+            trace = &b.traces.emplace_back();
+        SessionResult session;
+        for (;;) {
+            // Every round opens with a stake of 1.
+            if (bankroll + session.net < unit.scale) {
+                session.end = SessionEnd::Broke;
+                break;
+            }
+            const RoundResult round = playRound(r, hands, s, unit, bankroll + session.net);
+            ++b.roundEnds[static_cast<std::size_t>(round.end)];
+            ++session.rounds;
+            session.net += round.money;
+            session.lowest = std::min(session.lowest, session.net);
+            session.hands += round.hands;
+            session.ties += round.ties;
+            session.staked += round.staked;
+            session.tieStaked += round.tieStaked;
+            if (trace && session.rounds <= TracedRoundsAtMost)
+                trace->push_back(session.net);
+            if (round.end == RoundEnd::Broke) {
+                session.end = SessionEnd::Broke;
+                break;
+            }
+            if (session.net >= stopWin) {
+                session.end = SessionEnd::StopWin;
+                break;
+            }
+            if (session.net <= stopLoss) {
+                session.end = SessionEnd::StopLoss;
+                break;
+            }
+            if (session.rounds >= s.sessionRounds) {
+                session.end = SessionEnd::RoundsPlayed;
+                break;
+            }
+        }
+        b.sessions.push_back(session);
+    }
+    hands.count(b.coups);
     return b;
 }
 
 } // namespace
+
+MoneyUnit moneyUnitOf(const Settings& s)
+{
+    if (s.game == Game::WinChance || s.bet == Bet::Player)
+        return {};
+    if (s.game == Game::NoCommission)
+        return { 2, 2, 1 };
+    // The commission as a fraction k / 10^6, then in lowest terms.
+    const auto k = static_cast<std::int64_t>(std::llround(s.commission * 1e6));
+    const std::int64_t g = std::gcd(k, std::int64_t { 1'000'000 });
+    const std::int64_t scale = 1'000'000 / g;
+    const std::int64_t pays = scale - k / g;
+    return { scale, pays, pays };
+}
+
+Money toMoney(double units, const MoneyUnit& unit)
+{
+    // Rounded down, with room for a decimal amount just below its exact product.
+    return static_cast<Money>(std::floor(units * static_cast<double>(unit.scale) + 1e-7));
+}
 
 Block playBlock(const Settings& settings, long index)
 {
@@ -180,65 +277,43 @@ Block playBlock(const Settings& settings, long index)
     return playBlockWith<BaccaratHands>(settings, index);
 }
 
+SessionBlock playSessionBlock(const Settings& settings, long index)
+{
+    if (settings.game == Game::WinChance)
+        return playSessionBlockWith<ChanceHands>(settings, index);
+    return playSessionBlockWith<BaccaratHands>(settings, index);
+}
+
 long runRounds(
     const Settings& settings, const std::function<void(const Block&)>& take, const RunControl& control)
 {
     const long blocks = (settings.rounds + BlockRounds - 1) / BlockRounds;
-    const auto stopped = [&] { return control.stop && control.stop->load(std::memory_order_relaxed); };
-
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::map<long, Block> done; // finished blocks not yet handed on
-    long nextBlock = 0;
-    int running = 0;
-
-    const auto work = [&] {
-        std::unique_lock lock(mutex);
-        while (!stopped() && nextBlock < blocks) {
-            const long index = nextBlock++;
-            lock.unlock();
-            Block b = playBlock(settings, index);
-            lock.lock();
-            done.emplace(index, std::move(b));
-            finished.notify_all();
-        }
-        --running;
-        finished.notify_all();
-    };
-
-    const int threads = static_cast<int>(std::clamp<long>(settings.threads, 1, std::max(1L, blocks)));
-    std::vector<std::jthread> pool;
-    running = threads;
-    pool.reserve(static_cast<std::size_t>(threads));
-    for (int t = 0; t < threads; ++t)
-        pool.emplace_back(work);
-
-    long handed = 0;
     long rounds = 0;
-    std::unique_lock lock(mutex);
-    for (;;) {
-        // Blocks are started in order and every started block finishes, so
-        // the blocks handed on are always the first ones.
-        auto it = done.find(handed);
-        if (it != done.end()) {
-            Block b = std::move(it->second);
-            done.erase(it);
-            lock.unlock();
+    runOrdered(
+        blocks, settings.threads, control.stop, [&](long index) { return playBlock(settings, index); },
+        [&](const Block& b) {
             take(b);
-            ++handed;
             rounds += static_cast<long>(b.rounds.size());
             if (control.progress)
                 control.progress(rounds);
-            lock.lock();
-            continue;
-        }
-        if (running == 0)
-            break;
-        finished.wait(lock);
-    }
-    lock.unlock();
-    pool.clear();
+        });
     return rounds;
+}
+
+long runSessions(
+    const Settings& settings, const std::function<void(const SessionBlock&)>& take, const RunControl& control)
+{
+    const long blocks = (settings.sessions + BlockSessions - 1) / BlockSessions;
+    long sessions = 0;
+    runOrdered(
+        blocks, settings.threads, control.stop, [&](long index) { return playSessionBlock(settings, index); },
+        [&](const SessionBlock& b) {
+            take(b);
+            sessions += static_cast<long>(b.sessions.size());
+            if (control.progress)
+                control.progress(sessions);
+        });
+    return sessions;
 }
 
 } // namespace zelmar::sim

@@ -131,6 +131,25 @@ INSTANTIATE_TEST_SUITE_P(BadItems, ParseFailure,
         FailCase { "1,xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxy", false, 0, 2,
             "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx…", "不是数字" }));
 
+// A byte-order mark or a lone carriage return cannot be seen: the report names it.
+TEST(ParseFailure, invisibleCharactersAreNamedInTheReport)
+{
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        { "\xEF\xBB\xBF"
+          "1,2",
+            "第1项“<U+FEFF>1”" },
+        { "1\r2,3", "第1项“1<U+000D>2”" },
+        { "1,\r", "第2项“<U+000D>”" },
+    };
+    for (const auto& c : cases) {
+        const std::string report = describe("winText.txt", ParseWinRule(c.text).error());
+        EXPECT_NE(report.find(c.shown), std::string::npos) << report;
+    }
+}
+
 TEST(ParseLimits, itemAndLineCountsAndLineLength)
 {
     std::string items = "1";

@@ -35,9 +35,11 @@ TEST(CheckCommand, exampleRulesLoseWithoutLimitAtTwoPlaces)
     const Outcome text = check({}, ZELMAR_EXAMPLES);
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.err, "");
-    EXPECT_EQ(text.out.substr(0, text.out.find('\n')),
+    EXPECT_EQ(text.out.substr(0, text.out.find("\n赢的")),
         "最坏情况：没有下限。输的方向上有 2 处输的循环，一局可以一直输下去而不结束，直到 16 "
-        "位的得分溢出（低于 -32768）。");
+        "位的得分溢出（低于 -32768）。\n没有多少本钱可以保证打完每一局。");
+    EXPECT_NE(text.out.find("输的方向：最大注码 9；在这个方向上结束的一局，得分最好 6，最坏没有下限。"),
+        std::string::npos);
     EXPECT_NE(text.out.find("第 1 行第 4 列（3） → 第 2 行第 1 列（2）：每两手输 1\n"), std::string::npos);
     EXPECT_NE(text.out.find("第 2 行第 4 列（6） → 第 3 行第 1 列（3）：每两手输 3\n"), std::string::npos);
 
@@ -46,9 +48,19 @@ TEST(CheckCommand, exampleRulesLoseWithoutLimitAtTwoPlaces)
     ASSERT_EQ(json.out.back(), '\n');
     nlohmann::json j = nlohmann::json::parse(json.out);
     EXPECT_TRUE(j["worstScore"].is_null());
+    EXPECT_TRUE(j["worstNeed"].is_null());
+    EXPECT_EQ(j["loss"]["bestScore"], 6);
     EXPECT_EQ(j["win"]["bestScore"], 7);
     EXPECT_EQ(j["loss"]["lossCycles"][1]["nextRow"], 3);
     EXPECT_EQ(j["loss"]["lossCycles"][1]["lossPerTwoHands"], 3);
+}
+
+TEST(CheckCommand, reportThatCannotBeWrittenFailsWithStatusOne)
+{
+    std::ostream broken(nullptr); // every write fails, as on a full disk
+    std::ostringstream err;
+    EXPECT_EQ(checkCommand({ "--rules", ZELMAR_EXAMPLES }, broken, err), 1);
+    EXPECT_NE(err.str().find("写入标准输出时出错"), std::string::npos);
 }
 
 TEST(CheckCommand, firstLineOrRefusal)
@@ -59,12 +71,17 @@ TEST(CheckCommand, firstLineOrRefusal)
         std::vector<std::string> args;
         int status;
         const char* said; // the first line of the report, or part of the refusal
+        long need = 0; // the bankroll the second line names
     } cases[] = {
-        { "1,1,2,3", "1,2\r\n5,6", {}, 0, "最坏情况：一局的得分最低到 -14。" },
+        { "1,1,2,3", "1,2\r\n5,6", {}, 0, "最坏情况：一局结束时的得分最低为 -14。", 14 },
+        // Five losses leave 31 down with 32 to place.
+        { "1,1,2,3", "1,2,4,8\r\n16,32", {}, 0, "最坏情况：一局结束时的得分最低为 -63。", 63 },
         // The win path goes lower than the loss path; equal neighbours make endless rounds.
-        { "1,1,9", "1,1,2", {}, 0, "最坏情况：一局的得分最低到 -7。一局可能永远不结束，但不会因此多输。" },
+        { "1,1,9", "1,1,2", {}, 0,
+            "最坏情况：一局结束时的得分最低为 -7。一局可能永远不结束，但不会因此多输。", 7 },
         { "1", "1,3000,30000", {}, 0,
-            "最坏情况：一局的得分最低到 -33001，超出了 16 位的范围，计算器会在那一手报告溢出。" },
+            "最坏情况：一局结束时的得分最低为 -33001，超出了 16 位的范围，计算器会在那一手报告溢出。",
+            33001 },
         { "1,,2", "1,2", {}, 2, "规则文件有错，没有加载：winText.txt 第2项“”" },
         { "1,2", "1,2\r\n3,x", {}, 2, "规则文件有错，没有加载：lostText.txt 第2行 第2项“x”" },
         { "1,2", "", {}, 2, "lostText.txt 是空的" },
@@ -82,6 +99,8 @@ TEST(CheckCommand, firstLineOrRefusal)
         EXPECT_EQ(std::filesystem::exists(dir.path / "winText.txt"), c.win != nullptr); // nothing is created
         if (c.status == 0) {
             EXPECT_EQ(run.out.substr(0, run.out.find('\n')), c.said);
+            EXPECT_EQ(run.out.find("本钱 " + std::to_string(c.need) + " 单位可以打完任何一局："),
+                run.out.find('\n') + 1);
         } else {
             EXPECT_EQ(run.out, "");
             EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;

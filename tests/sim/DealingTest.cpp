@@ -1,8 +1,11 @@
 // The shoe and the third-card rules: stacked shoes give the known coups, the
 // cut card brings a shuffle before the next coup, and over many shoes the
-// shares of banker, player and tie match the exact shares of an 8-deck shoe.
+// shares of banker, player and tie match the exact shares of an 8-deck shoe;
+// each game and bet pays what its exact edge says.
 
+#include "rules/RuleParser.h"
 #include "sim/Baccarat.h"
+#include "sim/Figures.h"
 
 #include <gtest/gtest.h>
 
@@ -82,22 +85,26 @@ TEST(Shoe, cutCardBringsAShuffleBeforeTheNextCoupOnly)
 }
 
 // Exact chances of banker, player and tie for the first coup of a full
-// shoe: every sequence of the six cards a coup can use, weighted by its
-// chance of being dealt without replacement.
-std::array<double, 3> exactShares(int decks)
+// shoe, and of a banker win on a total of 6: every sequence of the six
+// cards a coup can use, weighted by its chance of being dealt without
+// replacement.
+std::array<double, 4> exactShares(int decks)
 {
     std::array<double, 10> left {};
     left[0] = 16.0 * decks;
     for (int p = 1; p <= 9; ++p)
         left[static_cast<std::size_t>(p)] = 4.0 * decks;
     double cards = 52.0 * decks;
-    std::array<double, 3> shares {};
+    std::array<double, 4> shares {};
     std::vector<std::uint8_t> dealt;
     Random unused(0, 0);
     std::function<void(double)> deal = [&](double chance) {
         if (dealt.size() == 6) {
             Shoe shoe = Shoe::stacked(dealt, unused);
-            shares[static_cast<std::size_t>(dealCoup(shoe).winner)] += chance;
+            const Coup coup = dealCoup(shoe);
+            shares[static_cast<std::size_t>(coup.winner)] += chance;
+            if (coup.winner == Winner::Banker && coup.bankerTotal == 6)
+                shares[3] += chance;
             return;
         }
         for (std::uint8_t p = 0; p < 10; ++p) {
@@ -117,7 +124,7 @@ std::array<double, 3> exactShares(int decks)
 
 TEST(Shoe, manyShoesMatchTheExactSharesOfAnEightDeckShoe)
 {
-    const std::array<double, 3> exact = exactShares(8);
+    const std::array<double, 4> exact = exactShares(8);
     EXPECT_NEAR(exact[0] + exact[1] + exact[2], 1.0, 1e-9);
     std::printf("exact shares: banker %.6f, player %.6f, tie %.6f\n", exact[0], exact[1], exact[2]);
 
@@ -135,6 +142,45 @@ TEST(Shoe, manyShoesMatchTheExactSharesOfAnEightDeckShoe)
         std::printf("%.6f (%+.1f standard errors)\n", share, (share - exact[k]) / standardError);
         EXPECT_NEAR(share, exact[k], 4 * standardError) << "banker, player, tie: " << k;
     }
+}
+
+// Rounds of one hand (win 1, loss 1) on each game and bet: the net per hand
+// dealt is the bet's exact edge, ties counted as hands that pay nothing.
+TEST(Games, eachBetPaysItsExactEdge)
+{
+    const std::array<double, 4> x = exactShares(8);
+    const double banker = x[0];
+    const double player = x[1];
+    const double bankerOnSix = x[3];
+    const struct {
+        const char* name;
+        Game game;
+        Bet bet;
+        double edge;
+    } cases[] = {
+        { "banker, 5% commission", Game::Baccarat, Bet::Banker, 0.95 * banker - player },
+        { "banker without commission, half on 6", Game::NoCommission, Bet::Banker,
+            banker - 0.5 * bankerOnSix - player },
+        { "player", Game::NoCommission, Bet::Player, player - banker },
+    };
+    for (const auto& c : cases) {
+        Settings s;
+        s.winSeq = std::make_shared<const WinSeq>(ParseWinRule("1").table());
+        s.lostTable = std::make_shared<const LostTable>(ParseLostRule("1").table());
+        s.game = c.game;
+        s.bet = c.bet;
+        s.rounds = 3'000'000;
+        s.threads = 2;
+        s.seed = 11;
+        Tally tally(s.rounds, moneyUnitOf(s));
+        runRounds(s, [&](const Block& b) { tally.add(b); });
+        const RunFigures f = tally.figures();
+        std::printf("%s: exact edge %.5f%%, played %.5f%% ± %.5f%%\n", c.name, 100 * c.edge,
+            100 * f.netPerHand.value, 100 * f.netPerHand.se);
+        EXPECT_NEAR(f.netPerHand.value, c.edge, 4 * f.netPerHand.se) << c.name;
+    }
+    // The no-commission banker gives up more than the 5% one.
+    EXPECT_LT(banker - 0.5 * bankerOnSix - player, 0.95 * banker - player);
 }
 
 } // namespace

@@ -25,6 +25,8 @@ struct Seen {
     std::set<long> winEnds; // scores that rounds on the win path end with
     long largestLossStake = 1;
     long lowestLossScore = 0;
+    std::optional<long> bestLossEnd;
+    long mostNeed = 0; // before a hand: the stake less the score, at its highest
     bool winOverflow = false;
     bool lossOverflow = false;
     std::set<Cell> stoodOn;
@@ -64,6 +66,7 @@ Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands
     std::set<std::tuple<char, int, int, int, int, int, int>> visited;
     for (; !queue.empty(); queue.pop_front()) {
         const Node& node = queue.front();
+        s.mostNeed = std::max(s.mostNeed, long { node.round.stake } - node.round.score);
         if (node.hands == maxHands) {
             s.exhausted = false;
             continue;
@@ -80,6 +83,7 @@ Seen playEverything(const WinSeqPtr& win, const LostTablePtr& lost, int maxHands
                     s.longestWinRun = std::max(s.longestWinRun, node.hands + 1L);
             } else if (h.endScore) {
                 s.lowestLossScore = std::min(s.lowestLossScore, *h.endScore);
+                s.bestLossEnd = std::max(s.bestLossEnd.value_or(*h.endScore), *h.endScore);
             } else {
                 s.stoodOn.insert({ path, r.curRow, r.curCol });
                 if (path == 'W')
@@ -174,6 +178,16 @@ void expectEngineAgrees(const std::string& winText, const std::string& lostText,
     EXPECT_FALSE(s.lossOverflow);
     if (!c.loss.unbounded) {
         EXPECT_EQ(c.loss.worstScore, s.lowestLossScore);
+        ASSERT_TRUE(c.worstNeed());
+        if (!c.win.overflows) {
+            EXPECT_EQ(*c.worstNeed(), s.mostNeed);
+        }
+        EXPECT_EQ(c.loss.bestScore, s.bestLossEnd);
+    } else {
+        EXPECT_FALSE(c.worstNeed());
+        // Played to a bound only: the check may know of a better end further on.
+        ASSERT_TRUE(c.loss.bestScore && s.bestLossEnd);
+        EXPECT_GE(*c.loss.bestScore, *s.bestLossEnd);
     }
     EXPECT_EQ(c.loss.largestStake, s.largestLossStake);
     if (!c.win.overflows) {

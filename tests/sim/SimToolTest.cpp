@@ -31,16 +31,20 @@ protected:
         writeFile(dir / "lostText.txt", "1,1,2,3\r\n2,2,4,6\r\n3,3,6,9");
     }
 
-    ToolRun run(const std::string& args)
+    // `command` with --rules of the test's folder, then `args`; with
+    // `outFails` every write of the report fails, as on a full disk.
+    ToolRun run(const std::string& args, decltype(&zelmar::runCommand) command = zelmar::runCommand,
+        bool outFails = false)
     {
         std::vector<std::string> words { "--rules", dir.string() };
         std::istringstream split(args);
         for (std::string word; split >> word;)
             words.push_back(word);
-        std::ostringstream out;
+        std::ostringstream text;
+        std::ostream to(outFails ? nullptr : text.rdbuf());
         std::ostringstream err;
-        const int status = zelmar::runCommand(words, out, err);
-        return { status, out.str(), err.str() };
+        const int status = command(words, to, err);
+        return { status, text.str(), err.str() };
     }
 
     TempFolder folder;
@@ -49,12 +53,22 @@ protected:
 
 TEST_F(SimTool, sameSeedGivesTheSameReportOnOneAndTwoThreads)
 {
-    for (const char* game : { "", "--win-chance 0.49 ", "--bet player --decks 6 " }) {
-        const ToolRun one = run(std::string(game) + "--seed 7 --rounds 30000 --threads 1");
-        const ToolRun two = run(std::string(game) + "--seed 7 --rounds 30000 --threads 2");
+    const struct {
+        const char* args;
+        const char* said;
+    } cases[] = {
+        { "--rounds 30000", "局数：30000 局" },
+        { "--win-chance 0.49 --rounds 30000", "局数：30000 局" },
+        { "--bet player --decks 6 --rounds 30000", "局数：30000 局" },
+        { "--game no-commission --rounds 30000", "免佣百家乐" },
+        { "--sessions 1000 --session-rounds 50 --bankroll 40 --stop-win 20", "场数：1000 场" },
+    };
+    for (const auto& c : cases) {
+        const ToolRun one = run(std::string(c.args) + " --seed 7 --threads 1");
+        const ToolRun two = run(std::string(c.args) + " --seed 7 --threads 2");
         ASSERT_EQ(one.status, 0) << one.err;
-        EXPECT_NE(one.out.find("局数：30000 局"), std::string::npos) << one.out;
-        EXPECT_EQ(one.out, two.out) << game;
+        EXPECT_NE(one.out.find(c.said), std::string::npos) << one.out;
+        EXPECT_EQ(one.out, two.out) << c.args;
     }
     const ToolRun json = run("--seed 7 --rounds 30000 --json");
     ASSERT_EQ(json.status, 0);
@@ -111,6 +125,10 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         { "--rounds", "--rounds 后面缺少取值" },
         { "--csv --json", "--csv 后面缺少取值" },
         { "--rounds 5 --rounds 6", "--rounds 只能给一次" },
+        { "--rules /tmp", "--rules 只能给一次" },
+        { "--stop-win 5", "--session-rounds、--stop-win 和 --stop-loss 要与 --sessions K 同用" },
+        { "--sessions 10 --stop-loss -1", "--stop-loss" },
+        { "--game no-commission --commission 0.04", "免佣百家乐不抽佣" },
         { "--fast", "无法识别的参数：--fast" },
         { "--plot /nonexistent-folder/chart.png", "无法写入图表文件" },
     };
@@ -119,6 +137,51 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         EXPECT_EQ(r.status, 2) << c.args << "\n" << r.err;
         EXPECT_EQ(r.err.rfind(c.said, 0), 0u) << c.args << "\n" << r.err;
         EXPECT_EQ(r.out, "") << c.args;
+    }
+}
+
+// A report, a CSV or a chart that could not be written fails the run.
+TEST_F(SimTool, failedWritesAreNamedWithStatusOne)
+{
+    const struct {
+        const char* args;
+        bool outFails;
+        const char* said; // on the error stream
+    } cases[] = {
+        { "--json", true, "写入标准输出时出错" },
+        { "", true, "写入标准输出时出错" },
+        { "--sessions 100", true, "写入标准输出时出错" },
+        { "--csv /dev/full", false, "写入 CSV 文件 /dev/full 时出错" },
+        { "--plot /dev/full --plot-size 200x100", false, "无法写入图表文件 /dev/full" },
+    };
+    for (const auto& c : cases) {
+        const ToolRun r
+            = run(std::string("--rounds 2000 --seed 1 ") + c.args, zelmar::runCommand, c.outFails);
+        EXPECT_EQ(r.status, 1) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << c.args << "\n" << r.err;
+    }
+}
+
+// Both rule sets on the same hands: the same folder twice differs by nothing.
+TEST_F(SimTool, compareShowsBothAndTheirDifference)
+{
+    const std::string args
+        = "--rules " + dir.string() + " --win-chance 0.5 --rounds 20000 --seed 4 --bankroll 30";
+    const ToolRun text = run(args, zelmar::compareCommand);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("每局净输赢（单位）\n  A "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("  A − B 0 ± 0\n"), std::string::npos) << text.out;
+    const ToolRun json = run(args + " --json", zelmar::compareCommand);
+    ASSERT_EQ(json.status, 0);
+    EXPECT_NE(json.out.find("\"brokeShare\":{\"a\":{"), std::string::npos) << json.out;
+
+    for (const auto& [more, said] : std::vector<std::pair<std::string, std::string>> {
+             { "", "compare 需要两个 --rules 目录" }, { "--rules /tmp --rules /tmp", "--rules 最多给 2 次" },
+             { args + " --csv x.csv", "compare 不能与 --csv" },
+             { args + " --sessions 5", "compare 不能与" } }) {
+        const ToolRun r = run(more, zelmar::compareCommand);
+        EXPECT_EQ(r.status, 2) << more;
+        EXPECT_EQ(r.err.rfind(said, 0), 0u) << more << "\n" << r.err;
     }
 }
 
@@ -146,6 +209,7 @@ TEST(SimExecutable, firstWordChoosesTheCommand)
     const std::string sim = ZELMAR_SIM;
     EXPECT_EQ(runCommand(sim + " --version").out, "zelmar-sim " ZELMAR_VERSION "\n");
     EXPECT_EQ(runCommand(sim + " check --rules " ZELMAR_EXAMPLES).out.rfind("最坏情况：", 0), 0u);
+    EXPECT_EQ(runCommand(sim + " compare --help").out.rfind("用法：zelmar-sim compare", 0), 0u);
     const CommandRun walk = runCommand(sim + " walk 2>&1");
     EXPECT_EQ(walk.status, 2);
     EXPECT_EQ(walk.out.rfind("无法识别的命令：walk\n用法：zelmar-sim 命令", 0), 0u) << walk.out;

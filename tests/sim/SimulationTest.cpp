@@ -1,7 +1,10 @@
 // Rounds played through the engine: how each kind of round end is reached,
-// and, for rules small enough to work out by hand, how often.
+// and, for rules small enough to work out by hand, how often; the money a
+// round needs and a bankroll that cannot cover it; sessions against the
+// chances of gambler's ruin; two rule sets on the same hands.
 
 #include "rules/RuleParser.h"
+#include "sim/Compare.h"
 #include "sim/Figures.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +27,7 @@ Settings settingsFor(const char* win, const char* lost, double winChance)
 
 RunFigures run(const Settings& s)
 {
-    Tally tally(s.rounds);
+    Tally tally(s.rounds, moneyUnitOf(s), s.bankroll);
     EXPECT_EQ(runRounds(s, [&](const Block& b) { tally.add(b); }), s.rounds);
     return tally.figures();
 }
@@ -56,11 +59,11 @@ TEST_P(CertainRounds, everyRoundEndsAsWorkedOut)
     const RunFigures f = run(s);
     EXPECT_EQ(f.rounds, 2500);
     EXPECT_EQ(f.ends[static_cast<std::size_t>(c.end)], 2500);
-    EXPECT_EQ(f.handsMax, c.hands);
-    EXPECT_EQ(f.handsMedian, c.hands);
-    EXPECT_EQ(f.scoreMin, c.score);
-    EXPECT_EQ(f.scoreMax, c.score);
-    EXPECT_EQ(f.stakeMax, c.largestStake);
+    EXPECT_EQ(f.hands.max, c.hands);
+    EXPECT_EQ(f.hands.percentiles[0].value, c.hands);
+    EXPECT_EQ(f.score.min, c.score);
+    EXPECT_EQ(f.score.max, c.score);
+    EXPECT_EQ(f.largestStake.max, c.largestStake);
 }
 
 // clang-format off
@@ -98,10 +101,133 @@ TEST(TinyRules, endsComeAsOftenAsWorkedOutByHand)
     }
     // The game is fair and rounds are short: the mean score is 0, and the
     // mean number of hands is 1 + 1/2 + 1/2 * 2 = 2.5 (2 from cell (0, 1)).
-    EXPECT_NEAR(f.scoreMean, 0.0, 4 * f.scoreSd / std::sqrt(n));
-    EXPECT_NEAR(f.handsMean, 2.5, 0.02);
-    EXPECT_EQ(f.scoreMin, -2);
-    EXPECT_EQ(f.scoreMax, 2);
+    EXPECT_NEAR(f.score.mean.value, 0.0, 4 * f.score.mean.se);
+    EXPECT_NEAR(f.hands.mean.value, 2.5, 4 * f.hands.mean.se);
+    EXPECT_EQ(f.score.min, -2);
+    EXPECT_EQ(f.score.max, 2);
+}
+
+// Win 1,1,2,3 and loss 1,2,4,8 / 16,32 at even chances. A round that wins
+// its first hand never needs more than 1. One that loses k hands in a row
+// (k = 1..5, chance 1/2^k) then stands 2^(k+1) - 1 down with 2^k to place,
+// needing 2^(k+1) - 1; the 32 after five losses makes 63. So the need is
+// 1, 3, 7, 15, 31 with chances 1/2, 1/4, 1/8, 1/16, 1/32, and 63 with 1/32:
+// a mean of exactly 6. A bankroll of 62 cannot place the 32: 1/32 of the
+// rounds stop there, whether or not that hand would have been won.
+TEST(Money, aRoundNeedsItsLossesAndTheStakeAboutToBePlaced)
+{
+    const struct {
+        std::optional<double> bankroll;
+        double broke;
+    } cases[] = { { std::nullopt, 0 }, { 62, 1.0 / 32 }, { 63, 0 }, { 62.9, 1.0 / 32 } };
+    for (const auto& c : cases) {
+        Settings s = settingsFor("1,1,2,3", "1,2,4,8\r\n16,32", 0.5);
+        s.rounds = 200'000;
+        s.threads = 2;
+        s.bankroll = c.bankroll;
+        const RunFigures f = run(s);
+        const double n = static_cast<double>(f.rounds);
+        EXPECT_EQ(f.need.max, 63);
+        EXPECT_EQ(f.need.min, 1);
+        EXPECT_NEAR(f.need.mean.value, 6.0, 4 * f.need.mean.se);
+        const long broke = f.ends[static_cast<std::size_t>(RoundEnd::Broke)];
+        EXPECT_NEAR(
+            static_cast<double>(broke) / n, c.broke, 4 * std::sqrt(1.0 / 32 * (31.0 / 32) / n) + 1e-12)
+            << c.bankroll.value_or(0);
+        if (c.broke == 0) {
+            EXPECT_EQ(broke, 0);
+        }
+        // The chance of needing 63 or more is the chance of five losses in a row.
+        EXPECT_NEAR(f.needCurve.back().second, 1.0 / 32, 4 * std::sqrt(1.0 / 32 * (31.0 / 32) / n));
+    }
+}
+
+// Sittings of rounds of one hand each (win 1, loss 1): the running net is a
+// simple random walk, and how a session ends is gambler's ruin. From a
+// bankroll b with a target w, the walk is ruined with chance
+// (r^b - r^(b+w)) / (1 - r^(b+w)), r = q / p, or w / (b + w) when p = 1/2,
+// after b w hands on average in the fair game.
+TEST(Sessions, oneHandRoundsEndAsGamblersRuin)
+{
+    const auto ruin = [](double p, double b, double w) {
+        if (p == 0.5)
+            return w / (b + w);
+        const double r = (1 - p) / p;
+        return (std::pow(r, b) - std::pow(r, b + w)) / (1 - std::pow(r, b + w));
+    };
+    const struct {
+        double p;
+        std::optional<double> bankroll;
+        std::optional<double> stopWin;
+        std::optional<double> stopLoss;
+        long sessionRounds;
+        SessionEnd ruinedBy;
+        double ruined; // chance of ending by ruinedBy
+        double rounds; // mean rounds a session, 0: not worked out
+    } cases[] = {
+        { 0.5, 3, 7, std::nullopt, 1'000'000'000, SessionEnd::Broke, ruin(0.5, 3, 7), 21 },
+        { 0.6, 5, 5, std::nullopt, 1'000'000'000, SessionEnd::Broke, ruin(0.6, 5, 5), 0 },
+        // The limit comes before the bankroll runs out.
+        { 0.5, 100, 6, 4, 1'000'000'000, SessionEnd::StopLoss, ruin(0.5, 4, 6), 24 },
+        // Ten rounds, no stops: every session plays them all.
+        { 0.5, std::nullopt, std::nullopt, std::nullopt, 10, SessionEnd::RoundsPlayed, 1, 10 },
+    };
+    for (const auto& c : cases) {
+        Settings s = settingsFor("1", "1", c.p);
+        s.sessions = 40'000;
+        s.sessionRounds = c.sessionRounds;
+        s.bankroll = c.bankroll;
+        s.stopWin = c.stopWin;
+        s.stopLoss = c.stopLoss;
+        s.threads = 2;
+        SessionTally tally(moneyUnitOf(s));
+        EXPECT_EQ(runSessions(s, [&](const SessionBlock& b) { tally.add(b); }), s.sessions);
+        const SessionFigures f = tally.figures();
+        const Estimate share = shareOf(f.ends[static_cast<std::size_t>(c.ruinedBy)], f.sessions);
+        const double n = static_cast<double>(f.sessions);
+        EXPECT_NEAR(share.value, c.ruined, 4 * std::sqrt(c.ruined * (1 - c.ruined) / n) + 1e-12) << c.p;
+        if (c.rounds > 0) {
+            EXPECT_NEAR(f.rounds.mean.value, c.rounds, 4 * f.rounds.mean.se + 1e-12) << c.p;
+        }
+        // Every session ends by the walk reaching one of its bounds, or by its ten rounds.
+        if (c.stopWin) {
+            EXPECT_EQ(f.net.max, *c.stopWin);
+        }
+        EXPECT_EQ(f.net.min, -(c.stopLoss ? *c.stopLoss : c.bankroll ? *c.bankroll : 10.0));
+        // The fair game stays fair whenever a session stops.
+        if (c.p == 0.5) {
+            EXPECT_NEAR(f.net.mean.value, 0, 4 * f.net.mean.se);
+        }
+    }
+}
+
+// A rule set against itself: the very same rounds, so the difference is 0
+// with no error at all. Against another, the difference of what a round
+// needs is worked out above: 1 for a one-hand round, 6 for the other.
+TEST(Compare, bothRuleSetsPlayTheSameHands)
+{
+    Settings a = settingsFor("1", "1", 0.5);
+    Settings b = settingsFor("1,1,2,3", "1,2,4,8\r\n16,32", 0.5);
+    for (Settings* s : { &a, &b }) {
+        s->rounds = 100'000;
+        s->bankroll = 62;
+    }
+    const auto compare = [](const Settings& x, const Settings& y) {
+        PairedTally tally(moneyUnitOf(x), moneyUnitOf(y));
+        for (long i = 0; i < x.rounds / BlockRounds; ++i)
+            tally.add(playPairedBlock(x, y, i));
+        return tally.figures();
+    };
+    const ComparisonFigures same = compare(b, b);
+    EXPECT_EQ(same.netPerRound.difference.value, 0);
+    EXPECT_EQ(same.netPerRound.difference.se, 0);
+    EXPECT_GT(same.netPerRound.a.se, 0);
+
+    const ComparisonFigures other = compare(a, b);
+    EXPECT_EQ(other.rounds, 100'000);
+    EXPECT_NEAR(other.needMean.difference.value, 1 - 6.0, 4 * other.needMean.difference.se);
+    EXPECT_NEAR(other.brokeShare.difference.value, -1.0 / 32, 4 * other.brokeShare.difference.se);
+    EXPECT_NEAR(other.netPerRound.difference.value, 0, 4 * other.netPerRound.difference.se);
 }
 
 } // namespace

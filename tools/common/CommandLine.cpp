@@ -7,7 +7,13 @@ namespace zelmar {
 const std::string* CommandLine::value(std::string_view option) const
 {
     const auto it = m_values.find(option);
-    return it == m_values.end() ? nullptr : &it->second;
+    return it == m_values.end() ? nullptr : &it->second.front();
+}
+
+std::vector<std::string> CommandLine::values(std::string_view option) const
+{
+    const auto it = m_values.find(option);
+    return it == m_values.end() ? std::vector<std::string>() : it->second;
 }
 
 std::variant<CommandLine, int> readCommandLine(
@@ -35,15 +41,17 @@ std::variant<CommandLine, int> readCommandLine(
             spec.options.begin(), spec.options.end(), [&](const OptionSpec& o) { return o.name == arg; });
         if (option == spec.options.end())
             return refuse(spec, err, "无法识别的参数：" + arg);
-        if (line.has(arg))
-            return refuse(spec, err, arg + " 只能给一次");
+        std::vector<std::string>& given = line.m_values[arg];
+        if (const std::size_t most = option->timesAtMost; given.size() == most)
+            return refuse(
+                spec, err, arg + (most == 1 ? " 只能给一次" : " 最多给 " + std::to_string(most) + " 次"));
         std::string value;
         if (option->takesValue) {
             if (i + 1 == args.size() || args[i + 1].starts_with("--"))
                 return refuse(spec, err, arg + " 后面缺少取值");
             value = args[++i];
         }
-        line.m_values.emplace(arg, std::move(value));
+        given.push_back(std::move(value));
     }
     return line;
 }

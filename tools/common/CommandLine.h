@@ -2,8 +2,9 @@
 // The one reader of the tools' command lines. A command states its options,
 // `--name` alone or `--name value`, and how many other words it takes (an
 // event text, "-"). The reader refuses, in Chinese and with exit status 2,
-// an option it does not know, one given twice, a value missing (a value
-// never starts with "--") and a word too many; `--help` (or `-h`) and
+// an option it does not know, one given more often than it may be (once,
+// unless the command says otherwise), a value missing (a value never
+// starts with "--") and a word too many; `--help` (or `-h`) and
 // `--version` answer on the output stream with exit status 0. Values are
 // checked by the command itself, which refuses them through `refuse`.
 
@@ -19,6 +20,7 @@ namespace zelmar {
 struct OptionSpec {
     std::string_view name; // "--rules"
     bool takesValue = false;
+    std::size_t timesAtMost = 1;
 };
 
 struct CommandSpec {
@@ -31,14 +33,17 @@ struct CommandSpec {
 class CommandLine {
 public:
     bool has(std::string_view option) const { return m_values.find(option) != m_values.end(); }
-    // The value given to `option`, or nullptr when it was not given.
+    // The (first) value given to `option`, or nullptr when it was not given.
     const std::string* value(std::string_view option) const;
+    // Every value given to `option`, in the order given.
+    std::vector<std::string> values(std::string_view option) const;
     const std::vector<std::string>& words() const { return m_words; }
 
 private:
     friend std::variant<CommandLine, int> readCommandLine(
         const CommandSpec&, const std::vector<std::string>&, std::ostream&, std::ostream&);
-    std::map<std::string, std::string, std::less<>> m_values; // a flag has an empty value
+    // A flag has one empty value each time it is given.
+    std::map<std::string, std::vector<std::string>, std::less<>> m_values;
     std::vector<std::string> m_words;
 };
 

@@ -19,8 +19,8 @@ namespace {
 const CommandSpec Spec { "zelmar-sim",
     "用法：zelmar-sim check [--rules 目录] [--json]\n"
     "读取 winText.txt 和 lostText.txt，不靠运气，准确地算出这两条规则意味着什么：\n"
-    "赢的方向最多连赢几手、一局最好和最坏的得分，输的方向最大的注码、一局中途最低的得分，\n"
-    "以及让一局输个没完的循环。\n"
+    "要多少本钱才能打完任何一局，赢的方向最多连赢几手，两个方向上最大的注码、\n"
+    "结束的一局最好和最坏的得分，以及让一局输个没完的循环。\n"
     "  --rules 目录  放两个规则文件的文件夹，缺省为本程序所在的文件夹\n"
     "  --json        以一个 JSON 对象输出同样的数字（位置从 1 数起）\n"
     "  --help        显示本说明\n"
@@ -105,15 +105,18 @@ std::string firstLine(const RuleCheck& c)
 {
     if (c.loss.unbounded)
         return "最坏情况：没有下限。输的方向上有 " + num(static_cast<long>(c.loss.lossCycles.size()))
-            + " 处输的循环，一局可以一直输下去而不结束，直到 16 位的得分溢出（低于 -32768）。\n";
+            + " 处输的循环，一局可以一直输下去而不结束，直到 16 位的得分溢出（低于 -32768）。\n"
+              "没有多少本钱可以保证打完每一局。\n";
     const long worst = *c.worstScore();
-    std::string line = "最坏情况：一局的得分最低到 " + num(worst);
+    std::string line = "最坏情况：一局结束时的得分最低为 " + num(worst);
     if (worst < sim::ScoreMin)
         line += "，超出了 16 位的范围，计算器会在那一手报告溢出";
     line += "。";
     if (c.endlessRoundsPossible())
         line += "一局可能永远不结束，但不会因此多输。";
-    return line + "\n";
+    return line + "\n本钱 " + num(*c.worstNeed())
+        + " 单位可以打完任何一局：每一手之前，已经输掉的加上要下的注码最多这么多（按 1 赔 1 "
+          "计；押庄抽佣时赢的手少赔，要多备一些）。\n";
 }
 
 } // namespace
@@ -127,7 +130,8 @@ std::string CheckReportText(const RuleCheck& c)
         + num(w.usable) + " 项，最大值 " + num(w.largest) + "。\n";
     unreachableLines(out, w.unreachable, c, true);
     out += "  赢的方向：最大注码 " + num(w.largestStake) + "；最多连赢 " + num(w.longestWinRun)
-        + " 手；一局最好得分 " + scoreWithNote(w.bestScore) + "，最坏得分 " + num(w.worstScore) + "。\n";
+        + " 手；在这个方向上结束的一局，得分最好 " + scoreWithNote(w.bestScore) + "，最坏 "
+        + num(w.worstScore) + "。\n";
 
     const sim::LossPathFigures& l = c.loss;
     out += std::string("输的表格（") + LostFileName + "）：" + num(l.rows) + " 行 × " + num(l.cols) + " 列，"
@@ -135,8 +139,9 @@ std::string CheckReportText(const RuleCheck& c)
     if (l.stop)
         out += "  " + cellWithValue(*l.stop) + "是负数：输的方向走到这里，本局就结束。\n";
     unreachableLines(out, l.unreachable, c, false);
-    out += "  输的方向：最大注码 " + num(l.largestStake) + "；一局中途的得分"
-        + (l.unbounded ? std::string("没有下限") : "最低到 " + scoreWithNote(l.worstScore)) + "。\n";
+    out += "  输的方向：最大注码 " + num(l.largestStake) + "；在这个方向上结束的一局，得分最好 "
+        + (l.bestScore ? num(*l.bestScore) : std::string("（表格太大，没有算出）")) + "，最坏"
+        + (l.unbounded ? std::string("没有下限") : " " + scoreWithNote(l.worstScore)) + "。\n";
     const auto pair = [](const LossLoop& p) { return cellWithValue(p.from) + " → " + cellWithValue(p.to); };
     if (!l.lossCycles.empty()) {
         out += "  输的循环 " + num(static_cast<long>(l.lossCycles.size()))
@@ -221,6 +226,11 @@ std::string CheckReportJson(const RuleCheck& c)
         j.value(*worst);
     else
         j.null();
+    j.key("worstNeed");
+    if (auto need = c.worstNeed())
+        j.value(*need);
+    else
+        j.null();
     j.key("unbounded").value(c.loss.unbounded);
     j.key("overflows").value(c.win.overflows || c.loss.overflows);
     j.key("endlessRounds").value(c.endlessRoundsPossible());
@@ -263,6 +273,11 @@ std::string CheckReportJson(const RuleCheck& c)
         j.null();
     else
         j.value(l.worstScore);
+    j.key("bestScore");
+    if (l.bestScore)
+        j.value(*l.bestScore);
+    else
+        j.null();
     j.key("overflows").value(l.overflows);
     writeLoops(j, "lossCycles", l.lossCycles, true);
     writeLoops(j, "evenLoops", l.evenLoops, false);
@@ -288,6 +303,11 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     const SimRules& loaded = std::get<SimRules>(rules);
     const RuleCheck check = sim::CheckRules(*loaded.winSeq, *loaded.lostTable);
     out << (json ? CheckReportJson(check) : CheckReportText(check));
+    out.flush();
+    if (!out) {
+        err << "写入标准输出时出错：报告没有完整写出\n";
+        return 1;
+    }
     return 0;
 }
 

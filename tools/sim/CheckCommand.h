@@ -13,8 +13,9 @@
 namespace zelmar {
 
 // `args` are the words after "check". Returns the exit status: 0 with the
-// report on `out`; 2 with the reason on `err` when a rule file is missing,
-// empty or malformed, or an option is not understood.
+// report on `out`; 1 when `out` could not take it; 2 with the reason on
+// `err` when a rule file is missing, empty or malformed, or an option is not
+// understood.
 int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 std::string CheckReportText(const sim::RuleCheck& check);

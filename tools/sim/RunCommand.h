@@ -1,9 +1,9 @@
 #pragma once
-// zelmar-sim run: reads its options, plays the rounds and prints what
-// happened. `args` are the words after "run". Returns the exit status: 0
-// done, 2 bad input, 130 stopped by Ctrl-C (the figures of the finished
-// rounds are printed all the same), 1 when the CSV file or the chart could
-// not be written at the end.
+// zelmar-sim run and compare: read their options, play the rounds (or the
+// sessions) and print what happened. `args` are the words after the
+// command's name. Each returns the exit status: 0 done, 1 a write failed
+// (the report, the CSV file or the chart), 2 bad input, 130 stopped by
+// Ctrl-C (the figures of what was finished are printed all the same).
 
 #include <ostream>
 #include <string>
@@ -12,5 +12,8 @@
 namespace zelmar {
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Two rule folders, given as --rules A --rules B, on the same hands.
+int compareCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace zelmar

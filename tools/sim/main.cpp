@@ -14,6 +14,7 @@ const zelmar::CommandSpec Spec { "zelmar-sim",
     "用法：zelmar-sim 命令 [选项]\n"
     "  run     一局一局地模拟，统计输赢、手数、注码和最深的亏损\n"
     "  check   不靠运气，算出两条规则本身意味着什么\n"
+    "  compare 两套规则在同样的手上比一比\n"
     "用 zelmar-sim 命令 --help 查看每个命令的选项，zelmar-sim --version 显示版本号。\n",
     {}, 1 };
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     const std::string command = args.empty() ? "" : args.front();
     if (command == "run")
         return zelmar::runCommand(commandArgs, std::cout, std::cerr);
+    if (command == "compare")
+        return zelmar::compareCommand(commandArgs, std::cout, std::cerr);
     if (command == "check")
         return zelmar::checkCommand(commandArgs, std::cout, std::cerr);
     const auto read = zelmar::readCommandLine(Spec, args, std::cout, std::cerr);
