@@ -72,6 +72,27 @@ std::vector<Bin> binsOf(double min, double lo, double hi, double max, double wid
     return bins;
 }
 
+// The chance of losing x or more at each distinct loss x, thinned to at most
+// LossCurvePoints points evenly over the distinct losses; the largest loss,
+// the rarest, is always kept.
+std::vector<std::pair<double, double>> lossCurveOf(std::vector<double> losses, long rounds)
+{
+    std::sort(losses.begin(), losses.end());
+    std::vector<std::size_t> firsts; // index of the first round of each distinct loss
+    for (std::size_t i = 0; i < losses.size(); ++i)
+        if (i == 0 || losses[i] != losses[i - 1])
+            firsts.push_back(i);
+    const std::size_t step = (firsts.size() + LossCurvePoints - 2) / (LossCurvePoints - 1);
+    std::vector<std::pair<double, double>> curve;
+    for (std::size_t k = 0; k < firsts.size(); ++k) {
+        if (k % step != 0 && k + 1 != firsts.size())
+            continue;
+        const std::size_t i = firsts[k];
+        curve.emplace_back(losses[i], static_cast<double>(losses.size() - i) / static_cast<double>(rounds));
+    }
+    return curve;
+}
+
 } // namespace
 
 Tally::Tally(long roundsPlanned, std::optional<double> bankroll)
@@ -95,6 +116,8 @@ void Tally::add(const Block& block)
         ++m_largest[static_cast<std::size_t>(std::max<i16>(r.largestStake, 0))];
         ++m_hands[r.hands];
         m_depths.push_back(0.0 - r.deepest);
+        if (r.money < 0)
+            m_losses.push_back(-r.money);
         ++m_ends[static_cast<std::size_t>(r.end)];
         m_staked += r.staked;
         m_net += r.money;
@@ -192,6 +215,8 @@ RunFigures Tally::figures() const
     const double depthHi = std::max(depths[static_cast<std::size_t>(rankOf(99, n) - 1)], 1.0);
     const double depthWidth = niceWidth(depthHi / HistogramBins);
     f.depthHistogram = binsOf(0, 0, depthHi, f.depthMax, depthWidth, depthCount);
+
+    f.lossCurve = lossCurveOf(m_losses, n);
 
     if (f.moneyPath.empty() || f.moneyPath.back().first != n)
         f.moneyPath.emplace_back(n, m_net);

@@ -63,8 +63,13 @@ struct RunFigures {
 
     std::vector<Bin> scoreHistogram;
     std::vector<Bin> depthHistogram;
+    // (x, share of rounds losing x or more), x > 0 in units, commission
+    // included; at most LossCurvePoints points, the largest loss always.
+    std::vector<std::pair<double, double>> lossCurve;
     std::vector<std::pair<long, double>> moneyPath; // (rounds played, net so far)
 };
+
+inline constexpr int LossCurvePoints = 600;
 
 class Tally {
 public:
@@ -83,6 +88,7 @@ private:
     std::vector<long> m_largest; // count per largest stake
     std::map<long, long> m_hands; // rounds per number of hands
     std::vector<double> m_depths;
+    std::vector<double> m_losses; // of the rounds that lost money, as positive amounts
     std::array<long, RoundEndKinds> m_ends {};
     std::int64_t m_staked = 0;
     double m_net = 0;
