@@ -20,9 +20,11 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSplitter>
 #include <QStyle>

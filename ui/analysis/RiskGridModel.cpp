@@ -34,8 +34,7 @@ QColor riskColor(Risk risk)
 }
 
 RiskGridModel::RiskGridModel(const QFont& cellFont, QObject* parent)
-    : QAbstractTableModel(parent)
-    , m_font(cellFont)
+    : SequenceGridModel(grid, cellFont, parent)
     , m_boldFont(cellFont)
 {
     m_boldFont.setBold(true);
@@ -43,18 +42,18 @@ RiskGridModel::RiskGridModel(const QFont& cellFont, QObject* parent)
 
 void RiskGridModel::showWin(WinSeqPtr seq, const std::vector<RiskyCell>& cells)
 {
-    beginResetModel();
-    m_grid.fillWin(seq ? std::move(seq) : std::make_shared<const WinSeq>());
+    beginFill();
+    grid.fillWin(seq ? std::move(seq) : std::make_shared<const WinSeq>());
     setMarks(cells);
-    endResetModel();
+    endFill();
 }
 
 void RiskGridModel::showLost(LostTablePtr table, const std::vector<RiskyCell>& cells)
 {
-    beginResetModel();
-    m_grid.fillLost(table ? std::move(table) : std::make_shared<const LostTable>());
+    beginFill();
+    grid.fillLost(table ? std::move(table) : std::make_shared<const LostTable>());
     setMarks(cells);
-    endResetModel();
+    endFill();
 }
 
 void RiskGridModel::setMarks(const std::vector<RiskyCell>& cells)
@@ -77,43 +76,25 @@ const RiskGridModel::Mark* RiskGridModel::markAt(const QModelIndex& index) const
     return it == m_marks.end() ? nullptr : &it->second;
 }
 
-int RiskGridModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_grid.rows();
-}
-
-int RiskGridModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_grid.cols();
-}
-
 QVariant RiskGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
-        return {};
-    const Mark* mark = markAt(index);
+    const Mark* mark = checkIndex(index, CheckIndexOption::IndexIsValid) ? markAt(index) : nullptr;
+    if (!mark)
+        return SequenceGridModel::data(index, role);
     switch (role) {
-    case Qt::DisplayRole:
-        return QString::fromStdString(m_grid.text(index.row(), index.column()));
-    case Qt::TextAlignmentRole:
-        return static_cast<int>(Qt::AlignHCenter | Qt::AlignTop);
     case Qt::FontRole:
-        return mark && mark->risk == Risk::LossCycle ? m_boldFont : m_font;
+        return mark->risk == Risk::LossCycle ? m_boldFont : SequenceGridModel::data(index, role);
     case Qt::BackgroundRole:
-        return mark ? QVariant(QBrush(riskColor(mark->risk))) : QVariant();
+        return QBrush(riskColor(mark->risk));
     case Qt::ForegroundRole:
-        return mark && mark->risk == Risk::Unreachable ? QVariant(QBrush(QColor(128, 128, 128))) : QVariant();
+        return mark->risk == Risk::Unreachable ? QVariant(QBrush(QColor(128, 128, 128)))
+                                               : SequenceGridModel::data(index, role);
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        return mark ? QVariant(mark->why) : QVariant();
+        return mark->why;
     default:
-        return {};
+        return SequenceGridModel::data(index, role);
     }
-}
-
-Qt::ItemFlags RiskGridModel::flags(const QModelIndex& index) const
-{
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
 } // namespace zelmar

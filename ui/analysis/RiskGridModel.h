@@ -6,9 +6,9 @@
 // cell's tooltip says why.
 
 #include "engine/SequenceGrid.h"
+#include "ui/SequenceGridModel.h"
 #include "ui/analysis/RuleReview.h"
 
-#include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
 
@@ -20,8 +20,13 @@ namespace zelmar {
 // The background of a cell at that risk, also used by the window's legend.
 QColor riskColor(Risk risk);
 
-class RiskGridModel : public QAbstractTableModel {
-    Q_OBJECT
+// The grid state a RiskGridModel shows, built before the model that reads it.
+struct OwnedGrid {
+    SequenceGrid grid;
+};
+
+// No Q_OBJECT: it adds no signals, and the grid state must come first.
+class RiskGridModel : private OwnedGrid, public SequenceGridModel {
 public:
     RiskGridModel(const QFont& cellFont, QObject* parent = nullptr);
 
@@ -29,10 +34,7 @@ public:
     void showWin(WinSeqPtr seq, const std::vector<RiskyCell>& cells);
     void showLost(LostTablePtr table, const std::vector<RiskyCell>& cells);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     struct Mark {
@@ -42,9 +44,7 @@ private:
     void setMarks(const std::vector<RiskyCell>& cells);
     const Mark* markAt(const QModelIndex& index) const;
 
-    SequenceGrid m_grid;
     std::map<std::pair<int, int>, Mark> m_marks;
-    QFont m_font;
     QFont m_boldFont;
 };
 

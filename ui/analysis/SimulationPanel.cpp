@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +16,8 @@
 #include <QRegularExpressionValidator>
 #include <QSettings>
 #include <QSpinBox>
+
+#include <algorithm>
 
 namespace zelmar {
 
