@@ -12,7 +12,7 @@
 class QChart;
 class QChartView;
 class QLineSeries;
-class QLogValueAxis;
+class QCategoryAxis;
 class QValueAxis;
 
 namespace zelmar {
@@ -31,7 +31,7 @@ private:
     QChartView* m_lossView;
     QLineSeries* m_loss;
     QValueAxis* m_lossX;
-    QLogValueAxis* m_lossY;
+    QCategoryAxis* m_lossY;
     QChartView* m_netView;
     QLineSeries* m_net;
     QValueAxis* m_netX;
