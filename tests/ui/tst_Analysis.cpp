@@ -104,6 +104,7 @@ QString riskLooks(const QAbstractItemModel& grid)
 
 void save(QWidget* w, const char* name)
 {
+    QCoreApplication::processEvents(); // the charts lay out their new labels
     QDir().mkpath(QStringLiteral(ZELMAR_SCREENSHOT_DIR));
     const QString path = QStringLiteral(ZELMAR_SCREENSHOT_DIR "/%1.png").arg(QLatin1String(name));
     QVERIFY2(w->grab().save(path), qPrintable(path));
