@@ -116,7 +116,7 @@ class AnalysisTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_settingsDir;
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_settings; // destroyed first
 
     std::unique_ptr<AnalysisWindow> open(const QString& folder)
     {
@@ -136,6 +136,7 @@ class AnalysisTest : public QObject {
 private slots:
     void init()
     {
+        m_settings.reset(); // writes its file before the folder goes
         m_settingsDir = std::make_unique<QTemporaryDir>();
         m_settings
             = std::make_unique<QSettings>(m_settingsDir->filePath("analysis.ini"), QSettings::IniFormat);
