@@ -326,6 +326,9 @@ private slots:
         const QStringList faults = layoutFaults(*w, controls);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         save(w.get(), "analysis-run");
+        const QString charts = m_settingsDir->filePath("charts.png");
+        QVERIFY(w->exportCharts(charts));
+        QCOMPARE(QImage(charts).size(), child<QWidget>(w.get(), "chtLoss")->parentWidget()->size());
 
         child<QPushButton>(w.get(), "cmdOpenFolder")->setFocus();
         const QString reached = tabCycle(40);
