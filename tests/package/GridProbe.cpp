@@ -1,9 +1,10 @@
-// Loaded into an unpacked, untouched zelmar with LD_PRELOAD by the package
-// check, so that the program itself needs no test hook. As soon as the
-// program's first event loop runs, it prints what the two rule grids show,
-// one line per row ("grdWin 1,1,2,3"), or the text of a message box that is
-// up instead, and ends the program: status 0 for grids, 1 for a message box
-// or a missing grid.
+// Loaded into an unpacked, untouched desktop program (zelmar or
+// zelmar-analysis) with LD_PRELOAD by the package check, so that the program
+// itself needs no test hook. As soon as the program's first event loop runs,
+// it prints the caption of the window that holds the rule grids ("window
+// Zelmar V1.0版") and what the two grids show, one line per row ("grdWin
+// 1,1,2,3"), or the text of a message box that is up instead, and ends the
+// program: status 0 for grids, 1 for a message box or a missing grid.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -38,12 +39,16 @@ void printGrids()
         std::printf("message box: %s\n", text.toUtf8().constData());
         finish(1);
     }
+    bool first = true;
     for (const char* name : { "grdWin", "grdLost" }) {
         const QTableView* grid = findGrid(name);
         if (!grid) {
             std::printf("no grid %s\n", name);
             finish(1);
         }
+        if (first)
+            std::printf("window %s\n", grid->window()->windowTitle().toUtf8().constData());
+        first = false;
         const QAbstractItemModel* model = grid->model();
         for (int row = 0; row < model->rowCount(); ++row) {
             QStringList cells;

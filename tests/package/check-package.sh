@@ -8,9 +8,10 @@
 # HOME and XDG_DATA_HOME in the scratch folder, as an installed program
 # runs: zelmar-replay must copy the example rules into the data folder and
 # play a round on them (also when run by a user who may write into bin), or,
-# when the data folder cannot be made, say so and go on; zelmar, on the offscreen platform, must show the example rules in
-# its grids (read by a probe loaded with LD_PRELOAD; the program has no test
-# hook).
+# when the data folder cannot be made, say so and go on; zelmar and
+# zelmar-analysis, on the offscreen platform, must come up under their
+# captions and show the example rules in their grids (read by a probe loaded
+# with LD_PRELOAD; the programs have no test hook).
 set -euo pipefail
 
 deb=$(realpath "$1")
@@ -36,12 +37,17 @@ ok "lintian: no errors"
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
-desktop-file-validate "$root/usr/share/applications/zelmar.desktop" || fail "desktop-file-validate"
+programs=(zelmar zelmar-analysis)
+for program in "${programs[@]}"; do
+    desktop-file-validate "$root/usr/share/applications/$program.desktop" || fail "desktop-file-validate $program"
+done
 ok "desktop-file-validate"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "appstreamcli validate"
-for size in 32 48 64 128 256; do
-    file "$root/usr/share/icons/hicolor/${size}x${size}/apps/zelmar.png" | grep -q "PNG image data, $size x $size" \
-        || fail "no $size px icon"
+for program in "${programs[@]}"; do
+    for size in 32 48 64 128 256; do
+        file "$root/usr/share/icons/hicolor/${size}x${size}/apps/$program.png" | grep -q "PNG image data, $size x $size" \
+            || fail "no $size px icon for $program"
+    done
 done
 examples=$root/usr/share/zelmar/examples
 if [ ! -s "$examples/winText.txt" ] || [ ! -s "$examples/lostText.txt" ]; then fail "no example rules in the package"; fi
@@ -106,17 +112,27 @@ grep -q "无法创建存放规则文件的文件夹 $home/data/zelmar" "$scratch
 grep -q "无法读取规则文件" "$scratch/ro.out" || fail "the rule files' own reports are missing: $(cat "$scratch/ro.out")"
 ok "an unwritable data folder is reported and zelmar-replay goes on"
 
-# zelmar on the offscreen platform, first start of another new user.
-home=$(new_home window)
+
+# The desktop programs on the offscreen platform, each the first start of
+# another new user: the caption, and the example rules in the grids.
 {
     printf 'grdWin %s\n' "$(cat "$examples/winText.txt")"
     sed 's/\r$//; s/^/grdLost /' "$examples/lostText.txt"
     echo
 } | sed '/^$/d' >"$scratch/grids.expected"
-run_as_user "$home" "$home/data" env QT_QPA_PLATFORM=offscreen \
-    LD_PRELOAD="$scratch/probe.so" "$bin/zelmar" >"$scratch/grids.out" 2>"$scratch/zelmar.err" \
-    || fail "zelmar did not show its grids: $(cat "$scratch/grids.out" "$scratch/zelmar.err")"
-diff -u "$scratch/grids.expected" "$scratch/grids.out" || fail "zelmar's grids do not show the example rules"
-same_as_examples "$home/data/zelmar" || fail "zelmar did not copy the example rules into its data folder"
-bin_untouched
-ok "zelmar copied the example rules and its grids show them"
+for program in "${programs[@]}"; do
+    case $program in
+        zelmar) caption="Zelmar V1.0版" ;;
+        zelmar-analysis) caption="Zelmar 策略分析" ;;
+    esac
+    home=$(new_home "window-$program")
+    { echo "window $caption"; cat "$scratch/grids.expected"; } >"$scratch/$program.expected"
+    run_as_user "$home" "$home/data" env QT_QPA_PLATFORM=offscreen \
+        LD_PRELOAD="$scratch/probe.so" "$bin/$program" >"$scratch/$program.out" 2>"$scratch/$program.err" \
+        || fail "$program did not show its grids: $(cat "$scratch/$program.out" "$scratch/$program.err")"
+    diff -u "$scratch/$program.expected" "$scratch/$program.out" \
+        || fail "$program does not show its caption and the example rules"
+    same_as_examples "$home/data/zelmar" || fail "$program did not copy the example rules into its data folder"
+    bin_untouched
+    ok "$program copied the example rules and its grids show them under \"$caption\""
+done

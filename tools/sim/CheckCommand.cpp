@@ -121,6 +121,16 @@ std::string firstLine(const RuleCheck& c)
 
 } // namespace
 
+std::string CheckHeadline(const RuleCheck& c)
+{
+    return firstLine(c);
+}
+
+std::string UnreachedReason(const DeadCell& cell, const RuleCheck& c)
+{
+    return whyText(cell, c);
+}
+
 std::string CheckReportText(const RuleCheck& c)
 {
     std::string out = firstLine(c);

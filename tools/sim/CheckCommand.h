@@ -19,6 +19,10 @@ namespace zelmar {
 int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 std::string CheckReportText(const sim::RuleCheck& check);
+// The report's first lines: the worst case of a round, in plain words.
+std::string CheckHeadline(const sim::RuleCheck& check);
+// Why an unreachable cell never takes part in a round, as the report says it.
+std::string UnreachedReason(const sim::DeadCell& cell, const sim::RuleCheck& check);
 std::string CheckReportJson(const sim::RuleCheck& check);
 
 } // namespace zelmar

@@ -1,0 +1,358 @@
+// The analysis window on the offscreen platform: a run shows the figures of
+// zelmar-sim run --json for the same request, writes the same CSV, and stops
+// on whole blocks; rule files that cannot be read are reported; the risky
+// cells of the example rules are marked; the window at 1024x720 shows every
+// control whole and reaches each by keyboard. Pictures for a reviewer go to
+// the build folder's screenshots/.
+
+#include "tests/ui/UiTestSupport.h"
+#include "tools/sim/RunCommand.h"
+#include "ui/analysis/AnalysisWindow.h"
+#include "ui/analysis/ResultTable.h"
+#include "ui/analysis/RiskGridModel.h"
+#include "ui/analysis/RunJob.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <sstream>
+
+using zelmar::AnalysisWindow;
+using Json = nlohmann::json;
+
+namespace {
+
+constexpr int Patience = 120000; // ms: a bound for a signal that must come, not a pace
+
+std::string local(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// zelmar-sim run in-process with the window's own command line.
+Json commandLineReport(const AnalysisWindow& w, const char* csv = nullptr, long rounds = 0)
+{
+    const zelmar::RunOutcome& o = *w.job().outcome();
+    zelmar::RunRequest request = o.request;
+    if (rounds > 0)
+        request.rounds = rounds;
+    std::vector<std::string> args = zelmar::commandLineOf(request, o.folder);
+    args.erase(args.begin()); // "run"
+    args.emplace_back("--json");
+    if (csv)
+        args.insert(args.end(), { "--csv", csv });
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = zelmar::runCommand(args, out, err);
+    if (status != 0)
+        qWarning("zelmar-sim run: %d %s", status, err.str().c_str());
+    return Json::parse(out.str());
+}
+
+// The figures the table shows against the report of the command line:
+// every row's number is the one at the row's place in that report.
+QStringList tableDifferences(const QAbstractItemModel& table, const Json& report)
+{
+    QStringList differences;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QModelIndex value = table.index(row, zelmar::ResultTableModel::Value);
+        const QString pointer = value.data(zelmar::ResultTableModel::PointerRole).toString();
+        const Json::json_pointer at(pointer.toStdString());
+        Json expected = report.contains(at) ? report.at(at) : Json();
+        if (expected.is_object())
+            expected = expected.value("value", Json());
+        if (!expected.is_number()
+            || expected.get<double>() != value.data(zelmar::ResultTableModel::NumberRole).toDouble())
+            differences << pointer + ": " + value.data().toString() + " vs "
+                    + QString::fromStdString(expected.dump());
+    }
+    return differences;
+}
+
+// A letter per cell of a rule grid, rows split by "|": L a loss cycle, E a
+// loop that costs nothing, U unreachable, . unmarked.
+QString riskLooks(const QAbstractItemModel& grid)
+{
+    QStringList rows;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        QString row;
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            const QVariant background = grid.index(r, c).data(Qt::BackgroundRole);
+            const QColor color = background.value<QBrush>().color();
+            row += !background.isValid()                                ? '.'
+                : color == zelmar::riskColor(zelmar::Risk::LossCycle)   ? 'L'
+                : color == zelmar::riskColor(zelmar::Risk::EvenLoop)    ? 'E'
+                : color == zelmar::riskColor(zelmar::Risk::Unreachable) ? 'U'
+                                                                        : '?';
+        }
+        rows << row;
+    }
+    return rows.join('|');
+}
+
+void save(QWidget* w, const char* name)
+{
+    QCoreApplication::processEvents(); // the charts lay out their new labels
+    QDir().mkpath(QStringLiteral(ZELMAR_SCREENSHOT_DIR));
+    const QString path = QStringLiteral(ZELMAR_SCREENSHOT_DIR "/%1.png").arg(QLatin1String(name));
+    QVERIFY2(w->grab().save(path), qPrintable(path));
+}
+
+} // namespace
+
+class AnalysisTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
+    std::unique_ptr<QSettings> m_settings; // destroyed first
+
+    std::unique_ptr<AnalysisWindow> open(const QString& folder)
+    {
+        auto w = std::make_unique<AnalysisWindow>(local(folder), std::vector<std::string> {}, *m_settings);
+        w->show();
+        return w;
+    }
+
+    static void play(AnalysisWindow& w, int game, int rounds, const char* seed)
+    {
+        child<QComboBox>(&w, "cboGame")->setCurrentIndex(game);
+        child<QSpinBox>(&w, "spnRounds")->setValue(rounds);
+        child<QLineEdit>(&w, "txtSeed")->setText(QString::fromLatin1(seed));
+        click(&w, "cmdStart");
+    }
+
+private slots:
+    void init()
+    {
+        m_settings.reset(); // writes its file before the folder goes
+        m_settingsDir = std::make_unique<QTemporaryDir>();
+        m_settings
+            = std::make_unique<QSettings>(m_settingsDir->filePath("analysis.ini"), QSettings::IniFormat);
+    }
+
+    void runShowsTheFiguresOfTheCommandLine_data()
+    {
+        QTest::addColumn<int>("game");
+        QTest::addColumn<bool>("baccarat");
+        QTest::newRow("baccarat on the banker") << 0 << true;
+        QTest::newRow("baccarat on the player") << 1 << true;
+        QTest::newRow("independent hands") << 2 << false;
+    }
+
+    void runShowsTheFiguresOfTheCommandLine()
+    {
+        QFETCH(int, game);
+        QFETCH(bool, baccarat);
+        RuleFolder rules("1,1,2,3", "1,2,4\r\n3,6,12\r\n-1");
+        auto w = open(rules.path());
+        child<QDoubleSpinBox>(w.get(), "spnWinChance")->setValue(47.5);
+        child<QSpinBox>(w.get(), "spnBankroll")->setValue(30);
+        QSignalSpy finished(w.get(), &AnalysisWindow::runFinished);
+        play(*w, game, 20500, "20261207");
+        QVERIFY(finished.wait(Patience));
+
+        const QString csv = rules.file("rounds.csv");
+        const Json report = commandLineReport(*w, local(csv).c_str());
+        const Json shown = Json::parse(w->job().outcome()->json);
+        QVERIFY2(shown == report, (shown.dump() + "\n" + report.dump()).c_str());
+        const auto* table = child<QTableView>(w.get(), "tblResults")->model();
+        const QStringList differences = tableDifferences(*table, report);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join('\n')));
+        QCOMPARE(table->index(0, 1).data().toString(), QStringLiteral("20,500"));
+        // Rows without a figure in the report are left out: no shoe, no coups.
+        QCOMPARE(table->match(table->index(0, 1), zelmar::ResultTableModel::PointerRole, "/hands/bankerShare")
+                     .size(),
+            baccarat ? 1 : 0);
+        const QModelIndexList broke
+            = table->match(table->index(0, 1), zelmar::ResultTableModel::PointerRole, "/bankroll/brokeShare");
+        QCOMPARE(broke.size(), 1);
+        // A share carries its standard error, in the report and in the table.
+        QVERIFY(broke[0].siblingAtColumn(zelmar::ResultTableModel::Error).data().toString().startsWith("± "));
+
+        QSignalSpy written(w.get(), &AnalysisWindow::csvExported);
+        const QString exported = rules.file("exported.csv");
+        QVERIFY(w->exportCsv(exported));
+        QVERIFY(written.wait(Patience));
+        QCOMPARE(QString::fromStdString(w->job().csvError()), QString());
+        QFile a(csv), b(exported);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QVERIFY(a.size() > 20500 * 10);
+        QVERIFY(a.readAll() == b.readAll());
+    }
+
+    // Stopped, the figures are those of whole blocks, the same as a run of
+    // that many rounds from the same seed; closing the window mid-run ends
+    // the run.
+    void stopKeepsTheFiguresOfWholeBlocks()
+    {
+        auto w = open(QStringLiteral(ZELMAR_EXAMPLES));
+        QSignalSpy progressed(&w->job(), &zelmar::RunJob::progressed);
+        QSignalSpy finished(w.get(), &AnalysisWindow::runFinished);
+        play(*w, 2, 200'000'000, "5");
+        QVERIFY(progressed.wait(Patience));
+        click(w.get(), "cmdStop");
+        QVERIFY(finished.wait(Patience));
+
+        const zelmar::RunOutcome& o = *w->job().outcome();
+        QVERIFY(o.interrupted);
+        QVERIFY(o.rounds > 0 && o.rounds < 200'000'000);
+        QCOMPARE(o.rounds % 1000, 0);
+        const auto* table = child<QTableView>(w.get(), "tblResults")->model();
+        QCOMPARE(table->index(0, 1).data(zelmar::ResultTableModel::NumberRole).toDouble(), double(o.rounds));
+        Json shown = Json::parse(o.json);
+        QVERIFY(shown["roundsAsked"] == 200'000'000);
+        Json whole = commandLineReport(*w, nullptr, o.rounds);
+        for (Json* report : { &shown, &whole }) {
+            report->erase("roundsAsked");
+            report->erase("interrupted");
+        }
+        QVERIFY2(shown == whole, (shown.dump() + "\n" + whole.dump()).c_str());
+        QVERIFY(child<QLabel>(w.get(), "lblStatus")->text().startsWith(QStringLiteral("已停止")));
+
+        progressed.clear();
+        click(w.get(), "cmdStart");
+        QVERIFY(progressed.wait(Patience));
+        QVERIFY(w->job().busy());
+        w->close();
+        QVERIFY(!w->job().busy());
+    }
+
+    void ruleFileProblemsAreReported_data()
+    {
+        QTest::addColumn<QByteArray>("win");
+        QTest::addColumn<QByteArray>("lost");
+        QTest::addColumn<QStringList>("reported");
+        QTest::newRow("an item that is no number")
+            << QByteArray("1,x,2") << QByteArray("1,2") << QStringList { "winText.txt 第2项“x”：不是数字" };
+        QTest::newRow("an empty item on the second line, both files at once")
+            << QByteArray("1,,2") << QByteArray("1,2\r\n3,,4")
+            << QStringList { "winText.txt 第2项“”", "lostText.txt 第2行 第2项“”" };
+        QTest::newRow("a missing file")
+            << QByteArray("1,2") << QByteArray() << QStringList { "找不到规则文件" };
+    }
+
+    void ruleFileProblemsAreReported()
+    {
+        QFETCH(QByteArray, win);
+        QFETCH(QByteArray, lost);
+        QFETCH(QStringList, reported);
+        RuleFolder rules(win, lost);
+        if (lost.isEmpty())
+            QFile::remove(rules.file("lostText.txt"));
+        auto w = open(rules.path());
+        const QString shown = child<QLabel>(w.get(), "lblCheck")->text();
+        for (const QString& report : reported)
+            QVERIFY2(shown.contains(report), qPrintable(shown));
+        QVERIFY(!child<QPushButton>(w.get(), "cmdStart")->isEnabled());
+        QCOMPARE(child<QTableView>(w.get(), "grdLost")->model()->columnCount(), 0);
+        QVERIFY(!QFile::exists(rules.file("lostText.txt")) || !lost.isEmpty()); // nothing is created
+
+        // Mended, the same window shows the rules and can play them.
+        rules.write("winText.txt", "1,2");
+        rules.write("lostText.txt", "1,2");
+        click(w.get(), "cmdCalculatorFolder");
+        QVERIFY(child<QPushButton>(w.get(), "cmdStart")->isEnabled());
+        QCOMPARE(child<QTableView>(w.get(), "grdLost")->model()->columnCount(), 2);
+    }
+
+    void riskyCellsOfTheExampleRulesAreMarked()
+    {
+        auto w = open(QStringLiteral(ZELMAR_EXAMPLES));
+        const auto* win = child<QTableView>(w.get(), "grdWin")->model();
+        const auto* lost = child<QTableView>(w.get(), "grdLost")->model();
+        // 1,1,2,3 and 1,1,2,3 / 2,2,4,6 / 3,3,6,9: the first stake is always
+        // 1; a loss on a row's last cell and a win on the next row's first
+        // cell loses every two hands; equal neighbours loop at no cost.
+        QCOMPARE(riskLooks(*win), QStringLiteral("U..."));
+        QCOMPARE(riskLooks(*lost), QStringLiteral("EE.L|LE.L|LE.."));
+        QVERIFY(win->index(0, 0).data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("走不到")));
+        const QString cycle = lost->index(1, 3).data(Qt::ToolTipRole).toString();
+        QVERIFY2(cycle.contains(QStringLiteral("在第 2 行第 4 列（6）输、在第 3 行第 1 列（3）赢")),
+            qPrintable(cycle));
+        QVERIFY2(cycle.contains(QStringLiteral("每两手输 3")), qPrintable(cycle));
+        // (2, 1) ends one loss cycle and starts a loop at no cost: both said.
+        QCOMPARE(lost->index(1, 0).data(Qt::ToolTipRole).toString().split('\n').size(), 2);
+        QVERIFY(!lost->index(0, 2).data(Qt::ToolTipRole).isValid());
+        const QString check = child<QLabel>(w.get(), "lblCheck")->text();
+        QVERIFY2(check.contains(QStringLiteral("没有下限"))
+                && check.contains(QStringLiteral("最大的注码：9 单位")),
+            qPrintable(check));
+    }
+
+    void choicesAndSizeAreKeptBetweenSessions()
+    {
+        auto w = open(QStringLiteral(ZELMAR_EXAMPLES));
+        child<QComboBox>(w.get(), "cboGame")->setCurrentIndex(2);
+        child<QDoubleSpinBox>(w.get(), "spnWinChance")->setValue(40);
+        child<QSpinBox>(w.get(), "spnRounds")->setValue(4321);
+        child<QSpinBox>(w.get(), "spnBankroll")->setValue(25);
+        child<QLineEdit>(w.get(), "txtSeed")->setText("987654321");
+        w->resize(1100, 760);
+        w->close();
+        w = open(QStringLiteral(ZELMAR_EXAMPLES));
+        QCOMPARE(child<QComboBox>(w.get(), "cboGame")->currentIndex(), 2);
+        QCOMPARE(child<QDoubleSpinBox>(w.get(), "spnWinChance")->value(), 40.0);
+        QCOMPARE(child<QSpinBox>(w.get(), "spnRounds")->value(), 4321);
+        QCOMPARE(child<QSpinBox>(w.get(), "spnBankroll")->value(), 25);
+        QCOMPARE(child<QLineEdit>(w.get(), "txtSeed")->text(), QStringLiteral("987654321"));
+        QCOMPARE(w->size(), QSize(1100, 760));
+    }
+
+    // A finished run and rule files that cannot be read, at the size of a
+    // 1024x768 screen less its title bar: nothing cut off or on top of
+    // another, every control reached with Tab.
+    void windowIsPhotographedAtTheSmallestSize()
+    {
+        const QStringList controls { "cmdOpenFolder", "cmdCalculatorFolder", "grdWin", "grdLost", "cboGame",
+            "spnWinChance", "spnBankroll", "optRounds", "spnRounds", "optSessions", "spnSessions",
+            "spnSessionRounds", "spnStopWin", "spnStopLoss", "txtSeed", "cmdNewSeed", "chkCompare",
+            "cmdChooseB", "cmdStart", "cmdStop", "tabResults", "prgRun", "cmdExportCsv", "cmdExportCharts" };
+        auto w = open(QStringLiteral(ZELMAR_EXAMPLES));
+        w->resize(1024, 720);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QSignalSpy finished(w.get(), &AnalysisWindow::runFinished);
+        play(*w, 0, 100000, "20261207");
+        QVERIFY(finished.wait(Patience));
+        const QStringList faults = layoutFaults(*w, controls);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        save(w.get(), "analysis-run");
+        const QString charts = m_settingsDir->filePath("charts.png");
+        QVERIFY(w->exportCharts(charts));
+        QCOMPARE(QImage(charts).size(), child<QWidget>(w.get(), "chtLoss")->parentWidget()->size());
+
+        child<QPushButton>(w.get(), "cmdOpenFolder")->setFocus();
+        const QString reached = tabCycle(40);
+        for (const QString& name : controls) {
+            auto* control = child<QWidget>(w.get(), qPrintable(name));
+            if (auto* tabs = qobject_cast<QTabWidget*>(control))
+                control = tabs->tabBar(); // the tabs take the focus
+            if (control->isEnabled() && control->focusPolicy() & Qt::TabFocus)
+                QVERIFY2(reached.contains(control->objectName()), qPrintable(name + " not in " + reached));
+        }
+        auto* tabs = child<QTabWidget>(w.get(), "tabResults");
+        tabs->setCurrentIndex(1);
+        save(w.get(), "analysis-results");
+
+        RuleFolder broken("1,2,x", "1,2\r\n3,,4");
+        w->openFolder(local(broken.path()));
+        tabs->setCurrentIndex(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(child<QLabel>(w.get(), "lblCheck")->text().contains("lostText.txt"));
+        save(w.get(), "analysis-malformed");
+    }
+};
+
+QTEST_MAIN(AnalysisTest)
+#include "tst_Analysis.moc"

@@ -1,0 +1,36 @@
+#include "ui/analysis/RunRequest.h"
+
+#include <charconv>
+
+namespace zelmar {
+
+namespace {
+// The shortest text that reads back as the same number.
+std::string shortest(double v)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+    return { text, end };
+}
+} // namespace
+
+std::vector<std::string> commandLineOf(const RunRequest& r, const std::string& folder)
+{
+    std::vector<std::string> words { "run", "--rules", folder, "--seed", std::to_string(r.seed), "--rounds",
+        std::to_string(r.rounds) };
+    switch (r.game) {
+    case GameChoice::BankerBaccarat:
+        break;
+    case GameChoice::PlayerBaccarat:
+        words.insert(words.end(), { "--bet", "player" });
+        break;
+    case GameChoice::WinChance:
+        words.insert(words.end(), { "--win-chance", shortest(r.winChance) });
+        break;
+    }
+    if (r.bankroll > 0)
+        words.insert(words.end(), { "--bankroll", std::to_string(r.bankroll) });
+    return words;
+}
+
+} // namespace zelmar

@@ -1,0 +1,49 @@
+#pragma once
+// What the simulation panel asks for, without any toolkit: the game, how
+// much to play and the seed. The panel fills it, the run job turns it into
+// the simulator's settings, and it says which zelmar-sim command line gives
+// the same figures.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelmar {
+
+// What the simulator plays today. Sessions and the comparison of two rule
+// folders on the same hands wait for it: until then the panel keeps their
+// controls disabled, with a tooltip that says so, and the run job plays
+// single rounds of one rule folder.
+inline constexpr bool SimulatorPlaysSessions = false;
+inline constexpr bool SimulatorCompares = false;
+
+enum class GameChoice { BankerBaccarat, PlayerBaccarat, WinChance };
+
+struct RunRequest {
+    GameChoice game = GameChoice::BankerBaccarat;
+    double winChance = 0.5; // WinChance only
+    long rounds = 100000;
+    std::uint64_t seed = 0;
+    long bankroll = 0; // units; 0: none
+
+    // An evening at the table: sessions of rounds with the money carried
+    // over. The panel keeps these choices; they are played once the
+    // simulator plays sessions (sessions == 0: single rounds).
+    long sessions = 0;
+    long sessionRounds = 100;
+    long stopWin = 0; // units; 0: none
+    long stopLoss = 0;
+
+    // A second rule folder played on the same hands, once the simulator
+    // compares two rule sets (empty: none).
+    std::string folderB;
+
+    bool operator==(const RunRequest&) const = default;
+};
+
+// The words after "zelmar-sim" that play the same rounds with the rules of
+// `folder` and print the same figures as the window shows (--json is left
+// for the caller to add).
+std::vector<std::string> commandLineOf(const RunRequest& request, const std::string& folder);
+
+} // namespace zelmar
