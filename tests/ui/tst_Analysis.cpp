@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -146,19 +147,30 @@ private slots:
     {
         QTest::addColumn<int>("game");
         QTest::addColumn<bool>("baccarat");
-        QTest::newRow("baccarat on the banker") << 0 << true;
-        QTest::newRow("baccarat on the player") << 1 << true;
-        QTest::newRow("independent hands") << 2 << false;
+        QTest::addColumn<int>("sessions"); // 0: single rounds
+        QTest::newRow("baccarat on the banker") << 0 << true << 0;
+        QTest::newRow("baccarat on the player") << 1 << true << 0;
+        QTest::newRow("independent hands") << 2 << false << 0;
+        QTest::newRow("sessions of baccarat on the banker") << 0 << true << 1500;
     }
 
     void runShowsTheFiguresOfTheCommandLine()
     {
         QFETCH(int, game);
         QFETCH(bool, baccarat);
+        QFETCH(int, sessions);
         RuleFolder rules("1,1,2,3", "1,2,4\r\n3,6,12\r\n-1");
         auto w = open(rules.path());
         child<QDoubleSpinBox>(w.get(), "spnWinChance")->setValue(47.5);
         child<QSpinBox>(w.get(), "spnBankroll")->setValue(30);
+        if (sessions > 0) {
+            child<QRadioButton>(w.get(), "optSessions")->setChecked(true);
+            child<QSpinBox>(w.get(), "spnSessions")->setValue(sessions);
+            child<QSpinBox>(w.get(), "spnSessionRounds")->setValue(40);
+            child<QSpinBox>(w.get(), "spnStopWin")->setValue(12);
+            child<QSpinBox>(w.get(), "spnStopLoss")->setValue(25);
+        }
+        const long count = sessions > 0 ? sessions : 20500;
         QSignalSpy finished(w.get(), &AnalysisWindow::runFinished);
         play(*w, game, 20500, "20261207");
         QVERIFY(finished.wait(Patience));
@@ -170,13 +182,15 @@ private slots:
         const auto* table = child<QTableView>(w.get(), "tblResults")->model();
         const QStringList differences = tableDifferences(*table, report);
         QVERIFY2(differences.isEmpty(), qPrintable(differences.join('\n')));
-        QCOMPARE(table->index(0, 1).data().toString(), QStringLiteral("20,500"));
+        QCOMPARE(table->index(0, 1).data(zelmar::ResultTableModel::NumberRole).toDouble(),
+            double(count)); // rounds or sessions
+        QCOMPARE(child<QWidget>(w.get(), "chtSessions")->isVisibleTo(w.get()), sessions > 0);
         // Rows without a figure in the report are left out: no shoe, no coups.
         QCOMPARE(table->match(table->index(0, 1), zelmar::ResultTableModel::PointerRole, "/hands/bankerShare")
                      .size(),
             baccarat ? 1 : 0);
-        const QModelIndexList broke
-            = table->match(table->index(0, 1), zelmar::ResultTableModel::PointerRole, "/bankroll/brokeShare");
+        const QModelIndexList broke = table->match(table->index(0, 1), zelmar::ResultTableModel::PointerRole,
+            sessions > 0 ? "/ends/broke/share" : "/bankroll/brokeShare");
         QCOMPARE(broke.size(), 1);
         // A share carries its standard error, in the report and in the table.
         QVERIFY(broke[0].siblingAtColumn(zelmar::ResultTableModel::Error).data().toString().startsWith("± "));
@@ -188,7 +202,7 @@ private slots:
         QCOMPARE(QString::fromStdString(w->job().csvError()), QString());
         QFile a(csv), b(exported);
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QVERIFY(a.size() > 20500 * 10);
+        QVERIFY(a.size() > count * 10);
         QVERIFY(a.readAll() == b.readAll());
     }
 
@@ -344,6 +358,18 @@ private slots:
         auto* tabs = child<QTabWidget>(w.get(), "tabResults");
         tabs->setCurrentIndex(1);
         save(w.get(), "analysis-results");
+
+        tabs->setCurrentIndex(0);
+        child<QRadioButton>(w.get(), "optSessions")->setChecked(true);
+        child<QSpinBox>(w.get(), "spnSessions")->setValue(20000);
+        child<QSpinBox>(w.get(), "spnSessionRounds")->setValue(100);
+        child<QSpinBox>(w.get(), "spnStopWin")->setValue(20);
+        child<QSpinBox>(w.get(), "spnStopLoss")->setValue(60);
+        click(w.get(), "cmdStart");
+        QVERIFY(finished.wait(Patience));
+        const QStringList sessionFaults = layoutFaults(*w, controls);
+        QVERIFY2(sessionFaults.isEmpty(), qPrintable(sessionFaults.join('\n')));
+        save(w.get(), "analysis-sessions");
 
         RuleFolder broken("1,2,x", "1,2\r\n3,,4");
         w->openFolder(local(broken.path()));

@@ -344,24 +344,24 @@ void AnalysisWindow::onProgress()
 void AnalysisWindow::onRunFinished()
 {
     const RunOutcome& o = *m_job->outcome();
-    m_results->fill(o.json, roundRows());
+    const bool sessions = o.request.sessions > 0;
+    m_results->fill(o.json, sessions ? sessionRows() : roundRows());
     m_resultTable->setColumnHidden(ResultTableModel::Error, !m_results->hasErrors());
     QStringList words { QStringLiteral("zelmar-sim") };
     for (const std::string& word : commandLineOf(o.request, o.folder))
         words << shellWord(word);
     m_command->setText(
         QStringLiteral("命令行上得到同样数字的命令：") + words.join(' ') + QStringLiteral(" --json"));
-    const QString rounds
-        = QLocale(QLocale::Chinese, QLocale::China).toString(static_cast<qlonglong>(o.rounds));
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    const QString rounds = chinese.toString(static_cast<qlonglong>(o.rounds));
+    const QString what = sessions ? QStringLiteral("场") : QStringLiteral("局");
     if (o.interrupted)
-        setStatus(QStringLiteral("已停止：只统计已经玩完的 %1 局（要求 %2 局），种子 %3")
-                      .arg(rounds,
-                          QLocale(QLocale::Chinese, QLocale::China)
-                              .toString(static_cast<qlonglong>(o.request.rounds)))
+        setStatus(QStringLiteral("已停止：只统计已经玩完的 %1 %2（要求 %3 %2），种子 %4")
+                      .arg(rounds, what, chinese.toString(static_cast<qlonglong>(o.asked())))
                       .arg(o.request.seed));
     else
-        setStatus(QStringLiteral("完成：%1 局，种子 %2").arg(rounds).arg(o.request.seed));
-    m_progress->setValue(static_cast<int>(1000 * o.rounds / std::max(1L, o.request.rounds)));
+        setStatus(QStringLiteral("完成：%1 %2，种子 %3").arg(rounds, what).arg(o.request.seed));
+    m_progress->setValue(static_cast<int>(1000 * o.rounds / std::max(1L, o.asked())));
     updateEnabled();
     emit runFinished();
 }

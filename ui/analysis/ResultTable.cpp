@@ -109,6 +109,42 @@ const std::vector<ResultRow>& roundRows()
     return rows;
 }
 
+const std::vector<ResultRow>& sessionRows()
+{
+    static const std::vector<ResultRow> rows {
+        { "场数", "/sessions", FigureKind::Count },
+        { "一共打的局数", "/rounds", FigureKind::Count },
+        { "发牌手数（含和局）", "/hands/dealt", FigureKind::Count },
+        { "庄赢的手", "/hands/bankerShare", FigureKind::Share },
+        { "庄以 6 点赢的手", "/hands/bankerOnSixShare", FigureKind::Share },
+        { "闲赢的手", "/hands/playerShare", FigureKind::Share },
+        { "和局的手", "/hands/tieShare", FigureKind::Share },
+        { "每场最多局数", "/sessionRounds", FigureKind::Count },
+        { "赢到多少离场（单位）", "/stopWin", FigureKind::Units },
+        { "输到多少离场（单位）", "/stopLoss", FigureKind::Units },
+        { "本钱（单位）", "/bankroll", FigureKind::Units },
+        { "离场：打满了局数", "/ends/roundsPlayed/share", FigureKind::Share },
+        { "离场：赢到目标", "/ends/stopWin/share", FigureKind::Share },
+        { "离场：输到止损", "/ends/stopLoss/share", FigureKind::Share },
+        { "离场：本钱不够下注（输光）", "/ends/broke/share", FigureKind::Share },
+        { "每场平均净输赢（单位，含佣金）", "/net/mean", FigureKind::Units },
+        { "每场净输赢的标准差", "/net/sd", FigureKind::Units },
+        { "每场净输赢：5% 分位", "/net/percentiles/5", FigureKind::Units },
+        { "每场净输赢：中位数", "/net/percentiles/50", FigureKind::Units },
+        { "每场净输赢：95% 分位", "/net/percentiles/95", FigureKind::Units },
+        { "每场净输赢：最多输", "/net/min", FigureKind::Units },
+        { "每场净输赢：最多赢", "/net/max", FigureKind::Units },
+        { "每下注一个单位的输赢（和局的注码算作下注）", "/netPerUnitStaked", FigureKind::Share },
+        { "每下注一个单位的输赢（和局的注码不算）", "/netPerUnitStakedWithoutTies", FigureKind::Share },
+        { "每场平均局数", "/roundsPerSession/mean", FigureKind::Units },
+        { "每场平均手数（含和局）", "/handsPerSession/mean", FigureKind::Units },
+        { "中途累计输赢的最低点：平均", "/lowest/mean", FigureKind::Units },
+        { "中途累计输赢的最低点：90% 分位", "/lowest/percentiles/90", FigureKind::Units },
+        { "中途累计输赢的最低点：最深", "/lowest/max", FigureKind::Units },
+    };
+    return rows;
+}
+
 ResultTableModel::ResultTableModel(QObject* parent)
     : QAbstractTableModel(parent)
 {

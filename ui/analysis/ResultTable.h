@@ -26,9 +26,9 @@ struct ResultRow {
     FigureKind kind;
 };
 
-// The rows of a run of single rounds. (A run of sessions and a comparison
-// get lists of their own once the simulator reports them.)
+// The rows of a run of single rounds, and of a run of sessions.
 const std::vector<ResultRow>& roundRows();
+const std::vector<ResultRow>& sessionRows();
 
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT

@@ -95,10 +95,20 @@ RunCharts::RunCharts(QWidget* parent)
     m_netX = addAxis<QValueAxis>(m_netView->chart(), m_net, QStringLiteral("已玩的局数"), Qt::AlignBottom);
     m_netY = addAxis<QValueAxis>(m_netView->chart(), m_net, QStringLiteral("单位"), Qt::AlignLeft);
 
+    m_sessionView = chartView(this, QStringLiteral("每场的净输赢"));
+    m_sessionView->setObjectName("chtSessions");
+    m_sessionNets = new QLineSeries;
+    m_sessionView->chart()->addSeries(m_sessionNets);
+    m_sessionX = addAxis<QValueAxis>(m_sessionView->chart(), m_sessionNets,
+        QStringLiteral("一场的净输赢（单位，含佣金）"), Qt::AlignBottom);
+    m_sessionY
+        = addAxis<QValueAxis>(m_sessionView->chart(), m_sessionNets, QStringLiteral("场数"), Qt::AlignLeft);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_lossView, 1);
     layout->addWidget(m_netView, 1);
+    layout->addWidget(m_sessionView, 1);
     clear();
 }
 
@@ -109,6 +119,13 @@ void RunCharts::clear()
 
 void RunCharts::show(const ChartData& data)
 {
+    m_lossView->chart()->setTitle(data.sessions ? QStringLiteral("一场输掉 x 单位或更多的机会（对数坐标）")
+                                                : QStringLiteral("一局输掉 x 单位或更多的机会（对数坐标）"));
+    m_lossX->setTitleText(data.sessions ? QStringLiteral("一场输掉的钱 x（单位，含佣金）")
+                                        : QStringLiteral("一局输掉的钱 x（单位，含佣金）"));
+    m_netView->setVisible(!data.sessions);
+    m_sessionView->setVisible(data.sessions);
+
     QList<QPointF> loss;
     loss.reserve(static_cast<qsizetype>(data.lossCurve.size()));
     for (const auto& [x, share] : data.lossCurve)
@@ -143,6 +160,20 @@ void RunCharts::show(const ChartData& data)
     niceTicks(m_netX, 0, std::max<double>(1000, static_cast<double>(data.rounds)));
     const auto [from, to] = roomy(low, high);
     niceTicks(m_netY, from, to);
+
+    // The bins as steps: each bin's count over its width.
+    QList<QPointF> steps;
+    long most = 1;
+    for (const sim::Bin& b : data.sessionNets) {
+        steps.append({ b.from, static_cast<double>(b.count) });
+        steps.append({ b.to, static_cast<double>(b.count) });
+        most = std::max(most, b.count);
+    }
+    m_sessionNets->replace(steps);
+    const auto [left, right]
+        = steps.isEmpty() ? std::pair { -10.0, 10.0 } : roomy(steps.front().x(), steps.back().x());
+    niceTicks(m_sessionX, left, right);
+    niceTicks(m_sessionY, 0, static_cast<double>(most) * 1.05);
 }
 
 bool RunCharts::savePng(const QString& path)

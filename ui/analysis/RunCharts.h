@@ -2,8 +2,9 @@
 // The charts of a run, redrawn while it goes on: the chance that a round
 // loses x units or more, on a logarithmic axis so that the one round in a
 // thousand that costs the most still shows, and the net result so far over
-// the rounds played. (A chart of the session results joins them once the
-// simulator plays sessions.)
+// the rounds played. A run of sessions shows the chance that a session loses
+// x or more, and in place of the net so far how many sessions ended with
+// each net result.
 
 #include "ui/analysis/RunJob.h"
 
@@ -36,6 +37,10 @@ private:
     QLineSeries* m_net;
     QValueAxis* m_netX;
     QValueAxis* m_netY;
+    QChartView* m_sessionView;
+    QLineSeries* m_sessionNets;
+    QValueAxis* m_sessionX;
+    QValueAxis* m_sessionY;
 };
 
 } // namespace zelmar

@@ -25,10 +25,10 @@ public:
     {
         return Clock::now() - m_last >= std::max<Clock::duration>(std::chrono::milliseconds(150), 4 * m_cost);
     }
-    sim::RunFigures take(const sim::Tally& tally)
+    template <class Tally> auto take(const Tally& tally)
     {
         const auto start = Clock::now();
-        sim::RunFigures f = tally.figures();
+        auto f = tally.figures();
         m_last = Clock::now();
         m_cost = m_last - start;
         return f;
@@ -61,12 +61,25 @@ sim::Settings settingsOf(const RunRequest& r, const SimRules& rules)
     s.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     if (r.bankroll > 0)
         s.bankroll = static_cast<double>(r.bankroll);
+    if (r.sessions > 0) {
+        s.sessions = r.sessions;
+        s.sessionRounds = r.sessionRounds;
+        if (r.stopWin > 0)
+            s.stopWin = static_cast<double>(r.stopWin);
+        if (r.stopLoss > 0)
+            s.stopLoss = static_cast<double>(r.stopLoss);
+    }
     return s;
 }
 
 ChartData chartOf(const sim::RunFigures& f)
 {
-    return { f.rounds, f.lossCurve, f.moneyPath };
+    return { false, f.rounds, f.lossCurve, f.moneyPath, {} };
+}
+
+ChartData chartOf(const sim::SessionFigures& f)
+{
+    return { true, f.sessions, f.lossCurve, {}, f.netHistogram };
 }
 
 } // namespace
@@ -123,9 +136,33 @@ bool RunJob::startRun(const RunRequest& request, const SimRules& rules, const st
         return false;
     m_stop.store(false);
     m_done = 0;
-    m_total = request.rounds;
     m_chart = {};
     const sim::Settings settings = settingsOf(request, rules);
+    if (settings.sessions > 0) {
+        m_total = settings.sessions;
+        m_worker = std::thread([this, settings, request, folder, control = controlFor(settings.sessions)] {
+            sim::SessionTally tally(sim::moneyUnitOf(settings));
+            Snapshots snapshots;
+            sim::runSessions(
+                settings,
+                [&](const sim::SessionBlock& block) {
+                    tally.add(block);
+                    if (snapshots.due())
+                        post([this, chart = chartOf(snapshots.take(tally))] {
+                            m_chart = chart;
+                            emit grew();
+                        });
+                },
+                control);
+            const sim::SessionFigures figures = tally.figures();
+            RunOutcome outcome { request, folder, figures.sessions, figures.sessions < settings.sessions,
+                {} };
+            outcome.json = sessionJsonReport({ settings, folder, outcome.interrupted }, figures);
+            finishRun(std::move(outcome), settings, chartOf(figures));
+        });
+        return true;
+    }
+    m_total = request.rounds;
     m_worker = std::thread([this, settings, request, folder, control = controlFor(request.rounds)] {
         sim::Tally tally(settings.rounds, sim::moneyUnitOf(settings), settings.bankroll);
         Snapshots snapshots;
@@ -143,17 +180,22 @@ bool RunJob::startRun(const RunRequest& request, const SimRules& rules, const st
         const sim::RunFigures figures = tally.figures();
         RunOutcome outcome { request, folder, figures.rounds, figures.rounds < settings.rounds, {} };
         outcome.json = jsonReport({ settings, folder, outcome.interrupted }, figures);
-        post([this, settings, outcome = std::move(outcome), chart = chartOf(figures)] {
-            joinWorker();
-            m_chart = chart;
-            m_done = outcome.rounds;
-            m_outcome = outcome;
-            m_lastSettings = settings;
-            emit grew();
-            emit runFinished();
-        });
+        finishRun(std::move(outcome), settings, chartOf(figures));
     });
     return true;
+}
+
+void RunJob::finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart)
+{
+    post([this, settings, outcome = std::move(outcome), chart = std::move(chart)] {
+        joinWorker();
+        m_chart = chart;
+        m_done = outcome.rounds;
+        m_outcome = outcome;
+        m_lastSettings = settings;
+        emit grew();
+        emit runFinished();
+    });
 }
 
 bool RunJob::startCsv(const std::string& path)
@@ -162,29 +204,42 @@ bool RunJob::startCsv(const std::string& path)
         return false;
     m_stop.store(false);
     sim::Settings settings = m_lastSettings;
-    settings.rounds = m_outcome->rounds;
+    (settings.sessions > 0 ? settings.sessions : settings.rounds) = m_outcome->rounds;
     m_done = 0;
-    m_total = settings.rounds;
-    m_worker = std::thread([this, settings, path, control = controlFor(settings.rounds)] {
+    m_total = m_outcome->rounds;
+    m_worker = std::thread([this, settings, path, control = controlFor(m_total)] {
         std::string error;
         std::ofstream csv(path, std::ios::binary | std::ios::trunc);
         if (!csv) {
             error = "无法写入 CSV 文件 " + path;
         } else {
-            csv << csvHeader();
             const sim::MoneyUnit unit = sim::moneyUnitOf(settings);
-            const long played = sim::runRounds(
-                settings,
-                [&](const sim::Block& block) {
-                    long round = block.index * sim::BlockRounds;
-                    for (const sim::RoundResult& r : block.rounds)
-                        csv << csvRow(++round, r, unit);
-                },
-                control);
+            long played = 0;
+            if (settings.sessions > 0) {
+                csv << sessionCsvHeader();
+                played = sim::runSessions(
+                    settings,
+                    [&](const sim::SessionBlock& block) {
+                        long session = block.index * sim::BlockSessions;
+                        for (const sim::SessionResult& s : block.sessions)
+                            csv << sessionCsvRow(++session, s, unit);
+                    },
+                    control);
+            } else {
+                csv << csvHeader();
+                played = sim::runRounds(
+                    settings,
+                    [&](const sim::Block& block) {
+                        long round = block.index * sim::BlockRounds;
+                        for (const sim::RoundResult& r : block.rounds)
+                            csv << csvRow(++round, r, unit);
+                    },
+                    control);
+            }
             csv.close();
             if (!csv) {
                 error = "写入 CSV 文件 " + path + " 时出错";
-            } else if (played < settings.rounds) {
+            } else if (played < (settings.sessions > 0 ? settings.sessions : settings.rounds)) {
                 std::error_code ec;
                 std::filesystem::remove(path, ec);
                 error = "导出已停止：没有留下不完整的 CSV 文件";

@@ -1,11 +1,12 @@
 #pragma once
 // The one place where the analysis window reaches the simulator. A job runs
 // on a worker thread through the very steps of zelmar-sim run (the rounds of
-// sim::runRounds in a sim::Tally, then the run report) and hands what it has
+// sim::runRounds in a sim::Tally, or the sessions of sim::runSessions in a
+// sim::SessionTally, then the run report) and hands what it has
 // to the window's thread through queued calls: the progress, the figures of
 // the charts while the run goes on, and at the end the JSON object that
 // `zelmar-sim run --json` prints for the same request and seed. The job also
-// writes the CSV of the last run's rounds, played once more from its seed
+// writes the CSV of the last run's rounds or sessions, played once more from its seed
 // (the same seed gives the same rounds), so that memory does not grow with
 // the rounds. Stopping a job keeps whole blocks of rounds; the window never
 // waits for a job except when it closes.
@@ -13,6 +14,7 @@
 #include "tools/sim/SimRules.h"
 #include "ui/analysis/RunRequest.h"
 
+#include "sim/Figures.h"
 #include "sim/Simulation.h"
 
 #include <QObject>
@@ -29,18 +31,21 @@ namespace zelmar {
 
 // What the charts show of a run so far.
 struct ChartData {
-    long rounds = 0;
-    // (x, share of rounds losing x or more), x > 0 in units
+    bool sessions = false; // a run of sessions: counts, losses and bins are of sessions
+    long rounds = 0; // rounds or sessions played
+    // (x, share of rounds or sessions losing x or more), x > 0 in units
     std::vector<std::pair<double, double>> lossCurve;
-    std::vector<std::pair<long, double>> moneyPath; // (rounds played, net so far)
+    std::vector<std::pair<long, double>> moneyPath; // rounds only: (rounds played, net so far)
+    std::vector<sim::Bin> sessionNets; // sessions only: how many sessions ended with each net
 };
 
 struct RunOutcome {
     RunRequest request;
     std::string folder;
-    long rounds = 0; // played; whole blocks when stopped
+    long rounds = 0; // rounds or sessions played; whole blocks when stopped
     bool interrupted = false;
     std::string json; // the report as `zelmar-sim run --json` prints it
+    long asked() const { return request.sessions > 0 ? request.sessions : request.rounds; }
 };
 
 class RunJob : public QObject {
@@ -59,7 +64,7 @@ public:
     // Stops the job and waits for its thread (the window is closing).
     void end();
 
-    // Rounds done and asked of the job under way, or of the last one.
+    // Rounds (or sessions) done and asked of the job under way, or of the last one.
     long done() const { return m_done; }
     long total() const { return m_total; }
     const ChartData& chart() const { return m_chart; }
@@ -77,6 +82,7 @@ private:
     // Runs `call` on the window's thread, unless this job is gone by then.
     void post(std::function<void()> call);
     sim::RunControl controlFor(long total);
+    void finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart);
     void joinWorker();
 
     std::thread m_worker;

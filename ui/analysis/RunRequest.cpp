@@ -16,8 +16,18 @@ std::string shortest(double v)
 
 std::vector<std::string> commandLineOf(const RunRequest& r, const std::string& folder)
 {
-    std::vector<std::string> words { "run", "--rules", folder, "--seed", std::to_string(r.seed), "--rounds",
-        std::to_string(r.rounds) };
+    std::vector<std::string> words { "run", "--rules", folder, "--seed", std::to_string(r.seed) };
+    if (r.sessions > 0) {
+        words.insert(words.end(),
+            { "--sessions", std::to_string(r.sessions), "--session-rounds",
+                std::to_string(r.sessionRounds) });
+        if (r.stopWin > 0)
+            words.insert(words.end(), { "--stop-win", std::to_string(r.stopWin) });
+        if (r.stopLoss > 0)
+            words.insert(words.end(), { "--stop-loss", std::to_string(r.stopLoss) });
+    } else {
+        words.insert(words.end(), { "--rounds", std::to_string(r.rounds) });
+    }
     switch (r.game) {
     case GameChoice::BankerBaccarat:
         break;

@@ -10,11 +10,10 @@
 
 namespace zelmar {
 
-// What the simulator plays today. Sessions and the comparison of two rule
-// folders on the same hands wait for it: until then the panel keeps their
-// controls disabled, with a tooltip that says so, and the run job plays
-// single rounds of one rule folder.
-inline constexpr bool SimulatorPlaysSessions = false;
+// What the simulator plays today. The comparison of two rule folders on
+// the same hands waits for it: until then the panel keeps its controls
+// disabled, with a tooltip that says so.
+inline constexpr bool SimulatorPlaysSessions = true;
 inline constexpr bool SimulatorCompares = false;
 
 enum class GameChoice { BankerBaccarat, PlayerBaccarat, WinChance };
@@ -27,8 +26,7 @@ struct RunRequest {
     long bankroll = 0; // units; 0: none
 
     // An evening at the table: sessions of rounds with the money carried
-    // over. The panel keeps these choices; they are played once the
-    // simulator plays sessions (sessions == 0: single rounds).
+    // over (sessions == 0: single rounds).
     long sessions = 0;
     long sessionRounds = 100;
     long stopWin = 0; // units; 0: none
