@@ -11,7 +11,9 @@
 #include "ui/analysis/ResultTable.h"
 #include "ui/analysis/RiskGridModel.h"
 #include "ui/analysis/RunJob.h"
+#include "ui/analysis/SimulationPanel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -42,21 +44,26 @@ std::string local(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-// zelmar-sim run in-process with the window's own command line.
-Json commandLineReport(const AnalysisWindow& w, const char* csv = nullptr, long rounds = 0)
+// zelmar-sim run (or compare) in-process with the window's own command line;
+// `alone` leaves folder B out.
+Json commandLineReport(
+    const AnalysisWindow& w, const char* csv = nullptr, long rounds = 0, bool alone = false)
 {
     const zelmar::RunOutcome& o = *w.job().outcome();
     zelmar::RunRequest request = o.request;
     if (rounds > 0)
         request.rounds = rounds;
+    if (alone)
+        request.folderB.clear();
     std::vector<std::string> args = zelmar::commandLineOf(request, o.folder);
-    args.erase(args.begin()); // "run"
+    const bool compare = args.front() == "compare";
+    args.erase(args.begin());
     args.emplace_back("--json");
     if (csv)
         args.insert(args.end(), { "--csv", csv });
     std::ostringstream out;
     std::ostringstream err;
-    const int status = zelmar::runCommand(args, out, err);
+    const int status = (compare ? zelmar::compareCommand : zelmar::runCommand)(args, out, err);
     if (status != 0)
         qWarning("zelmar-sim run: %d %s", status, err.str().c_str());
     return Json::parse(out.str());
@@ -204,6 +211,36 @@ private slots:
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QVERIFY(a.size() > count * 10);
         QVERIFY(a.readAll() == b.readAll());
+    }
+
+    // Two folders on the same hands: the comparison table shows the figures
+    // of zelmar-sim compare, the results table those of A alone.
+    void compareShowsTheFiguresOfTheCommandLine()
+    {
+        RuleFolder a("1,1,2,3", "1,2,4\r\n3,6,12\r\n-1");
+        RuleFolder b("1,2", "2,4\r\n8,16");
+        auto w = open(a.path());
+        child<QSpinBox>(w.get(), "spnBankroll")->setValue(30);
+        child<QCheckBox>(w.get(), "chkCompare")->setChecked(true);
+        w->findChild<zelmar::SimulationPanel*>()->setFolderB(b.path());
+        QSignalSpy finished(w.get(), &AnalysisWindow::runFinished);
+        play(*w, 0, 20500, "20261207");
+        QVERIFY(finished.wait(Patience));
+
+        const zelmar::RunOutcome& o = *w->job().outcome();
+        const Json report = commandLineReport(*w);
+        QVERIFY2(Json::parse(o.compareJson) == report, (o.compareJson + "\n" + report.dump()).c_str());
+        const auto* compare = child<QTableView>(w.get(), "tblCompare")->model();
+        QCOMPARE(compare->rowCount(), static_cast<int>(zelmar::compareRows().size()));
+        const QStringList differences = tableDifferences(*compare, report);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join('\n')));
+        QVERIFY(compare->index(3, zelmar::ResultTableModel::Error).data().toString().startsWith("± "));
+
+        const Json alone = commandLineReport(*w, nullptr, 0, true);
+        QVERIFY(Json::parse(o.json) == alone);
+        const QStringList differencesA
+            = tableDifferences(*child<QTableView>(w.get(), "tblResults")->model(), alone);
+        QVERIFY2(differencesA.isEmpty(), qPrintable(differencesA.join('\n')));
     }
 
     // Stopped, the figures are those of whole blocks, the same as a run of
@@ -370,6 +407,15 @@ private slots:
         const QStringList sessionFaults = layoutFaults(*w, controls);
         QVERIFY2(sessionFaults.isEmpty(), qPrintable(sessionFaults.join('\n')));
         save(w.get(), "analysis-sessions");
+
+        RuleFolder other("1,2", "2,4\r\n8,16");
+        child<QRadioButton>(w.get(), "optRounds")->setChecked(true);
+        child<QCheckBox>(w.get(), "chkCompare")->setChecked(true);
+        w->findChild<zelmar::SimulationPanel*>()->setFolderB(other.path());
+        click(w.get(), "cmdStart");
+        QVERIFY(finished.wait(Patience));
+        tabs->setCurrentIndex(2);
+        save(w.get(), "analysis-compare");
 
         RuleFolder broken("1,2,x", "1,2\r\n3,,4");
         w->openFolder(local(broken.path()));

@@ -83,6 +83,24 @@ QWidget* legendItem(QWidget* parent, Risk risk, const char* text)
     return item;
 }
 
+// A table of figures read from a report, not edited.
+QTableView* resultTable(QWidget* parent, const char* name, ResultTableModel* model)
+{
+    auto* table = new QTableView(parent);
+    table->setObjectName(name);
+    table->setModel(model);
+    table->verticalHeader()->hide();
+    table->setTabKeyNavigation(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    return table;
+}
+
 } // namespace
 
 AnalysisWindow::AnalysisWindow(
@@ -227,18 +245,7 @@ QWidget* AnalysisWindow::makeResults()
 
     auto* figures = new QWidget(m_tabs);
     m_results = new ResultTableModel(this);
-    m_resultTable = new QTableView(figures);
-    m_resultTable->setObjectName("tblResults");
-    m_resultTable->setModel(m_results);
-    m_resultTable->verticalHeader()->hide();
-    m_resultTable->setTabKeyNavigation(false);
-    m_resultTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_resultTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_resultTable->setWordWrap(false);
-    m_resultTable->verticalHeader()->setDefaultSectionSize(m_resultTable->fontMetrics().height() + 6);
-    m_resultTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_resultTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    m_resultTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_resultTable = resultTable(figures, "tblResults", m_results);
     m_command = new QLabel(figures);
     m_command->setObjectName("lblCommand");
     m_command->setTextFormat(Qt::PlainText);
@@ -249,18 +256,20 @@ QWidget* AnalysisWindow::makeResults()
     layout->addWidget(m_command);
     m_tabs->addTab(figures, QStringLiteral("结果"));
 
-    // The comparison of two rule folders on the same hands gets its figures
-    // and their differences here once the simulator offers it.
-    auto* compare = new QLabel(m_tabs);
-    compare->setObjectName("lblCompare");
-    compare->setWordWrap(true);
-    compare->setAlignment(Qt::AlignCenter);
-    compare->setText(QStringLiteral("把另一个规则文件夹作为 B，在同样的手上与这里的规则对比，\n"
-                                    "列出两者的结果、差别和差别的误差。\n\n"
-                                    "模拟程序还不能这样对比；能够之后，这里就会显示。"));
-    const int compareTab = m_tabs->addTab(compare, QStringLiteral("对比 B"));
-    m_tabs->setTabEnabled(compareTab, SimulatorCompares);
-    m_tabs->setTabToolTip(compareTab, QStringLiteral("模拟程序还不能在同样的手上对比两套规则"));
+    // Two rule folders on the same hands: each one's figures and their
+    // differences with the paired errors.
+    auto* compare = new QWidget(m_tabs);
+    m_compareResults = new ResultTableModel(this);
+    m_compareTable = resultTable(compare, "tblCompare", m_compareResults);
+    auto* compareNote
+        = new QLabel(QStringLiteral("在“模拟”里勾选“与 B 在同样的手上对比”并选好 B 的规则文件夹，"
+                                    "这里就列出两边的结果、差 A − B 和差的误差。"),
+            compare);
+    compareNote->setWordWrap(true);
+    auto* compareLayout = new QVBoxLayout(compare);
+    compareLayout->addWidget(m_compareTable, 1);
+    compareLayout->addWidget(compareNote);
+    m_tabs->addTab(compare, QStringLiteral("对比 B"));
     return m_tabs;
 }
 
@@ -326,11 +335,20 @@ void AnalysisWindow::start()
         return;
     }
     m_panel->save(m_settings);
+    std::optional<RuleReview> reviewB;
+    if (!request->folderB.empty()) {
+        reviewB = reviewRules(request->folderB);
+        if (!reviewB->rules) {
+            setStatus(QStringLiteral("B 的规则文件有问题：") + fromStd(reviewB->reports).replace('\n', ' '));
+            return;
+        }
+    }
     m_results->clear();
+    m_compareResults->clear();
     m_command->clear();
     m_charts->clear();
     m_progress->setValue(0);
-    m_job->startRun(*request, *m_review.rules, m_review.folder);
+    m_job->startRun(*request, *m_review.rules, m_review.folder, reviewB ? &*reviewB->rules : nullptr);
     setStatus(QStringLiteral("正在模拟，种子 %1……").arg(request->seed));
     updateEnabled();
 }
@@ -347,6 +365,7 @@ void AnalysisWindow::onRunFinished()
     const bool sessions = o.request.sessions > 0;
     m_results->fill(o.json, sessions ? sessionRows() : roundRows());
     m_resultTable->setColumnHidden(ResultTableModel::Error, !m_results->hasErrors());
+    m_compareResults->fill(o.compareJson, compareRows());
     QStringList words { QStringLiteral("zelmar-sim") };
     for (const std::string& word : commandLineOf(o.request, o.folder))
         words << shellWord(word);

@@ -92,6 +92,8 @@ private:
     RunCharts* m_charts;
     ResultTableModel* m_results;
     QTableView* m_resultTable;
+    ResultTableModel* m_compareResults;
+    QTableView* m_compareTable;
     QLabel* m_command;
     QProgressBar* m_progress;
     QLabel* m_status;

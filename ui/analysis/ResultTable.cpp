@@ -145,6 +145,33 @@ const std::vector<ResultRow>& sessionRows()
     return rows;
 }
 
+const std::vector<ResultRow>& compareRows()
+{
+    static const std::vector<ResultRow> rows {
+        { "局数（两边同样的手）", "/rounds", FigureKind::Count },
+        { "A：每局净输赢（单位）", "/netPerRound/a", FigureKind::Units },
+        { "B：每局净输赢（单位）", "/netPerRound/b", FigureKind::Units },
+        { "A − B：每局净输赢（单位）", "/netPerRound/difference", FigureKind::Units },
+        { "A：每手净输赢（单位，和局也算一手）", "/netPerHand/a", FigureKind::Units },
+        { "B：每手净输赢（单位，和局也算一手）", "/netPerHand/b", FigureKind::Units },
+        { "A − B：每手净输赢（单位）", "/netPerHand/difference", FigureKind::Units },
+        { "A：每下注一个单位的净输赢", "/netPerUnitStaked/a", FigureKind::Share },
+        { "B：每下注一个单位的净输赢", "/netPerUnitStaked/b", FigureKind::Share },
+        { "A − B：每下注一个单位的净输赢", "/netPerUnitStaked/difference", FigureKind::Share },
+        { "A：本钱不够、打不完的局", "/brokeShare/a", FigureKind::Share },
+        { "B：本钱不够、打不完的局", "/brokeShare/b", FigureKind::Share },
+        { "A − B：本钱不够、打不完的局", "/brokeShare/difference", FigureKind::Share },
+        { "A：一局平均要备的本钱（单位）", "/needMean/a", FigureKind::Units },
+        { "B：一局平均要备的本钱（单位）", "/needMean/b", FigureKind::Units },
+        { "A − B：一局平均要备的本钱（单位）", "/needMean/difference", FigureKind::Units },
+        { "A：一局要备的本钱最多（单位）", "/needMax/a", FigureKind::Units },
+        { "B：一局要备的本钱最多（单位）", "/needMax/b", FigureKind::Units },
+        { "A：结束时得分为正的局", "/a/shareAbove", FigureKind::Share },
+        { "B：结束时得分为正的局", "/b/shareAbove", FigureKind::Share },
+    };
+    return rows;
+}
+
 ResultTableModel::ResultTableModel(QObject* parent)
     : QAbstractTableModel(parent)
 {

@@ -29,6 +29,9 @@ struct ResultRow {
 // The rows of a run of single rounds, and of a run of sessions.
 const std::vector<ResultRow>& roundRows();
 const std::vector<ResultRow>& sessionRows();
+// The rows of two rule folders on the same hands: each figure of A, of B
+// and of A - B.
+const std::vector<ResultRow>& compareRows();
 
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT

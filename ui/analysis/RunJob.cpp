@@ -1,6 +1,8 @@
 #include "ui/analysis/RunJob.h"
 
+#include "sim/Compare.h"
 #include "sim/Figures.h"
+#include "sim/Ordered.h"
 #include "tools/sim/SimReport.h"
 
 #include <QMetaObject>
@@ -130,7 +132,8 @@ sim::RunControl RunJob::controlFor(long total)
     return control;
 }
 
-bool RunJob::startRun(const RunRequest& request, const SimRules& rules, const std::string& folder)
+bool RunJob::startRun(
+    const RunRequest& request, const SimRules& rules, const std::string& folder, const SimRules* rulesB)
 {
     if (busy())
         return false;
@@ -155,7 +158,7 @@ bool RunJob::startRun(const RunRequest& request, const SimRules& rules, const st
                 },
                 control);
             const sim::SessionFigures figures = tally.figures();
-            RunOutcome outcome { request, folder, figures.sessions, figures.sessions < settings.sessions,
+            RunOutcome outcome { request, folder, figures.sessions, figures.sessions < settings.sessions, {},
                 {} };
             outcome.json = sessionJsonReport({ settings, folder, outcome.interrupted }, figures);
             finishRun(std::move(outcome), settings, chartOf(figures));
@@ -163,6 +166,45 @@ bool RunJob::startRun(const RunRequest& request, const SimRules& rules, const st
         return true;
     }
     m_total = request.rounds;
+    if (rulesB) {
+        sim::Settings b = settings;
+        b.winSeq = rulesB->winSeq;
+        b.lostTable = rulesB->lostTable;
+        // The steps of zelmar-sim compare: both rule sets block by block on
+        // the same hands.
+        m_worker = std::thread([this, settings, b, request, folder, control = controlFor(request.rounds)] {
+            const sim::MoneyUnit unit = sim::moneyUnitOf(settings);
+            sim::Tally tallyA(settings.rounds, unit, settings.bankroll);
+            sim::Tally tallyB(settings.rounds, unit, settings.bankroll);
+            sim::PairedTally paired(unit, unit);
+            Snapshots snapshots;
+            const long blocks = (settings.rounds + sim::BlockRounds - 1) / sim::BlockRounds;
+            long done = 0;
+            sim::runOrdered(
+                blocks, settings.threads, control.stop,
+                [&](long index) { return sim::playPairedBlock(settings, b, index); },
+                [&](const sim::PairedBlock& p) {
+                    tallyA.add(p.a);
+                    tallyB.add(p.b);
+                    paired.add(p);
+                    done += static_cast<long>(p.a.rounds.size());
+                    control.progress(done);
+                    if (snapshots.due())
+                        post([this, chart = chartOf(snapshots.take(tallyA))] {
+                            m_chart = chart;
+                            emit grew();
+                        });
+                });
+            const bool interrupted = done < settings.rounds;
+            const ComparedRun c { { settings, folder, interrupted }, { b, request.folderB, interrupted },
+                tallyA.figures(), tallyB.figures(), paired.figures() };
+            RunOutcome outcome { request, folder, done, interrupted, {}, {} };
+            outcome.json = jsonReport(c.a, c.figuresA);
+            outcome.compareJson = compareJsonReport(c);
+            finishRun(std::move(outcome), settings, chartOf(c.figuresA));
+        });
+        return true;
+    }
     m_worker = std::thread([this, settings, request, folder, control = controlFor(request.rounds)] {
         sim::Tally tally(settings.rounds, sim::moneyUnitOf(settings), settings.bankroll);
         Snapshots snapshots;
@@ -178,7 +220,7 @@ bool RunJob::startRun(const RunRequest& request, const SimRules& rules, const st
             },
             control);
         const sim::RunFigures figures = tally.figures();
-        RunOutcome outcome { request, folder, figures.rounds, figures.rounds < settings.rounds, {} };
+        RunOutcome outcome { request, folder, figures.rounds, figures.rounds < settings.rounds, {}, {} };
         outcome.json = jsonReport({ settings, folder, outcome.interrupted }, figures);
         finishRun(std::move(outcome), settings, chartOf(figures));
     });

@@ -44,7 +44,8 @@ struct RunOutcome {
     std::string folder;
     long rounds = 0; // rounds or sessions played; whole blocks when stopped
     bool interrupted = false;
-    std::string json; // the report as `zelmar-sim run --json` prints it
+    std::string json; // the report as `zelmar-sim run --json` prints it (of A's rules when compared)
+    std::string compareJson; // with a folder B: as `zelmar-sim compare --json` prints it
     long asked() const { return request.sessions > 0 ? request.sessions : request.rounds; }
 };
 
@@ -57,7 +58,9 @@ public:
     bool busy() const { return m_worker.joinable(); }
     // Each returns false, and starts nothing, while a job is busy; a CSV
     // also needs a finished run.
-    bool startRun(const RunRequest& request, const SimRules& rules, const std::string& folder);
+    // `rulesB` are those of request.folderB, played on the same hands.
+    bool startRun(const RunRequest& request, const SimRules& rules, const std::string& folder,
+        const SimRules* rulesB = nullptr);
     bool startCsv(const std::string& path);
     // No new block starts; the job then finishes with what it has.
     void stop() { m_stop.store(true); }

@@ -16,7 +16,10 @@ std::string shortest(double v)
 
 std::vector<std::string> commandLineOf(const RunRequest& r, const std::string& folder)
 {
-    std::vector<std::string> words { "run", "--rules", folder, "--seed", std::to_string(r.seed) };
+    std::vector<std::string> words { "run", "--rules", folder };
+    if (!r.folderB.empty())
+        words = { "compare", "--rules", folder, "--rules", r.folderB };
+    words.insert(words.end(), { "--seed", std::to_string(r.seed) });
     if (r.sessions > 0) {
         words.insert(words.end(),
             { "--sessions", std::to_string(r.sessions), "--session-rounds",

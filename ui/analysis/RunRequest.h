@@ -10,11 +10,10 @@
 
 namespace zelmar {
 
-// What the simulator plays today. The comparison of two rule folders on
-// the same hands waits for it: until then the panel keeps its controls
-// disabled, with a tooltip that says so.
+// What the simulator plays: sessions, and two rule folders on the same
+// hands (single rounds only).
 inline constexpr bool SimulatorPlaysSessions = true;
-inline constexpr bool SimulatorCompares = false;
+inline constexpr bool SimulatorCompares = true;
 
 enum class GameChoice { BankerBaccarat, PlayerBaccarat, WinChance };
 
@@ -32,8 +31,7 @@ struct RunRequest {
     long stopWin = 0; // units; 0: none
     long stopLoss = 0;
 
-    // A second rule folder played on the same hands, once the simulator
-    // compares two rule sets (empty: none).
+    // A second rule folder played on the same hands (empty: none).
     std::string folderB;
 
     bool operator==(const RunRequest&) const = default;
@@ -41,7 +39,8 @@ struct RunRequest {
 
 // The words after "zelmar-sim" that play the same rounds with the rules of
 // `folder` and print the same figures as the window shows (--json is left
-// for the caller to add).
+// for the caller to add): "compare" with the two folders when the request
+// has a folder B.
 std::vector<std::string> commandLineOf(const RunRequest& request, const std::string& folder);
 
 } // namespace zelmar

@@ -23,9 +23,6 @@ namespace zelmar {
 
 namespace {
 
-const char* const NotYetSessions = "模拟程序还不能按场模拟；能够之后，这里就可以选用。";
-const char* const NotYetCompare = "模拟程序还不能在同样的手上对比两套规则；能够之后，这里就可以选用。";
-
 QSpinBox* spinBox(
     QWidget* parent, const char* name, int min, int max, const char* suffix, const char* none = nullptr)
 {
@@ -145,14 +142,6 @@ SimulationPanel::SimulationPanel(QWidget* parent)
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    if (!SimulatorPlaysSessions)
-        for (QWidget* w : std::initializer_list<QWidget*> {
-                 m_bySessions, m_sessions, m_sessionRounds, m_stopWin, m_stopLoss })
-            w->setToolTip(QString::fromUtf8(NotYetSessions));
-    if (!SimulatorCompares)
-        for (QWidget* w : std::initializer_list<QWidget*> { m_compare, m_chooseB, m_folderB })
-            w->setToolTip(QString::fromUtf8(NotYetCompare));
-
     connect(m_game, &QComboBox::currentIndexChanged, this, &SimulationPanel::updateEnabled);
     connect(m_byRounds, &QRadioButton::toggled, this, &SimulationPanel::updateEnabled);
     connect(m_compare, &QCheckBox::toggled, this, &SimulationPanel::updateEnabled);
@@ -202,8 +191,12 @@ void SimulationPanel::chooseFolderB()
 {
     const QString folder = QFileDialog::getExistingDirectory(
         this, QStringLiteral("选择 B 的规则文件夹"), m_folderB->property("folder").toString());
-    if (folder.isEmpty())
-        return;
+    if (!folder.isEmpty())
+        setFolderB(folder);
+}
+
+void SimulationPanel::setFolderB(const QString& folder)
+{
     m_folderB->setProperty("folder", folder);
     m_folderB->setText(QStringLiteral("B：") + QDir::toNativeSeparators(folder));
 }
@@ -225,6 +218,10 @@ std::optional<RunRequest> SimulationPanel::request(QString& problem)
         r.folderB = QFile::encodeName(m_folderB->property("folder").toString()).toStdString();
         if (r.folderB.empty()) {
             problem = QStringLiteral("请先选择 B 的规则文件夹");
+            return std::nullopt;
+        }
+        if (r.sessions > 0) {
+            problem = QStringLiteral("与 B 对比只能一局一局地玩，不能按场");
             return std::nullopt;
         }
     }
@@ -253,11 +250,8 @@ void SimulationPanel::setRequest(const RunRequest& r)
     m_stopLoss->setValue(static_cast<int>(r.stopLoss));
     m_seed->setText(QString::number(r.seed));
     m_compare->setChecked(SimulatorCompares && !r.folderB.empty());
-    if (!r.folderB.empty()) {
-        const QString folder = QFile::decodeName(r.folderB.c_str());
-        m_folderB->setProperty("folder", folder);
-        m_folderB->setText(QStringLiteral("B：") + QDir::toNativeSeparators(folder));
-    }
+    if (!r.folderB.empty())
+        setFolderB(QFile::decodeName(r.folderB.c_str()));
     updateEnabled();
 }
 

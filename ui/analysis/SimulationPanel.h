@@ -38,6 +38,8 @@ public:
     // While a run goes on only 停止 is enabled; without rules not even 开始.
     void setRunning(bool running);
     void setRulesReady(bool ready);
+    // The rule folder of B, as choosing it in 选择 B… sets it.
+    void setFolderB(const QString& folder);
 
     QPushButton* startButton() const { return m_start; }
     QPushButton* stopButton() const { return m_stop; }
