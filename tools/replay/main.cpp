@@ -2,6 +2,7 @@
 // shows, step by step, what the calculator would have staked and scored.
 
 #include "rules/RuleFolder.h"
+#include "tools/common/Console.h"
 #include "tools/common/ExecutableDir.h"
 #include "tools/replay/EventScript.h"
 
@@ -29,6 +30,7 @@ void emit(const std::string& text)
 
 int main(int argc, char** argv)
 {
+    zelmar::PrepareConsole(argc, argv);
     bool json = false;
     std::string rules;
     std::string events;

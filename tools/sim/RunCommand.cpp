@@ -1,6 +1,8 @@
 #include "tools/sim/RunCommand.h"
 
+#include "rules/Utf8Path.h"
 #include "sim/SimChart.h"
+#include "tools/common/Console.h"
 #include "tools/sim/RunReport.h"
 #include "tools/sim/SimRules.h"
 
@@ -15,7 +17,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace zelmar {
 
@@ -185,7 +186,7 @@ class ProgressBar {
 public:
     explicit ProgressBar(long total)
         : m_total(total)
-        , m_enabled(::isatty(STDERR_FILENO) == 1)
+        , m_enabled(StderrIsConsole())
         , m_start(std::chrono::steady_clock::now())
     {
     }
@@ -255,7 +256,7 @@ int runCommand(int argc, char** argv, const char* program)
 
     std::ofstream csv;
     if (!o.csv.empty()) {
-        csv.open(o.csv, std::ios::binary | std::ios::trunc);
+        csv.open(PathFromUtf8(o.csv), std::ios::binary | std::ios::trunc);
         if (!csv) {
             std::fprintf(stderr, "无法写入 CSV 文件 %s\n", o.csv.c_str());
             return 2;
@@ -264,7 +265,7 @@ int runCommand(int argc, char** argv, const char* program)
     }
 
     // A chart that could not be written is better known before a long run.
-    if (!o.plot.empty() && !std::ofstream(o.plot, std::ios::binary | std::ios::app)) {
+    if (!o.plot.empty() && !std::ofstream(PathFromUtf8(o.plot), std::ios::binary | std::ios::app)) {
         std::fprintf(stderr, "无法写入图表文件 %s\n", o.plot.c_str());
         return 2;
     }

@@ -3,6 +3,7 @@
 #include "rules/RuleFiles.h"
 #include "rules/RuleFolder.h"
 #include "rules/RuleParser.h"
+#include "rules/Utf8Path.h"
 
 #include "tools/common/ExecutableDir.h"
 
@@ -18,7 +19,7 @@ std::variant<std::shared_ptr<const Table>, std::string> readRule(const RuleFiles
     ReadResult (RuleFiles::*readText)() const, const std::string& path, const char* name, Parse parse)
 {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    if (!std::filesystem::exists(PathFromUtf8(path), ec))
         return "找不到规则文件 " + path;
     const ReadResult read = (files.*readText)();
     if (read.error)

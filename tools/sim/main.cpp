@@ -2,6 +2,7 @@
 // calculator's own engine, and what its rules imply exactly. The first
 // argument names the command.
 
+#include "tools/common/Console.h"
 #include "tools/sim/CheckCommand.h"
 #include "tools/sim/RunCommand.h"
 #include "tools/sim/SimRules.h"
@@ -23,6 +24,7 @@ const char* const Usage = "用法：zelmar-sim 命令 [选项]\n"
 
 int main(int argc, char** argv)
 {
+    zelmar::PrepareConsole(argc, argv);
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "run")
         return zelmar::runCommand(argc - 2, argv + 2, argv[0]);
