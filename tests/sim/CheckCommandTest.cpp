@@ -68,7 +68,7 @@ TEST(CheckCommand, firstLineOrRefusal)
         { nullptr, "1", {}, 2, "找不到规则文件" },
         { "1", "1", { "--plot" }, 2, "无法识别的参数：--plot" },
         { "1", "1", { "--rules" }, 2, "--rules 后面缺少文件夹" },
-        { "1", "1", { "--rules", "/nonexistent-zelmar" }, 2, "/nonexistent-zelmar/winText.txt" },
+        { "1", "1", { "--rules", "/nonexistent-zelmar" }, 2, "找不到规则文件 /nonexistent-zelmar" },
     };
     for (const auto& c : cases) {
         test::TempFolder dir;
