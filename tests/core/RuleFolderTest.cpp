@@ -49,27 +49,22 @@ bool writable(const fs::path& dir)
 bool setWritable(const fs::path& dir, bool on)
 {
     using UnixName = char*(CDECL*)(const wchar_t*);
+    using UnixSpawn = LONG(CDECL*)(char* const*, int);
     const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-    if (unixName == nullptr)
+    const auto unixSpawn = reinterpret_cast<UnixSpawn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll"), "__wine_unix_spawnvp")));
+    if (unixName == nullptr || unixSpawn == nullptr)
         return false;
     char* name = unixName(dir.c_str());
     if (name == nullptr)
         return false;
-    const fs::path unixPath = PathFromUtf8(name);
+    std::string program = "/bin/chmod";
+    std::string mode = on ? "0755" : "0555";
+    std::string path = name;
     ::HeapFree(::GetProcessHeap(), 0, name);
-    std::wstring command = L"start.exe /wait /unix /bin/chmod " + std::wstring(on ? L"0755" : L"0555")
-        + L" \"" + unixPath.wstring() + L"\"";
-    STARTUPINFOW startup {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process {};
-    if (!::CreateProcessW(
-            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
+    char* const argv[] = { program.data(), mode.data(), path.data(), nullptr };
+    return unixSpawn(argv, TRUE) == 0; // waits for chmod to finish
 }
 #else
 constexpr uid_t Nobody = 65534;
