@@ -2,6 +2,7 @@
 # Runs a Windows program under wine for the build and the tests:
 #
 #     cmake/wine-run.sh PREFIX program.exe [arguments...]
+#     cmake/wine-run.sh PREFIX --stop      (ends the prefix's wine server)
 #
 # PREFIX is a private wine prefix, made on first use without any dialog
 # (no Mono, no Gecko) and kept for later runs. Wine's own chatter is off.
@@ -40,6 +41,11 @@ if [ "$(id -u)" -eq 0 ]; then
     export HOME="$prefix/home" USER=nobody LOGNAME=nobody
 fi
 
+if [ "${1:-}" = --stop ]; then
+    [ -d "$prefix" ] && "${as_user[@]}" wineserver -k >/dev/null 2>&1 || true
+    exit 0
+fi
+
 mkdir -p "$prefix"
 if [ ! -f "$prefix/.zelmar-ready" ]; then
     # One maker at a time, when tests start in parallel.
@@ -66,7 +72,9 @@ if "${as_user[@]}" wineserver -p60 </dev/null >/dev/null 2>&1; then
     "${as_user[@]}" "$wine" wineboot </dev/null >/dev/null 2>&1 || true
 fi
 
-# The Chinese temporary folder, pointed at $TMPDIR's or the prefix's.
+# The Chinese temporary folder, pointed at $TMPDIR's or the prefix's (runs
+# with different TMPDIR at the same time on one prefix would move it under
+# each other).
 temp_root="${TMPDIR:-$prefix/tmp}/zelmar-wine-$user"
 mkdir -p "$temp_root/$tempName"
 [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$temp_root" "$temp_root/$tempName"

@@ -14,7 +14,7 @@ packages=(
     librsvg2-bin file dpkg-dev
     lintian desktop-file-utils appstream
     g++-mingw-w64-x86-64-posix mingw-w64-tools googletest ninja-build
-    wine wine64 nsis icoutils zip unzip
+    wine wine64 nsis icoutils zip unzip python3
 )
 
 missing=()
