@@ -27,3 +27,55 @@ if(ZELMAR_BUILD_TESTS AND NOT TARGET GTest::gtest_main)
     add_subdirectory(${ZELMAR_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
 endif()
+
+# Version information for each program and the icon for the desktop one,
+# drawn from packaging/zelmar.svg at 16 to 256 px. Called once every program
+# is defined.
+enable_language(RC)
+function(zelmar_windows_resources)
+    find_program(RSVG_CONVERT rsvg-convert REQUIRED) # Debian: librsvg2-bin
+    find_program(ICOTOOL icotool REQUIRED) # Debian: icoutils
+    set(dir ${CMAKE_BINARY_DIR}/windows)
+    set(pngs)
+    set(icotool_args)
+    foreach(size 16 24 32 48 64 128 256)
+        set(png ${dir}/icon-${size}.png)
+        add_custom_command(OUTPUT ${png}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+            COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=${png}
+                ${PROJECT_SOURCE_DIR}/packaging/zelmar.svg
+            DEPENDS ${PROJECT_SOURCE_DIR}/packaging/zelmar.svg)
+        list(APPEND pngs ${png})
+        if(size EQUAL 256)
+            list(APPEND icotool_args --raw=${png}) # kept as PNG, as Windows expects at 256 px
+        else()
+            list(APPEND icotool_args ${png})
+        endif()
+    endforeach()
+    set(ico ${dir}/zelmar.ico)
+    add_custom_command(OUTPUT ${ico} COMMAND ${ICOTOOL} --create --output=${ico} ${icotool_args} DEPENDS ${pngs}
+        COMMENT "Making the Windows icon")
+
+    string(REGEX REPLACE "^[0-9]+\\.([0-9]+).*" "\\1" ZELMAR_VERSION_MINOR "${PROJECT_VERSION}.0")
+    foreach(program zelmar zelmar-replay zelmar-sim)
+        if(NOT TARGET ${program})
+            continue()
+        endif()
+        set(ZELMAR_RC_NAME ${program})
+        set(ZELMAR_RC_FILE ${program}.exe)
+        if(program STREQUAL "zelmar")
+            set(ZELMAR_RC_DESCRIPTION "Zelmar 注码计算器")
+            set(ZELMAR_RC_ICON_LINE "its icon")
+            set(ZELMAR_RC_ICON "1 ICON \"${ico}\"")
+        else()
+            set(ZELMAR_RC_DESCRIPTION "${program}（Zelmar 命令行工具）")
+            set(ZELMAR_RC_ICON_LINE "no icon")
+            set(ZELMAR_RC_ICON "")
+        endif()
+        configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/version.rc.in ${dir}/${program}.rc @ONLY)
+        target_sources(${program} PRIVATE ${dir}/${program}.rc)
+        if(program STREQUAL "zelmar")
+            set_source_files_properties(${dir}/${program}.rc PROPERTIES OBJECT_DEPENDS ${ico})
+        endif()
+    endforeach()
+endfunction()
