@@ -16,7 +16,7 @@
 #include "ui/frmSetting.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -36,12 +36,14 @@ constexpr qreal BoxPoints = 15.75;
 constexpr qreal CellPoints = 15;
 constexpr qreal MenuPoints = 10.5;
 
+// The core takes paths as UTF-8 on every system (QFile::encodeName would
+// give the 8-bit code page on Windows), with the system's own separators.
 std::string folderOrProgramDir(const QString& folder, std::vector<std::string>& reports)
 {
     if (!folder.isEmpty())
-        return QFile::encodeName(folder).toStdString();
+        return QDir::toNativeSeparators(folder).toStdString();
     RuleFolderChoice choice
-        = ChooseRuleFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+        = ChooseRuleFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString());
     reports = std::move(choice.reports);
     return choice.folder;
 }
