@@ -65,7 +65,7 @@ echo "deb-src $mirror bookworm main" >"$WORK/apt/src.list"
 apt_private=(-o Dir::Etc::SourceList="$WORK/apt/src.list" -o Dir::Etc::SourceParts=/dev/null
              -o Dir::State::Lists="$WORK/apt/lists" -o Dir::Cache="$WORK/apt/cache")
 
-fetch_source() { # package, directory it unpacks to
+fetch_source() { # package, directory it unpacks to; fails when it cannot
     local pkg="$1" dir="$2"
     if [ -d "$WORK/src/$dir" ]; then
         return
@@ -75,7 +75,7 @@ fetch_source() { # package, directory it unpacks to
             apt-get "${apt_private[@]}" update -qq
             touch "$WORK/apt/.updated"
         fi
-        (cd "$WORK/src" && apt-get "${apt_private[@]}" source --download-only "$pkg")
+        (cd "$WORK/src" && apt-get "${apt_private[@]}" source --download-only "$pkg") || return 1
     fi
     local tarball
     tarball="$(ls "$WORK/src/${pkg}_$QT_VERSION"*.orig.tar.xz | head -n1)"
@@ -111,20 +111,25 @@ if [ ! -f "$BASE_STAMP" ]; then
 fi
 
 # --- Qt Charts (optional) ----------------------------------------------------
+# Sources that cannot be fetched now are tried again on the next run; a
+# build that fails is not tried again.
 if [ ! -f "$CHARTS_DONE" ] && [ ! -f "$CHARTS_SKIPPED" ]; then
-    fetch_source qt6-charts "qtcharts-everywhere-src-$QT_VERSION"
-    rm -rf "$WORK/build-qtcharts"
-    log "configuring and building Qt Charts"
-    if "$PREFIX/bin/qt-cmake" -S "$WORK/src/qtcharts-everywhere-src-$QT_VERSION" \
-            -B "$WORK/build-qtcharts" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_INSTALL_PREFIX="$PREFIX" &&
-        cmake --build "$WORK/build-qtcharts" --parallel "$JOBS" &&
-        cmake --install "$WORK/build-qtcharts"; then
-        date -u +%FT%TZ >"$CHARTS_DONE"
-        log "Qt Charts installed"
+    if ! fetch_source qt6-charts "qtcharts-everywhere-src-$QT_VERSION"; then
+        log "the sources of Qt Charts could not be fetched: this Windows build goes without the simulator's chart"
     else
-        echo "Qt Charts did not build for Windows; see $WORK/build-qtcharts" >"$CHARTS_SKIPPED"
-        log "Qt Charts did not build: Windows builds go without the simulator's chart"
+        rm -rf "$WORK/build-qtcharts"
+        log "configuring and building Qt Charts"
+        if "$PREFIX/bin/qt-cmake" -S "$WORK/src/qtcharts-everywhere-src-$QT_VERSION" \
+                -B "$WORK/build-qtcharts" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+                -DCMAKE_INSTALL_PREFIX="$PREFIX" &&
+            cmake --build "$WORK/build-qtcharts" --parallel "$JOBS" &&
+            cmake --install "$WORK/build-qtcharts"; then
+            date -u +%FT%TZ >"$CHARTS_DONE"
+            log "Qt Charts installed"
+        else
+            echo "Qt Charts did not build for Windows; see $WORK/build-qtcharts" >"$CHARTS_SKIPPED"
+            log "Qt Charts did not build: Windows builds go without the simulator's chart"
+        fi
     fi
 fi
 
