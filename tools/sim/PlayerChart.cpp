@@ -1,5 +1,6 @@
 #include "tools/sim/PlayerChart.h"
 
+#include "rules/Utf8Path.h"
 #include "ui/UiFont.h"
 
 #include <QApplication>
@@ -283,7 +284,7 @@ public:
         QImageWriter writer(&buffer, "png");
         if (!writer.write(image))
             return "无法生成图表：" + writer.errorString().toStdString();
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
         file.write(png.constData(), png.size());
         file.close();
         if (!file)

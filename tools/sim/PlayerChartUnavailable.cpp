@@ -1,0 +1,34 @@
+// zelmar-sim built without Qt Charts (the Windows tool build): the figures
+// are all there, only the charts cannot be drawn, and --plot says so.
+#include "tools/sim/PlayerChart.h"
+
+namespace zelmar {
+
+namespace {
+
+std::string unavailable(const std::string& path)
+{
+    return "这个版本的 zelmar-sim 不能画图表（构建时没有 Qt Charts），没有写入 " + path;
+}
+
+} // namespace
+
+std::optional<std::string> saveRoundsChart(
+    const sim::RunFigures&, const sim::Settings&, const std::string&, const std::string& path, int, int)
+{
+    return unavailable(path);
+}
+
+std::optional<std::string> saveSessionsChart(
+    const sim::SessionFigures&, const sim::Settings&, const std::string&, const std::string& path, int, int)
+{
+    return unavailable(path);
+}
+
+std::optional<std::string> saveCompareChart(const sim::RunFigures&, const sim::RunFigures&,
+    const sim::Settings&, const std::string&, const std::string& path, int, int)
+{
+    return unavailable(path);
+}
+
+} // namespace zelmar
