@@ -303,6 +303,11 @@ private:
 
 } // namespace
 
+std::optional<std::string> chartUnavailable(const std::string&)
+{
+    return std::nullopt;
+}
+
 std::optional<std::string> saveRoundsChart(const sim::RunFigures& f, const sim::Settings& /*s*/,
     const std::string& title, const std::string& path, int width, int height)
 {

@@ -49,6 +49,12 @@ int openFiles(const PlayRequest& r, CsvFile& csv, std::ostream& err)
         err << "无法写入 CSV 文件 " << r.csv << "\n";
         return 2;
     }
+    if (!r.plot.empty()) {
+        if (const auto why = chartUnavailable(r.plot)) {
+            err << *why << "\n";
+            return 2;
+        }
+    }
     if (!r.plot.empty() && !std::ofstream(PathFromUtf8(r.plot), std::ios::binary | std::ios::app)) {
         err << "无法写入图表文件 " << r.plot << "\n";
         return 2;
