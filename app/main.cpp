@@ -7,14 +7,16 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     zelmar::loadChineseTranslations(app);
-    zelmar::RuleFolderChoice rules
-        = zelmar::ChooseRuleFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    // The core takes paths as UTF-8 on every system (QFile::encodeName would
+    // give the 8-bit code page on Windows), with the system's own separators.
+    zelmar::RuleFolderChoice rules = zelmar::ChooseRuleFolder(
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString());
     zelmar::frmMain window(rules.folder, std::move(rules.reports));
     window.show();
     return app.exec();

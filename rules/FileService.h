@@ -49,6 +49,29 @@ public:
     int checkLink(const std::string& path) override;
 };
 
+// The real one, on Windows files through the wide-character API: paths are
+// UTF-8, `fd` numbers the service's open handles.
+class WindowsFileService : public FileService {
+public:
+    int openRead(const std::string& path, int& fd) override;
+    int readAll(int fd, std::string& out) override;
+    int createTemp(const std::string& path, int& fd, std::string& tempPath) override;
+    int write(int fd, std::string_view data) override;
+    int flush(int fd) override;
+    int close(int fd) override;
+    int move(const std::string& from, const std::string& to) override;
+    void removeQuietly(const std::string& path) override;
+    std::string saveTarget(const std::string& path) override;
+    int checkLink(const std::string& path) override;
+};
+
+// The one the build is for (the build compiles only its source file).
+#ifdef _WIN32
+using SystemFileService = WindowsFileService;
+#else
+using SystemFileService = PosixFileService;
+#endif
+
 FileService& defaultFileService();
 
 } // namespace zelmar

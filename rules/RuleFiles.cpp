@@ -1,5 +1,7 @@
 #include "rules/RuleFiles.h"
 
+#include "rules/Utf8Path.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -26,9 +28,11 @@ std::string ErrorReason(int error)
     case ENOSPC:
         chinese = "磁盘已满";
         break;
+#ifdef EDQUOT // not on Windows, where a full quota reads as a full disk
     case EDQUOT:
         chinese = "磁盘配额已用完";
         break;
+#endif
     case EROFS:
         chinese = "文件系统是只读的";
         break;
@@ -43,6 +47,9 @@ std::string ErrorReason(int error)
         break;
     case ENAMETOOLONG:
         chinese = "文件名太长";
+        break;
+    case EBUSY:
+        chinese = "文件正被另一个程序使用";
         break;
     default:
         break;
@@ -109,11 +116,11 @@ RuleFiles::RuleFiles(std::string folder, FileService& fs)
 
 std::string RuleFiles::winPath() const
 {
-    return (std::filesystem::path(m_folder) / WinFileName).string();
+    return Utf8FromPath(PathFromUtf8(m_folder) / WinFileName);
 }
 std::string RuleFiles::lostPath() const
 {
-    return (std::filesystem::path(m_folder) / LostFileName).string();
+    return Utf8FromPath(PathFromUtf8(m_folder) / LostFileName);
 }
 
 ReadResult RuleFiles::read(const std::string& path) const
@@ -190,14 +197,14 @@ void RuleFiles::RemoveLeftoverSaves() const
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(m_folder, ec)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& entry : fs::directory_iterator(PathFromUtf8(m_folder), ec)) {
+        const std::string name = Utf8FromPath(entry.path().filename());
         for (const char* rule : { WinFileName, LostFileName }) {
             const std::string prefix = std::string(rule) + SavingSuffix;
             // Only the names the saves make: the prefix and six characters.
             if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0
                 && entry.is_regular_file(ec))
-                m_fs.removeQuietly(entry.path().string());
+                m_fs.removeQuietly(Utf8FromPath(entry.path()));
         }
     }
 }

@@ -16,18 +16,34 @@
 // shared by every user, so it gets no rule files even from a user who may
 // write there (root, or an installation into a folder of the user's), unless
 // it already holds one.
+//
+// On Windows the same rule holds with Windows places: the examples lie in the
+// program's folder under examples\, and the data folder is
+// %LOCALAPPDATA%\Zelmar (or %USERPROFILE%\AppData\Local\Zelmar). The
+// unzipped portable folder holds its rule files and is chosen; a program
+// installed in Program Files is not the user's to write.
 
 #include <string>
 #include <vector>
 
 namespace zelmar {
 
+// All paths are UTF-8.
 struct RuleFolderPlaces {
     std::string programDir; // the folder of the executable
     std::string examplesDir; // the shipped example rules; need not exist
-    std::string dataHome; // $XDG_DATA_HOME as set; empty or relative means unset
+    std::string dataHome; // $XDG_DATA_HOME (%LOCALAPPDATA%) as set; empty or relative means unset
     std::string home; // the user's home folder, or empty when unknown
 };
+
+// Where the data folder lies on this system: under the home folder when
+// dataHome is unset, its own name, and the variable naming the home folder.
+struct DataFolderNames {
+    const char* underHome; // ".local/share"; "AppData/Local" on Windows
+    const char* name; // "zelmar"; "Zelmar" on Windows
+    const char* homeVariable; // "HOME"; "USERPROFILE" on Windows
+};
+extern const DataFolderNames SystemDataFolder;
 
 struct RuleFolderChoice {
     std::string folder; // where the rule files live for this run

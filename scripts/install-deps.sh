@@ -14,6 +14,8 @@ packages=(
     xvfb xauth
     librsvg2-bin file dpkg-dev
     lintian desktop-file-utils appstream
+    g++-mingw-w64-x86-64-posix mingw-w64-tools googletest ninja-build
+    wine wine64 nsis icoutils zip unzip python3
 )
 
 missing=()

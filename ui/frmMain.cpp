@@ -13,7 +13,7 @@
 #include "ui/frmHelp.h"
 #include "ui/frmSetting.h"
 
-#include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -67,8 +67,10 @@ QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGrid
 
 } // namespace
 
+// The core takes paths as UTF-8 on every system (QFile::encodeName would
+// give the 8-bit code page on Windows), with the system's own separators.
 frmMain::frmMain(const QString& ruleFolder, QWidget* parent)
-    : frmMain(QFile::encodeName(ruleFolder).toStdString(), {}, parent)
+    : frmMain(QDir::toNativeSeparators(ruleFolder).toStdString(), {}, parent)
 {
 }
 

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 namespace zelmar {
 namespace {
@@ -138,7 +137,9 @@ TEST_F(RuleFolder, startUpRemovesLeftoversOfCutOffSaves)
 TEST_F(RuleFolder, readOnlyFileIsStillReplaced)
 {
     put("winText.txt", "1");
-    ::chmod((dir / "winText.txt").c_str(), 0444);
+    // On Windows this sets the file's read-only mark.
+    fs::permissions(
+        dir / "winText.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     RuleFiles files(dir.string());
     ASSERT_FALSE(files.SaveWinText("2,3"));
     EXPECT_EQ(get("winText.txt"), "2,3");

@@ -1,5 +1,6 @@
 #include "tools/sim/PlayerChart.h"
 
+#include "rules/Utf8Path.h"
 #include "ui/UiFont.h"
 
 #include <QApplication>
@@ -283,7 +284,7 @@ public:
         QImageWriter writer(&buffer, "png");
         if (!writer.write(image))
             return "无法生成图表：" + writer.errorString().toStdString();
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
         file.write(png.constData(), png.size());
         file.close();
         if (!file)
@@ -301,6 +302,11 @@ private:
 };
 
 } // namespace
+
+std::optional<std::string> chartUnavailable(const std::string&)
+{
+    return std::nullopt;
+}
 
 std::optional<std::string> saveRoundsChart(const sim::RunFigures& f, const sim::Settings& /*s*/,
     const std::string& title, const std::string& path, int width, int height)

@@ -14,6 +14,10 @@
 
 namespace zelmar {
 
+// Why this build cannot draw a chart into `path` (built without Qt Charts),
+// or nothing when it can.
+std::optional<std::string> chartUnavailable(const std::string& path);
+
 std::optional<std::string> saveRoundsChart(const sim::RunFigures& f, const sim::Settings& s,
     const std::string& title, const std::string& path, int width, int height);
 std::optional<std::string> saveSessionsChart(const sim::SessionFigures& f, const sim::Settings& s,

@@ -1,6 +1,7 @@
 #include "tools/sim/RunCommand.h"
 
 #include "tools/common/CommandLine.h"
+#include "tools/common/Console.h"
 #include "tools/common/RuleFolderOption.h"
 #include "tools/sim/SimPlay.h"
 #include "tools/sim/SimRules.h"
@@ -17,7 +18,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace zelmar {
 
@@ -264,7 +264,7 @@ public:
         : m_total(total)
         , m_what(what)
         , m_err(err)
-        , m_enabled(&err == &std::cerr && ::isatty(STDERR_FILENO) == 1)
+        , m_enabled(&err == &std::cerr && StderrIsConsole())
         , m_start(std::chrono::steady_clock::now())
     {
     }

@@ -1,5 +1,6 @@
 #include "tools/sim/SimPlay.h"
 
+#include "rules/Utf8Path.h"
 #include "sim/Compare.h"
 #include "sim/Ordered.h"
 #include "tools/sim/PlayerChart.h"
@@ -19,7 +20,7 @@ public:
         : m_path(path)
     {
         if (!path.empty())
-            m_file.open(path, std::ios::binary | std::ios::trunc);
+            m_file.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     }
     bool wanted() const { return !m_path.empty(); }
     bool opened() const { return m_file.is_open(); }
@@ -48,7 +49,13 @@ int openFiles(const PlayRequest& r, CsvFile& csv, std::ostream& err)
         err << "无法写入 CSV 文件 " << r.csv << "\n";
         return 2;
     }
-    if (!r.plot.empty() && !std::ofstream(r.plot, std::ios::binary | std::ios::app)) {
+    if (!r.plot.empty()) {
+        if (const auto why = chartUnavailable(r.plot)) {
+            err << *why << "\n";
+            return 2;
+        }
+    }
+    if (!r.plot.empty() && !std::ofstream(PathFromUtf8(r.plot), std::ios::binary | std::ios::app)) {
         err << "无法写入图表文件 " << r.plot << "\n";
         return 2;
     }

@@ -2,6 +2,7 @@
 
 #include "rules/LoadRule.h"
 #include "rules/RuleFiles.h"
+#include "rules/Utf8Path.h"
 
 #include <filesystem>
 
@@ -17,7 +18,7 @@ std::shared_ptr<const Table> readRule(const std::string& path, Load load, std::s
     std::error_code ec;
     std::string report;
     LoadedRule<Table> rule;
-    if (!std::filesystem::exists(path, ec)) {
+    if (!std::filesystem::exists(PathFromUtf8(path), ec)) {
         report = "找不到规则文件 " + path;
     } else {
         rule = load();

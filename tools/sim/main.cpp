@@ -3,6 +3,7 @@
 // argument names the command.
 
 #include "tools/common/CommandLine.h"
+#include "tools/common/Console.h"
 #include "tools/sim/CheckCommand.h"
 #include "tools/sim/RunCommand.h"
 
@@ -22,6 +23,7 @@ const zelmar::CommandSpec Spec { "zelmar-sim",
 
 int main(int argc, char** argv)
 {
+    zelmar::PrepareConsole(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::vector<std::string> commandArgs(args.begin() + (args.empty() ? 0 : 1), args.end());
     const std::string command = args.empty() ? "" : args.front();
