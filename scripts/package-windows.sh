@@ -18,7 +18,7 @@ started=$(date +%s)
 log() { printf '[package-windows] %s\n' "$*"; }
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake ninja-build
-          qt6-base-dev qt6-base-dev-tools qt6-translations-l10n librsvg2-bin icoutils nsis zip unzip
+          qt6-base-dev qt6-base-dev-tools qt6-translations-l10n librsvg2-bin icoutils nsis unzip python3
           wine wine64 xvfb xauth xdotool imagemagick fonts-arphic-uming)
 missing=()
 for p in "${packages[@]}"; do
@@ -94,7 +94,19 @@ cp examples/winText.txt examples/lostText.txt "$installed/examples/"
 
 zip_file=$top/zelmar-$version-win64.zip
 rm -f "$zip_file"
-(cd "$stage" && zip -q -r -X "$zip_file" Zelmar)
+# Made with Python's zipfile, which marks the names as UTF-8 (Info-ZIP here
+# does not), so that Windows shows 使用说明.txt and not its bytes in GBK.
+python3 - "$stage" Zelmar "$zip_file" <<'PY'
+import os, sys, zipfile
+stage, folder, target = sys.argv[1:]
+with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+    for root, dirs, files in os.walk(os.path.join(stage, folder)):
+        dirs.sort()
+        z.write(root, os.path.relpath(root, stage))
+        for name in sorted(files):
+            path = os.path.join(root, name)
+            z.write(path, os.path.relpath(path, stage))
+PY
 
 # --- The installer ------------------------------------------------------------
 files_nsh=$stage/files.nsh
