@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# Checks the two Windows downloads under wine on Xvfb:
+#   tests/windows/check-windows-package.sh zelmar-<v>-win64.zip zelmar-<v>-setup.exe build-windows
+#
+# Portable: the zip is unpacked into C:\百家乐 工具\ of a fresh wine prefix and
+# zelmar.exe started from there with only that folder's DLLs (Qt's own
+# folders are not there to be found). Installed: setup.exe /S into another
+# fresh prefix; the Start-menu entry and the registration must be there,
+# zelmar.exe must have copied the example rules into %LOCALAPPDATA%\Zelmar,
+# and after the uninstaller has run the program is gone and the rule files
+# are not.
+#
+# In each case zelmar.exe must show the example rules in its grids: a probe
+# (packaging/windows/GridProbePlugin.cpp, a Qt generic plugin put into the
+# folder for that one run, named with -plugin, and taken out again) prints
+# what the grids hold.
+# Screenshots of the window, and of it after a click on 赢, are written to
+# <build>/screenshots/ for a person to look at.
+set -euo pipefail
+
+zip=$(realpath "$1")
+setup=$(realpath "$2")
+build=$(realpath "$3")
+top=$(cd "$(dirname "$0")/../.." && pwd)
+probe=$build/packaging/windows/zelmar_grid_probe.dll
+shots=$build/screenshots
+mkdir -p "$shots"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+ok() { echo "ok: $*"; }
+
+scratch=$(mktemp -d)
+chmod 755 "$scratch"
+xvfb_pid=
+cleanup() {
+    for prefix in "$scratch"/prefix-*; do
+        [ -d "$prefix" ] && "$top/cmake/wine-run.sh" "$prefix" --stop
+    done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+owner=root
+[ "$(id -u)" -eq 0 ] && owner=nobody:nogroup || owner=$(id -u)
+
+# An X server of our own; -displayfd says when it is ready.
+mkfifo "$scratch/display"
+Xvfb -displayfd 8 -screen 0 1280x900x24 -nolisten tcp 8>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r display <"$scratch/display"
+export ZELMAR_WINE_DISPLAY=":$display"
+export DISPLAY=":$display"
+
+wine_in() { # prefix, program and arguments
+    local prefix=$1
+    shift
+    "$top/cmake/wine-run.sh" "$prefix" "$@"
+}
+new_prefix() { # name; prints the prefix
+    local prefix=$scratch/prefix-$1
+    wine_in "$prefix" cmd /c exit >/dev/null 2>&1
+    # As on a Chinese Windows, 宋体 (SimSun) is there: wine draws it with
+    # the Song face of fonts-arphic-uming. The installer's pages ask for it.
+    for name in 宋体 SimSun; do
+        wine_in "$prefix" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d 'AR PL UMing CN' /f \
+            >/dev/null 2>&1
+    done
+    echo "$prefix"
+}
+unix_path() { # prefix, Windows path on drive C:
+    local rest=${2#C:\\}
+    echo "$1/drive_c/${rest//\\//}"
+}
+
+# The probe's view of the grids, against the example rules.
+expected=$scratch/grids.expected
+{
+    printf 'grdWin %s\n' "$(cat "$top/examples/winText.txt")"
+    sed 's/\r$//; s/^/grdLost /' "$top/examples/lostText.txt"
+    echo
+} | sed '/^$/d' >"$expected"
+probe_grids() { # prefix, Windows folder of zelmar.exe, name
+    local prefix=$1 folder=$2 name=$3
+    local dir
+    dir=$(unix_path "$prefix" "$folder")
+    mkdir -p "$dir/generic"
+    cp "$probe" "$dir/generic/"
+    chown -R "$owner" "$dir/generic"
+    # (wine keeps Linux's QT_QPA_* variables from Windows programs, so the
+    # plugin is named on the command line; the time limit only ends a hang)
+    timeout 300 "$top/cmake/wine-run.sh" "$prefix" "$folder\\zelmar.exe" -plugin zelmarprobe \
+        >"$scratch/$name.grids" 2>"$scratch/$name.err" || true
+    rm -rf "$dir/generic"
+    tr -d '\r' <"$scratch/$name.grids" | diff -u "$expected" - \
+        || fail "$name: the grids do not show the example rules ($(cat "$scratch/$name.err"))"
+    ok "$name: the grids show the example rules"
+}
+
+# The window on the screen, and again after a click on 赢. A picture is
+# taken once the window is there and the screen has stopped changing.
+steady_shot() { # file
+    local previous=$scratch/previous.png
+    import -window root "$previous"
+    for _ in $(seq 1 100); do
+        import -window root "$1"
+        if cmp -s <(convert "$previous" rgb:-) <(convert "$1" rgb:-); then
+            return 0
+        fi
+        cp "$1" "$previous"
+    done
+    fail "the screen never settled"
+}
+screenshots() { # prefix, Windows folder of zelmar.exe, name
+    local prefix=$1 folder=$2 name=$3
+    "$top/cmake/wine-run.sh" "$prefix" "$folder\\zelmar.exe" >"$scratch/$name.out" 2>&1 &
+    local app=$! # wine-run.sh execs wine: this is zelmar.exe's own process
+    local window
+    window=$(timeout 300 xdotool search --sync --onlyvisible --name 'Zelmar' | head -n1)
+    [ -n "$window" ] || fail "$name: no window appeared"
+    steady_shot "$shots/$name.png"
+    # 赢 lies 48 px in and 64 px down in the client area, 97 x 65 px, under
+    # the menu bar.
+    xdotool mousemove --window "$window" 96 120 click 1
+    steady_shot "$shots/$name-after-win.png"
+    cmp -s "$shots/$name.png" "$shots/$name-after-win.png" && fail "$name: a click on 赢 changed nothing"
+    kill "$app"
+    wait "$app" || true
+    ok "$name: screenshots in $shots/$name.png and $name-after-win.png"
+}
+
+# --- Portable -----------------------------------------------------------------
+prefix=$(new_prefix portable)
+tools='C:\百家乐 工具'
+unzip -q "$zip" -d "$(unix_path "$prefix" "$tools")"
+chown -R "$owner" "$(unix_path "$prefix" "$tools")"
+folder="$tools\\Zelmar"
+dir=$(unix_path "$prefix" "$folder")
+for f in zelmar.exe zelmar-replay.exe zelmar-sim.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
+    platforms/qwindows.dll translations/qtbase_zh_CN.qm winText.txt lostText.txt 使用说明.txt; do
+    [ -f "$dir/$f" ] || fail "the zip lacks $f"
+done
+ls "$dir"/styles/*.dll >/dev/null 2>&1 || fail "the zip has no style plugin"
+ok "the zip holds the programs, Qt's DLLs and plugins, the translations and the example rules"
+
+probe_grids "$prefix" "$folder" portable
+wine_in "$prefix" "$folder\\zelmar-replay.exe" WWWW >"$scratch/replay.out"
+grep -q "本局已经结束" "$scratch/replay.out" || fail "zelmar-replay did not play a round: $(cat "$scratch/replay.out")"
+ok "zelmar-replay plays a round on the rules beside it"
+screenshots "$prefix" "$folder" portable
+cmp -s "$top/examples/winText.txt" "$dir/winText.txt" || fail "the portable rule file changed"
+
+# --- Installed ----------------------------------------------------------------
+prefix=$(new_prefix installed)
+cp "$setup" "$prefix/drive_c/setup.exe"
+chown "$owner" "$prefix/drive_c/setup.exe"
+# The first page, for a person to see it is Chinese; then closed unused.
+"$top/cmake/wine-run.sh" "$prefix" 'C:\setup.exe' >/dev/null 2>&1 &
+installer=$!
+[ -n "$(timeout 300 xdotool search --sync --onlyvisible --name 'Zelmar' | head -n1)" ] || fail "no installer window"
+steady_shot "$shots/installer-welcome.png"
+kill "$installer"
+wait "$installer" || true
+ok "installer: first page in $shots/installer-welcome.png"
+wine_in "$prefix" 'C:\setup.exe' /S
+program='C:\Program Files\Zelmar'
+installed=$(unix_path "$prefix" "$program")
+[ -f "$installed/zelmar.exe" ] || fail "setup.exe /S installed no zelmar.exe"
+[ -f "$installed/examples/winText.txt" ] || fail "the installation has no example rules"
+[ ! -e "$installed/winText.txt" ] || fail "the installation put rule files beside the program"
+menu=$prefix/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Zelmar
+[ -f "$menu/Zelmar.lnk" ] || fail "no Start-menu entry"
+wine_in "$prefix" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelmar' /v DisplayName \
+    | grep -q Zelmar || fail "not registered under Add/Remove Programs"
+ok "setup.exe /S: Program Files, the Start menu and Add/Remove Programs"
+
+probe_grids "$prefix" "$program" installed
+data=$prefix/drive_c/users/$( [ "$(id -u)" -eq 0 ] && echo nobody || id -un)/AppData/Local/Zelmar
+cmp -s "$top/examples/winText.txt" "$data/winText.txt" && cmp -s "$top/examples/lostText.txt" "$data/lostText.txt" \
+    || fail "the example rules are not in %LOCALAPPDATA%\\Zelmar"
+ok "the installed program copied the example rules into %LOCALAPPDATA%\\Zelmar"
+screenshots "$prefix" "$program" installed
+
+# The user's own rules, then the uninstaller, run in place (_?=) so that it
+# ends when it is done instead of handing over to a copy of itself. _?= must
+# come last and unquoted, which only a batch file can give it.
+printf '1,2,3' >"$data/winText.txt"
+printf '"%s\\uninstall.exe" /S _?=%s\r\n' "$program" "$program" >"$prefix/drive_c/uninstall-zelmar.cmd"
+chown "$owner" "$prefix/drive_c/uninstall-zelmar.cmd"
+wine_in "$prefix" cmd /c 'C:\uninstall-zelmar.cmd' >"$scratch/uninstall.out" 2>&1 || fail "the uninstaller failed: $(cat "$scratch/uninstall.out")"
+[ ! -e "$installed/zelmar.exe" ] || fail "the uninstaller left zelmar.exe: $(ls "$installed" | tr "\n" " ")"
+[ ! -e "$menu/Zelmar.lnk" ] || fail "the uninstaller left the Start-menu entry"
+! wine_in "$prefix" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelmar' >/dev/null 2>&1 \
+    || fail "the uninstaller left its registration"
+[ "$(cat "$data/winText.txt")" = "1,2,3" ] && cmp -s "$top/examples/lostText.txt" "$data/lostText.txt" \
+    || fail "the uninstaller touched the user's rule files"
+ok "uninstalled: the program is gone, the user's rule files are not"
