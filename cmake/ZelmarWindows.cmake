@@ -18,43 +18,6 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
 endif()
 
-# Header-only libraries from Debian's packages (nlohmann-json3-dev,
-# libcli11-dev, libfmt-dev used header-only) for a cross build. Their own
-# CMake files would add /usr/include, whose C library headers are Linux's;
-# these configurations give only the library's own header folder.
-if(CMAKE_CROSSCOMPILING)
-    set(host_headers ${CMAKE_BINARY_DIR}/host-headers)
-    foreach(entry "nlohmann_json|nlohmann_json::nlohmann_json|nlohmann|"
-                  "CLI11|CLI11::CLI11|CLI|"
-                  "fmt|fmt::fmt|fmt|FMT_HEADER_ONLY=1"
-                  "fmt|fmt::fmt-header-only|fmt|FMT_HEADER_ONLY=1")
-        string(REPLACE "|" ";" entry "${entry}")
-        list(GET entry 0 package)
-        list(GET entry 1 target)
-        list(GET entry 2 headers)
-        list(GET entry 3 definition)
-        if(NOT IS_DIRECTORY /usr/include/${headers})
-            continue()
-        endif()
-        file(MAKE_DIRECTORY ${host_headers})
-        if(NOT EXISTS ${host_headers}/${headers})
-            file(CREATE_LINK /usr/include/${headers} ${host_headers}/${headers} SYMBOLIC)
-        endif()
-        set(config ${CMAKE_BINARY_DIR}/host-packages/${package}/${package}Config.cmake)
-        if(NOT DEFINED written_${package})
-            set(written_${package} TRUE)
-            file(WRITE ${config} "")
-        endif()
-        file(APPEND ${config} "if(NOT TARGET ${target})
-    add_library(${target} INTERFACE IMPORTED)
-    set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES \"${host_headers}\"
-        INTERFACE_COMPILE_DEFINITIONS \"${definition}\")
-endif()
-")
-        set(${package}_DIR ${CMAKE_BINARY_DIR}/host-packages/${package} CACHE PATH "" FORCE)
-    endforeach()
-endif()
-
 # GoogleTest from its sources (Debian's googletest package), since the
 # system's libgtest is built for Linux.
 if(ZELMAR_BUILD_TESTS AND NOT TARGET GTest::gtest_main)
