@@ -76,6 +76,7 @@ unix_path() { # prefix, Windows path on drive C:
 # The probe's view of the grids, against the example rules.
 expected=$scratch/grids.expected
 {
+    echo 'window Zelmar V1.0版' # the calculator's caption
     printf 'grdWin %s\n' "$(cat "$top/examples/winText.txt")"
     sed 's/\r$//; s/^/grdLost /' "$top/examples/lostText.txt"
     echo
