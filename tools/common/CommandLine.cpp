@@ -17,38 +17,39 @@ std::vector<std::string> CommandLine::values(std::string_view option) const
 }
 
 std::variant<CommandLine, int> readCommandLine(
-    const CommandSpec& spec, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+    const CommandSyntax& syntax, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     CommandLine line;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            out << spec.usage;
+            out << syntax.usage;
             return 0;
         }
         if (arg == "--version") {
-            out << spec.program << " " << ZELMAR_VERSION << "\n";
+            out << syntax.program << " " << ZELMAR_VERSION << "\n";
             return 0;
         }
         // A lone "-" is a word: standard input.
         if (arg.size() < 2 || arg[0] != '-') {
-            if (line.m_words.size() == spec.wordsAtMost)
-                return refuse(spec, err, (spec.wordsAtMost == 0 ? "无法识别的参数：" : "多余的参数：") + arg);
+            if (line.m_words.size() == syntax.wordsAtMost)
+                return refuse(
+                    syntax, err, (syntax.wordsAtMost == 0 ? "无法识别的参数：" : "多余的参数：") + arg);
             line.m_words.push_back(arg);
             continue;
         }
-        const auto option = std::find_if(
-            spec.options.begin(), spec.options.end(), [&](const OptionSpec& o) { return o.name == arg; });
-        if (option == spec.options.end())
-            return refuse(spec, err, "无法识别的参数：" + arg);
+        const auto option = std::find_if(syntax.options.begin(), syntax.options.end(),
+            [&](const OptionSyntax& o) { return o.name == arg; });
+        if (option == syntax.options.end())
+            return refuse(syntax, err, "无法识别的参数：" + arg);
         std::vector<std::string>& given = line.m_values[arg];
         if (const std::size_t most = option->timesAtMost; given.size() == most)
             return refuse(
-                spec, err, arg + (most == 1 ? " 只能给一次" : " 最多给 " + std::to_string(most) + " 次"));
+                syntax, err, arg + (most == 1 ? " 只能给一次" : " 最多给 " + std::to_string(most) + " 次"));
         std::string value;
         if (option->takesValue) {
             if (i + 1 == args.size() || args[i + 1].starts_with("--"))
-                return refuse(spec, err, arg + " 后面缺少取值");
+                return refuse(syntax, err, arg + " 后面缺少取值");
             value = args[++i];
         }
         given.push_back(std::move(value));
@@ -56,9 +57,9 @@ std::variant<CommandLine, int> readCommandLine(
     return line;
 }
 
-int refuse(const CommandSpec& spec, std::ostream& err, const std::string& reason)
+int refuse(const CommandSyntax& syntax, std::ostream& err, const std::string& reason)
 {
-    err << reason << "\n" << spec.usage;
+    err << reason << "\n" << syntax.usage;
     return 2;
 }
 

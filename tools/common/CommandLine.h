@@ -17,16 +17,16 @@
 
 namespace zelmar {
 
-struct OptionSpec {
+struct OptionSyntax {
     std::string_view name; // "--rules"
     bool takesValue = false;
     std::size_t timesAtMost = 1;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
     std::string_view program; // as --version names it: "zelmar-sim"
     std::string_view usage; // printed for --help, and after every refusal
-    std::vector<OptionSpec> options;
+    std::vector<OptionSyntax> options;
     std::size_t wordsAtMost = 0; // words that are not options
 };
 
@@ -41,7 +41,7 @@ public:
 
 private:
     friend std::variant<CommandLine, int> readCommandLine(
-        const CommandSpec&, const std::vector<std::string>&, std::ostream&, std::ostream&);
+        const CommandSyntax&, const std::vector<std::string>&, std::ostream&, std::ostream&);
     // A flag has one empty value each time it is given.
     std::map<std::string, std::vector<std::string>, std::less<>> m_values;
     std::vector<std::string> m_words;
@@ -50,9 +50,9 @@ private:
 // The command line read from `args`, the words after the command's name; or
 // the exit status when the command is already answered or refused.
 std::variant<CommandLine, int> readCommandLine(
-    const CommandSpec& spec, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    const CommandSyntax& syntax, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Writes `reason` and the usage to `err`; returns 2, the status of bad input.
-int refuse(const CommandSpec& spec, std::ostream& err, const std::string& reason);
+int refuse(const CommandSyntax& syntax, std::ostream& err, const std::string& reason);
 
 } // namespace zelmar

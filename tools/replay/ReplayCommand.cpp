@@ -8,7 +8,7 @@ namespace zelmar {
 
 namespace {
 
-const CommandSpec Spec { "zelmar-replay",
+const CommandSyntax Syntax { "zelmar-replay",
     "用法：zelmar-replay [--json] [--rules 目录] 事件\n"
     "      zelmar-replay [--json] [--rules 目录] -      （从标准输入逐行读取事件）\n"
     "事件：W 赢，L 输，B 后退，R 重来，S 重新加载规则；大小写均可，空格、逗号和换行被忽略。\n"
@@ -22,12 +22,12 @@ const CommandSpec Spec { "zelmar-replay",
 int replayCommand(
     const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    const auto read = readCommandLine(Spec, args, out, err);
+    const auto read = readCommandLine(Syntax, args, out, err);
     if (const int* status = std::get_if<int>(&read))
         return *status;
     const CommandLine& line = std::get<CommandLine>(read);
     if (line.words().empty())
-        return refuse(Spec, err, "缺少事件。");
+        return refuse(Syntax, err, "缺少事件。");
     const std::string& events = line.words().front();
     const bool json = line.has("--json");
     const std::string rules = ruleFolderOption(line, err);

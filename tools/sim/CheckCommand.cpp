@@ -16,7 +16,7 @@ namespace zelmar {
 
 namespace {
 
-const CommandSpec Spec { "zelmar-sim",
+const CommandSyntax Syntax { "zelmar-sim",
     "用法：zelmar-sim check [--rules 目录] [--json]\n"
     "读取 winText.txt 和 lostText.txt，不靠运气，准确地算出这两条规则意味着什么：\n"
     "要多少本钱才能打完任何一局，赢的方向最多连赢几手，两个方向上最大的注码、\n"
@@ -298,7 +298,7 @@ std::string CheckReportJson(const RuleCheck& c)
 
 int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const auto read = readCommandLine(Spec, args, out, err);
+    const auto read = readCommandLine(Syntax, args, out, err);
     if (const int* status = std::get_if<int>(&read))
         return *status;
     const CommandLine& line = std::get<CommandLine>(read);

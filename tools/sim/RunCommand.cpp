@@ -25,7 +25,7 @@ namespace {
 
 // The options run and compare share; compare takes --rules twice and
 // refuses --csv and --sessions itself, so that it can say why.
-std::vector<OptionSpec> playOptions(std::size_t rulesAtMost)
+std::vector<OptionSyntax> playOptions(std::size_t rulesAtMost)
 {
     return { { "--game", true }, { "--win-chance", true }, { "--decks", true }, { "--cut", true },
         { "--bet", true }, { "--commission", true }, { "--rounds", true }, { "--seed", true },
@@ -35,7 +35,7 @@ std::vector<OptionSpec> playOptions(std::size_t rulesAtMost)
         { "--rules", true, rulesAtMost } };
 }
 
-const CommandSpec RunSpec { "zelmar-sim",
+const CommandSyntax RunSpec { "zelmar-sim",
     "用法：zelmar-sim run [选项]\n"
     "  从原点开始一局一局地玩，每手按计算器的“赢”“输”记录，统计结果。\n"
     "  --game baccarat      百家乐（缺省）：从牌靴发牌，按补牌规则\n"
@@ -65,7 +65,7 @@ const CommandSpec RunSpec { "zelmar-sim",
     "  --version            显示版本号\n",
     playOptions(1) };
 
-const CommandSpec CompareSpec { "zelmar-sim",
+const CommandSyntax CompareSpec { "zelmar-sim",
     "用法：zelmar-sim compare --rules 目录A --rules 目录B [选项]\n"
     "  两套规则在同样的手上各玩同样多的局，并排列出两边的数字和差 A − B（带成对的标准误）。\n"
     "  选项与 zelmar-sim run 的相同（见 zelmar-sim run --help），只有 --csv 和 --sessions 除外。\n"
@@ -220,12 +220,12 @@ Options optionsOf(const CommandLine& line)
     return o;
 }
 
-// The command line of `spec` read into options, or the exit status when it
+// The command line of `syntax` read into options, or the exit status when it
 // is answered or refused.
 std::variant<std::pair<CommandLine, Options>, int> readOptions(
-    const CommandSpec& spec, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+    const CommandSyntax& syntax, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    auto read = readCommandLine(spec, args, out, err);
+    auto read = readCommandLine(syntax, args, out, err);
     if (const int* status = std::get_if<int>(&read))
         return *status;
     CommandLine& line = std::get<CommandLine>(read);
@@ -233,7 +233,7 @@ std::variant<std::pair<CommandLine, Options>, int> readOptions(
         Options o = optionsOf(line);
         return std::pair { std::move(line), std::move(o) };
     } catch (const BadInput& bad) {
-        return refuse(spec, err, bad.message);
+        return refuse(syntax, err, bad.message);
     }
 }
 

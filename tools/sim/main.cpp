@@ -11,7 +11,7 @@
 
 namespace {
 
-const zelmar::CommandSpec Spec { "zelmar-sim",
+const zelmar::CommandSyntax Syntax { "zelmar-sim",
     "用法：zelmar-sim 命令 [选项]\n"
     "  run     一局一局地模拟，统计输赢、手数、注码和最深的亏损\n"
     "  check   不靠运气，算出两条规则本身意味着什么\n"
@@ -33,8 +33,8 @@ int main(int argc, char** argv)
         return zelmar::compareCommand(commandArgs, std::cout, std::cerr);
     if (command == "check")
         return zelmar::checkCommand(commandArgs, std::cout, std::cerr);
-    const auto read = zelmar::readCommandLine(Spec, args, std::cout, std::cerr);
+    const auto read = zelmar::readCommandLine(Syntax, args, std::cout, std::cerr);
     if (const int* status = std::get_if<int>(&read))
         return *status;
-    return zelmar::refuse(Spec, std::cerr, command.empty() ? "缺少命令。" : "无法识别的命令：" + command);
+    return zelmar::refuse(Syntax, std::cerr, command.empty() ? "缺少命令。" : "无法识别的命令：" + command);
 }
