@@ -38,21 +38,7 @@ fi
 # --- Packages -----------------------------------------------------------------
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build xz-utils
           qt6-base-dev qt6-base-dev-tools)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    log "installing: ${missing[*]}"
-    as_root=()
-    if [ "$(id -u)" -ne 0 ]; then
-        command -v sudo >/dev/null || { log "please run as root or install sudo"; exit 1; }
-        as_root=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$HERE/scripts/install-deps.sh" "${packages[@]}" >&2
 
 # --- Sources, through a private sources list ---------------------------------
 mkdir -p "$WORK/apt/lists/partial" "$WORK/apt/cache/archives/partial" "$WORK/src"

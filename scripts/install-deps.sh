@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs, on Debian 12, the packages Zelmar needs to build, run and test.
-# Only missing packages are installed; as root directly, otherwise via sudo.
+# Installs, on Debian 12, the packages Zelmar needs to build, run and test,
+# or the packages named on the command line. Only missing packages are
+# installed; as root directly, otherwise via sudo.
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[ ${#packages[@]} -gt 0 ] || packages=(
     build-essential cmake g++ pkg-config git
     qt6-base-dev libgl-dev qt6-translations-l10n
     qt6-charts-dev libqt6charts6 libqt6opengl6-dev

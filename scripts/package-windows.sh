@@ -20,18 +20,7 @@ log() { printf '[package-windows] %s\n' "$*"; }
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake ninja-build
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n librsvg2-bin icoutils nsis unzip python3
           wine wine64 xvfb xauth xdotool imagemagick fonts-arphic-uming)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    log "installing: ${missing[*]}"
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh "${packages[@]}"
 
 qt=$(nice scripts/build-qt-windows.sh | tail -n1)
 qt_done=$(date +%s)
