@@ -1,5 +1,7 @@
 #include "sim/Compare.h"
 
+#include "sim/Ordered.h"
+
 #include <cmath>
 #include <limits>
 
@@ -8,6 +10,22 @@ namespace zelmar::sim {
 PairedBlock playPairedBlock(const Settings& a, const Settings& b, long index)
 {
     return { playBlock(a, index), playBlock(b, index) };
+}
+
+long runPaired(const Settings& a, const Settings& b, const std::function<void(const PairedBlock&)>& take,
+    const RunControl& control)
+{
+    const long blocks = (a.rounds + BlockRounds - 1) / BlockRounds;
+    long rounds = 0;
+    runOrdered(
+        blocks, a.threads, control.stop, [&](long index) { return playPairedBlock(a, b, index); },
+        [&](const PairedBlock& p) {
+            take(p);
+            rounds += static_cast<long>(p.a.rounds.size());
+            if (control.progress)
+                control.progress(rounds);
+        });
+    return rounds;
 }
 
 void PairedTally::PairedSums::add(double na, double da, double nb, double db)

@@ -17,6 +17,12 @@ struct PairedBlock {
 // Block `index` of both rule sets; they differ in their rules only.
 PairedBlock playPairedBlock(const Settings& a, const Settings& b, long index);
 
+// Plays a.rounds rounds of both rule sets on a.threads threads, as runRounds
+// plays one, and hands every pair of blocks to `take`, in order, on the
+// calling thread. Returns the rounds played by each.
+long runPaired(const Settings& a, const Settings& b, const std::function<void(const PairedBlock&)>& take,
+    const RunControl& control = {});
+
 // A difference A - B with its standard error.
 struct Difference {
     Estimate a;

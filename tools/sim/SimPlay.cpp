@@ -2,7 +2,6 @@
 
 #include "rules/Utf8Path.h"
 #include "sim/Compare.h"
-#include "sim/Ordered.h"
 #include "tools/sim/PlayerChart.h"
 #include "tools/sim/SimReport.h"
 
@@ -216,17 +215,17 @@ int compareAndReport(const PlayRequest& request, const sim::Settings& rulesB, co
     sim::Tally tallyA(a.rounds, unit, a.bankroll);
     sim::Tally tallyB(a.rounds, unit, a.bankroll);
     sim::PairedTally paired(unit, unit);
-    const long blocks = (a.rounds + sim::BlockRounds - 1) / sim::BlockRounds;
-    long done = 0;
-    sim::runOrdered(
-        blocks, a.threads, hooks.stop, [&](long index) { return sim::playPairedBlock(a, b, index); },
+    sim::RunControl control;
+    control.stop = hooks.stop;
+    control.progress = [&](long done) { progress(hooks, done, a.rounds); };
+    const long done = sim::runPaired(
+        a, b,
         [&](const sim::PairedBlock& p) {
             tallyA.add(p.a);
             tallyB.add(p.b);
             paired.add(p);
-            done += static_cast<long>(p.a.rounds.size());
-            progress(hooks, done, a.rounds);
-        });
+        },
+        control);
     const bool interrupted = done < a.rounds;
     ComparedRun c { { a, r.rulesFolder, interrupted }, { b, folderB, interrupted }, tallyA.figures(),
         tallyB.figures(), paired.figures() };

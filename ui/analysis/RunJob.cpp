@@ -2,7 +2,6 @@
 
 #include "sim/Compare.h"
 #include "sim/Figures.h"
-#include "sim/Ordered.h"
 #include "tools/sim/SimReport.h"
 
 #include <QMetaObject>
@@ -151,10 +150,7 @@ bool RunJob::startRun(
                 [&](const sim::SessionBlock& block) {
                     tally.add(block);
                     if (snapshots.due())
-                        post([this, chart = chartOf(snapshots.take(tally))] {
-                            m_chart = chart;
-                            emit grew();
-                        });
+                        showGrowth(chartOf(snapshots.take(tally)));
                 },
                 control);
             const sim::SessionFigures figures = tally.figures();
@@ -170,31 +166,24 @@ bool RunJob::startRun(
         sim::Settings b = settings;
         b.winSeq = rulesB->winSeq;
         b.lostTable = rulesB->lostTable;
-        // The steps of zelmar-sim compare: both rule sets block by block on
-        // the same hands.
+        // As zelmar-sim compare: both rule sets block by block on the same
+        // hands.
         m_worker = std::thread([this, settings, b, request, folder, control = controlFor(request.rounds)] {
             const sim::MoneyUnit unit = sim::moneyUnitOf(settings);
             sim::Tally tallyA(settings.rounds, unit, settings.bankroll);
             sim::Tally tallyB(settings.rounds, unit, settings.bankroll);
             sim::PairedTally paired(unit, unit);
             Snapshots snapshots;
-            const long blocks = (settings.rounds + sim::BlockRounds - 1) / sim::BlockRounds;
-            long done = 0;
-            sim::runOrdered(
-                blocks, settings.threads, control.stop,
-                [&](long index) { return sim::playPairedBlock(settings, b, index); },
+            const long done = sim::runPaired(
+                settings, b,
                 [&](const sim::PairedBlock& p) {
                     tallyA.add(p.a);
                     tallyB.add(p.b);
                     paired.add(p);
-                    done += static_cast<long>(p.a.rounds.size());
-                    control.progress(done);
                     if (snapshots.due())
-                        post([this, chart = chartOf(snapshots.take(tallyA))] {
-                            m_chart = chart;
-                            emit grew();
-                        });
-                });
+                        showGrowth(chartOf(snapshots.take(tallyA)));
+                },
+                control);
             const bool interrupted = done < settings.rounds;
             const ComparedRun c { { settings, folder, interrupted }, { b, request.folderB, interrupted },
                 tallyA.figures(), tallyB.figures(), paired.figures() };
@@ -213,10 +202,7 @@ bool RunJob::startRun(
             [&](const sim::Block& block) {
                 tally.add(block);
                 if (snapshots.due())
-                    post([this, chart = chartOf(snapshots.take(tally))] {
-                        m_chart = chart;
-                        emit grew();
-                    });
+                    showGrowth(chartOf(snapshots.take(tally)));
             },
             control);
         const sim::RunFigures figures = tally.figures();
@@ -225,6 +211,14 @@ bool RunJob::startRun(
         finishRun(std::move(outcome), settings, chartOf(figures));
     });
     return true;
+}
+
+void RunJob::showGrowth(ChartData chart)
+{
+    post([this, chart = std::move(chart)] {
+        m_chart = chart;
+        emit grew();
+    });
 }
 
 void RunJob::finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart)

@@ -85,6 +85,8 @@ private:
     // Runs `call` on the window's thread, unless this job is gone by then.
     void post(std::function<void()> call);
     sim::RunControl controlFor(long total);
+    // Called on the worker: the charts of the blocks finished so far.
+    void showGrowth(ChartData chart);
     void finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart);
     void joinWorker();
 
