@@ -14,6 +14,11 @@ missing rule file. The folder is passed relatively (`--rules caseN`), so a
 report that names a file differs only by the path separator, which is
 normalised before comparing. The Windows runs go through one batch file, in
 one wine session, which takes a tenth of the time of starting wine for each.
+
+Now and then wine fails to start one program of the many (cmd then reports
+it as not found, with status 9009, and the program never ran). Such cases
+are started again, from fresh copies of their folders, a few times; a case
+that never starts counts as different.
 """
 
 import argparse
@@ -119,35 +124,54 @@ def main():
     os.chmod(work, 0o755)  # wine may run as another user
     try:
         cases = []
-        batch = ["@echo off"]
         for n in range(args.cases):
             kind = kinds[n % len(kinds)]
-            texts = rule_texts(rng, kind)
-            script = events(rng)
-            cases.append((kind, texts, script))
-            for sub in ("linux", "windows"):
-                write_folder(os.path.join(work, sub, f"case{n}"), texts)
-            batch.append(f'zelmar-replay.exe --json --rules case{n} "{script}" > out{n}.txt')
-            batch.append(f"echo %ERRORLEVEL% > status{n}.txt")
+            cases.append((kind, rule_texts(rng, kind), events(rng)))
         windows_dir = os.path.join(work, "windows")
+        os.makedirs(windows_dir)
         shutil.copy(windows, os.path.join(windows_dir, "zelmar-replay.exe"))
-        with open(os.path.join(windows_dir, "run.cmd"), "w", encoding="ascii", newline="\r\n") as f:
-            f.write("\n".join(batch) + "\n")
-        if os.geteuid() == 0:
-            for root, dirs, files in os.walk(windows_dir):
-                for entry in [root] + [os.path.join(root, f) for f in files]:
-                    shutil.chown(entry, "nobody", "nogroup")
-        subprocess.run(wine + ["cmd", "/c", "run.cmd"], cwd=windows_dir, check=True)
+
+        def run_on_windows(numbers):
+            batch = ["@echo off"]
+            for n in numbers:
+                write_folder(os.path.join(windows_dir, f"case{n}"), cases[n][1])
+                batch.append(f'zelmar-replay.exe --json --rules case{n} "{cases[n][2]}" > out{n}.txt')
+                batch.append(f"echo %ERRORLEVEL% > status{n}.txt")
+            batch.append("exit /b 0")  # the statuses are in the files; a case's own is not the batch's
+            with open(os.path.join(windows_dir, "run.cmd"), "w", encoding="ascii", newline="\r\n") as f:
+                f.write("\n".join(batch) + "\n")
+            if os.geteuid() == 0:
+                for root, dirs, files in os.walk(windows_dir):
+                    for entry in [root] + [os.path.join(root, f) for f in files]:
+                        shutil.chown(entry, "nobody", "nogroup")
+            subprocess.run(wine + ["cmd", "/c", "run.cmd"], cwd=windows_dir, check=True)
+
+        def windows_result(n):
+            with open(os.path.join(windows_dir, f"out{n}.txt"), "rb") as f:
+                out = f.read().replace(f"case{n}\\\\".encode(), f"case{n}/".encode())
+            with open(os.path.join(windows_dir, f"status{n}.txt"), "rb") as f:
+                return int(f.read().strip()), out
+
+        CANT_LAUNCH = 9009
+        pending = range(args.cases)
+        for attempt in range(4):
+            if attempt:
+                print(f"wine did not start case(s) {', '.join(map(str, pending))}: starting again")
+                for n in pending:
+                    shutil.rmtree(os.path.join(windows_dir, f"case{n}"))
+            run_on_windows(pending)
+            pending = [n for n in pending if windows_result(n) == (CANT_LAUNCH, b"")]
+            if not pending:
+                break
+        for n in range(args.cases):
+            write_folder(os.path.join(work, "linux", f"case{n}"), cases[n][1])
 
         failures = 0
         for n, (kind, texts, script) in enumerate(cases):
             name = f"case{n}"
             done = subprocess.run([linux, "--json", "--rules", name, script], cwd=os.path.join(work, "linux"),
                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=False)
-            with open(os.path.join(windows_dir, f"out{n}.txt"), "rb") as f:
-                out_w = f.read().replace(f"{name}\\\\".encode(), f"{name}/".encode())
-            with open(os.path.join(windows_dir, f"status{n}.txt"), "rb") as f:
-                status_w = int(f.read().strip())
+            status_w, out_w = windows_result(n)
             if (done.returncode, done.stdout) != (status_w, out_w):
                 failures += 1
                 print(f"DIFFERENT: case {n} ({kind}), events {script!r}, rules {texts!r}")
