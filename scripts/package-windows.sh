@@ -17,7 +17,7 @@ started=$(date +%s)
 
 log() { printf '[package-windows] %s\n' "$*"; }
 
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake ninja-build
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake ninja-build libfmt-dev nlohmann-json3-dev
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n librsvg2-bin icoutils nsis unzip python3
           wine wine64 xvfb xauth xdotool imagemagick fonts-arphic-uming)
 scripts/install-deps.sh "${packages[@]}"
