@@ -8,7 +8,8 @@
 # (no Mono, no Gecko) and kept for later runs. Wine's own chatter is off.
 # Started as root, the program runs as the unprivileged user "nobody", the
 # way a Windows user runs it: folders made read-only then really refuse
-# new files, which root would be allowed to create anyway.
+# new files, which root would be allowed to create anyway. (When nobody cannot
+# reach the program, see below, it runs as root in PREFIX-root.)
 #
 # The Windows temporary folder (TEMP, TMP) is C:\users\<user>\Temp\百家乐 测试,
 # so that every test folder's path holds Chinese characters and a space; it
@@ -33,17 +34,34 @@ tempName='百家乐 测试'
 wine=wine
 [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64 # without the wine32 notice
 
+nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
+if [ "${1:-}" = --stop ]; then
+    if [ "$(id -u)" -eq 0 ]; then
+        [ -d "$prefix" ] && HOME="$prefix/home" "${nobody[@]}" wineserver -k >/dev/null 2>&1 || true
+        [ -d "$prefix-root" ] && WINEPREFIX="$prefix-root" wineserver -k >/dev/null 2>&1 || true
+    else
+        [ -d "$prefix" ] && wineserver -k >/dev/null 2>&1 || true
+    fi
+    exit 0
+fi
+
+# As root, run as "nobody" unless nobody cannot reach the prefix or read the
+# program: a checkout under a private folder such as /root. The program then
+# runs as root in a prefix of root's own (and the tests that need a folder
+# that really refuses new files skip themselves).
 as_user=()
 user="$(id -un)"
 if [ "$(id -u)" -eq 0 ]; then
-    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
-    user=nobody
-    export HOME="$prefix/home" USER=nobody LOGNAME=nobody
-fi
-
-if [ "${1:-}" = --stop ]; then
-    [ -d "$prefix" ] && "${as_user[@]}" wineserver -k >/dev/null 2>&1 || true
-    exit 0
+    program="${1:-}"
+    if "${nobody[@]}" test -x "$(dirname "$prefix")" 2>/dev/null &&
+        { [[ "$program" != */* ]] || "${nobody[@]}" test -r "$program" 2>/dev/null; }; then
+        as_user=("${nobody[@]}")
+        user=nobody
+        export HOME="$prefix/home" USER=nobody LOGNAME=nobody
+    else
+        prefix="$prefix-root"
+        export WINEPREFIX="$prefix"
+    fi
 fi
 
 mkdir -p "$prefix"
@@ -52,7 +70,7 @@ if [ ! -f "$prefix/.zelmar-ready" ]; then
     exec 9>"$prefix.lock"
     flock 9
     if [ ! -f "$prefix/.zelmar-ready" ]; then
-        [ "$(id -u)" -eq 0 ] && mkdir -p "$HOME" && chown -R nobody:nogroup "$prefix"
+        [ "$user" = nobody ] && mkdir -p "$HOME" && chown -R nobody:nogroup "$prefix"
         "${as_user[@]}" wineboot -i >/dev/null 2>&1
         for name in TEMP TMP; do
             "${as_user[@]}" "$wine" reg add 'HKCU\Environment' /v "$name" /t REG_SZ \
@@ -77,7 +95,7 @@ fi
 # each other).
 temp_root="${TMPDIR:-$prefix/tmp}/zelmar-wine-$user"
 mkdir -p "$temp_root/$tempName"
-[ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$temp_root" "$temp_root/$tempName"
+[ "$user" = nobody ] && chown nobody:nogroup "$temp_root" "$temp_root/$tempName"
 link="$prefix/drive_c/users/$user/Temp/$tempName"
 if [ "$(readlink "$link" 2>/dev/null)" != "$temp_root/$tempName" ]; then
     "${as_user[@]}" ln -sfn "$temp_root/$tempName" "$link"
