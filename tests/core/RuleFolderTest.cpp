@@ -45,7 +45,8 @@ bool writable(const fs::path& dir)
     return created;
 }
 
-// False where that cannot be done: on Windows itself it needs an access list.
+// False where that cannot be done: on Windows itself it needs an access list,
+// and under wine run as root the mode does not stop root.
 bool setWritable(const fs::path& dir, bool on)
 {
     using UnixName = char*(CDECL*)(const wchar_t*);
@@ -64,7 +65,8 @@ bool setWritable(const fs::path& dir, bool on)
     std::string path = name;
     ::HeapFree(::GetProcessHeap(), 0, name);
     char* const argv[] = { program.data(), mode.data(), path.data(), nullptr };
-    return unixSpawn(argv, TRUE) == 0; // waits for chmod to finish
+    return unixSpawn(argv, TRUE) == 0 // waits for chmod to finish
+        && writable(dir) == on;
 }
 #else
 constexpr uid_t Nobody = 65534;
