@@ -26,6 +26,8 @@ struct StackedCoup {
     Winner winner;
 };
 
+void PrintTo(const StackedCoup& c, std::ostream* out) { *out << c.branch; }
+
 class ThirdCardRules : public ::testing::TestWithParam<StackedCoup> { };
 
 TEST_P(ThirdCardRules, stackedShoeGivesTheKnownCoup)
