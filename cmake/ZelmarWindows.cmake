@@ -15,8 +15,10 @@ if(ZELMAR_STATIC_RUNTIME)
 endif()
 
 if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
-    # A wine prefix of the build's own, so that tests never touch the user's.
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+    # A wine prefix of the build's own, so that tests never touch the user's;
+    # a test that wine did not start is started again.
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
+        --again-if-not-started)
 endif()
 
 # GoogleTest from its sources (Debian's googletest package), since the

@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
 # Runs a Windows program under wine for the build and the tests:
 #
-#     cmake/wine-run.sh PREFIX program.exe [arguments...]
+#     cmake/wine-run.sh PREFIX [--again-if-not-started] program.exe [arguments...]
 #     cmake/wine-run.sh PREFIX --stop      (ends the prefix's wine server)
+#
+# Now and then wine does not start a program at all: it ends at once with a
+# non-zero status and prints nothing. With --again-if-not-started (the tests'
+# way), the program's output is held until it ends, and a run that failed
+# without printing anything is started again, at most twice, with a note on
+# stderr. Every test and tool prints something when it fails, so a real
+# failure is never run again. Without it, wine replaces this script, so that
+# the caller's process is the program's own.
 #
 # PREFIX is a private wine prefix, made on first use without any dialog
 # (no Mono, no Gecko) and kept for later runs. Wine's own chatter is off.
@@ -20,6 +28,8 @@ set -euo pipefail
 
 prefix="$1"
 shift
+again=0
+[ "${1:-}" = --again-if-not-started ] && again=1 && shift
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -101,4 +111,19 @@ if [ "$(readlink "$link" 2>/dev/null)" != "$temp_root/$tempName" ]; then
     "${as_user[@]}" ln -sfn "$temp_root/$tempName" "$link"
 fi
 
-exec "${as_user[@]}" "$wine" "$@"
+[ "$again" = 1 ] || exec "${as_user[@]}" "$wine" "$@"
+
+out="$(mktemp "$prefix.out.XXXXXX")"
+err="$(mktemp "$prefix.err.XXXXXX")"
+trap 'rm -f "$out" "$err"' EXIT
+for attempt in 1 2 3; do
+    status=0
+    "${as_user[@]}" "$wine" "$@" >"$out" 2>"$err" || status=$?
+    if [ "$status" -eq 0 ] || [ -s "$out" ] || [ -s "$err" ]; then
+        break
+    fi
+    echo "wine-run.sh: $1 ended with status $status and printed nothing: wine did not start it (try $attempt of 3)" >&2
+done
+cat "$out"
+cat "$err" >&2
+exit "$status"

@@ -144,7 +144,9 @@ def main():
                 for root, dirs, files in os.walk(windows_dir):
                     for entry in [root] + [os.path.join(root, f) for f in files]:
                         shutil.chown(entry, "nobody", "nogroup")
-            subprocess.run(wine + ["cmd", "/c", "run.cmd"], cwd=windows_dir, check=True)
+            # The batch prints nothing and ends with 0: a failure with no output is
+            # wine not starting cmd itself, which wine-run.sh then starts again.
+            subprocess.run(wine + ["--again-if-not-started", "cmd", "/c", "run.cmd"], cwd=windows_dir, check=True)
 
         def windows_result(n):
             with open(os.path.join(windows_dir, f"out{n}.txt"), "rb") as f:
