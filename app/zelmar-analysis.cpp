@@ -4,12 +4,12 @@
 // the window until the user closes it.
 
 #include "rules/RuleFolder.h"
+#include "ui/FileNames.h"
 #include "ui/Translations.h"
 #include "ui/UiFont.h"
 #include "ui/analysis/AnalysisWindow.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QSettings>
 
 int main(int argc, char* argv[])
@@ -19,8 +19,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("zelmar-analysis"));
     app.setFont(zelmar::songFont(10.5));
     zelmar::loadChineseTranslations(app);
-    zelmar::RuleFolderChoice rules
-        = zelmar::ChooseRuleFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    zelmar::RuleFolderChoice rules = zelmar::ChooseRuleFolder(zelmar::coreFileName(QCoreApplication::applicationDirPath()));
     QSettings settings;
     zelmar::AnalysisWindow window(rules.folder, std::move(rules.reports), settings);
     window.show();

@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "engine/ColumnChars.h"
+#include "ui/FileNames.h"
 #include "ui/FilledShape.h"
 #include "ui/HomePage.h"
 #include "ui/MessageBoxes.h"
@@ -13,7 +14,6 @@
 #include "ui/frmHelp.h"
 #include "ui/frmSetting.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -67,10 +67,8 @@ QTableView* grid(QWidget* parent, const char* name, QRect geometry, SequenceGrid
 
 } // namespace
 
-// The core takes paths as UTF-8 on every system (QFile::encodeName would
-// give the 8-bit code page on Windows), with the system's own separators.
 frmMain::frmMain(const QString& ruleFolder, QWidget* parent)
-    : frmMain(QDir::toNativeSeparators(ruleFolder).toStdString(), {}, parent)
+    : frmMain(coreFileName(ruleFolder), {}, parent)
 {
 }
 

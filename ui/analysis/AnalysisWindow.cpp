@@ -2,6 +2,7 @@
 
 #include "engine/ColumnChars.h"
 #include "rules/RuleFiles.h"
+#include "ui/FileNames.h"
 #include "ui/RuleGridView.h"
 #include "ui/UiFont.h"
 #include "ui/analysis/ResultTable.h"
@@ -12,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -46,17 +46,23 @@ QString fromStd(const std::string& text)
 
 QString folderText(const std::string& folder)
 {
-    return QDir::toNativeSeparators(QFile::decodeName(folder.c_str()));
+    return QDir::toNativeSeparators(qtFileName(folder));
 }
 
-// A word of a command line as a shell reads it back.
+// A word of a command line as the system's shell reads it back: in single
+// quotes for a POSIX shell; in double quotes for the Windows command prompt
+// and PowerShell, where a file name cannot hold one.
 QString shellWord(const std::string& word)
 {
-    const QString w = QFile::decodeName(word.c_str());
+    const QString w = QString::fromStdString(word);
     static const QRegularExpression plain("^[A-Za-z0-9_./:=,+-]+$");
     if (plain.match(w).hasMatch())
         return w;
+#ifdef Q_OS_WIN
+    return '"' + w + '"';
+#else
     return '\'' + QString(w).replace('\'', "'\\''") + '\'';
+#endif
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* text)
@@ -387,7 +393,7 @@ void AnalysisWindow::onRunFinished()
 
 bool AnalysisWindow::exportCsv(const QString& path)
 {
-    if (!m_job->startCsv(QFile::encodeName(path).toStdString()))
+    if (!m_job->startCsv(coreFileName(path)))
         return false;
     m_progress->setValue(0);
     setStatus(QStringLiteral("正在导出 CSV……"));
@@ -422,9 +428,9 @@ bool AnalysisWindow::exportCharts(const QString& path)
 void AnalysisWindow::chooseFolder()
 {
     const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("选择规则文件夹"), QFile::decodeName(m_review.folder.c_str()));
+        this, QStringLiteral("选择规则文件夹"), qtFileName(m_review.folder));
     if (!folder.isEmpty())
-        openFolder(QFile::encodeName(folder).toStdString());
+        openFolder(coreFileName(folder));
 }
 
 void AnalysisWindow::askCsvPath()

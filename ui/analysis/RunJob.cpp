@@ -1,5 +1,6 @@
 #include "ui/analysis/RunJob.h"
 
+#include "rules/Utf8Path.h"
 #include "sim/Compare.h"
 #include "sim/Figures.h"
 #include "tools/sim/SimReport.h"
@@ -245,7 +246,7 @@ bool RunJob::startCsv(const std::string& path)
     m_total = m_outcome->rounds;
     m_worker = std::thread([this, settings, path, control = controlFor(m_total)] {
         std::string error;
-        std::ofstream csv(path, std::ios::binary | std::ios::trunc);
+        std::ofstream csv(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
         if (!csv) {
             error = "无法写入 CSV 文件 " + path;
         } else {
@@ -277,7 +278,7 @@ bool RunJob::startCsv(const std::string& path)
                 error = "写入 CSV 文件 " + path + " 时出错";
             } else if (played < (settings.sessions > 0 ? settings.sessions : settings.rounds)) {
                 std::error_code ec;
-                std::filesystem::remove(path, ec);
+                std::filesystem::remove(PathFromUtf8(path), ec);
                 error = "导出已停止：没有留下不完整的 CSV 文件";
             }
         }

@@ -1,10 +1,11 @@
 #include "ui/analysis/SimulationPanel.h"
 
+#include "ui/FileNames.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -215,7 +216,7 @@ std::optional<RunRequest> SimulationPanel::request(QString& problem)
         r.stopLoss = m_stopLoss->value();
     }
     if (SimulatorCompares && m_compare->isChecked()) {
-        r.folderB = QFile::encodeName(m_folderB->property("folder").toString()).toStdString();
+        r.folderB = coreFileName(m_folderB->property("folder").toString());
         if (r.folderB.empty()) {
             problem = QStringLiteral("请先选择 B 的规则文件夹");
             return std::nullopt;
@@ -251,7 +252,7 @@ void SimulationPanel::setRequest(const RunRequest& r)
     m_seed->setText(QString::number(r.seed));
     m_compare->setChecked(SimulatorCompares && !r.folderB.empty());
     if (!r.folderB.empty())
-        setFolderB(QFile::decodeName(r.folderB.c_str()));
+        setFolderB(qtFileName(r.folderB));
     updateEnabled();
 }
 
@@ -266,7 +267,7 @@ void SimulationPanel::load(const QSettings& s)
     r.sessionRounds = s.value("run/sessionRounds", 100).toInt();
     r.stopWin = s.value("run/stopWin", 0).toInt();
     r.stopLoss = s.value("run/stopLoss", 0).toInt();
-    r.folderB = QFile::encodeName(s.value("run/folderB").toString()).toStdString();
+    r.folderB = coreFileName(s.value("run/folderB").toString());
     setRequest(r);
     m_sessions->setValue(s.value("run/sessions", 1000).toInt());
     // No seed saved: a new one is taken at the first start.
