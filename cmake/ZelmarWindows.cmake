@@ -54,23 +54,21 @@ if(NOT TARGET nlohmann_json::nlohmann_json)
     set_target_properties(nlohmann_json::nlohmann_json PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${zelmar_header_links})
 endif()
 
-# Version information for each program and the icon for the desktop one,
-# drawn from packaging/zelmar.svg at 16 to 256 px. Called once every program
-# is defined.
+# Version information for each program, and for the two windows their icons,
+# drawn from packaging/<program>.svg at 16 to 256 px. Called once every
+# program is defined.
 enable_language(RC)
-function(zelmar_windows_resources)
-    find_program(RSVG_CONVERT rsvg-convert REQUIRED) # Debian: librsvg2-bin
-    find_program(ICOTOOL icotool REQUIRED) # Debian: icoutils
+function(zelmar_windows_icon program out) # makes <build>/windows/<program>.ico
     set(dir ${CMAKE_BINARY_DIR}/windows)
+    set(svg ${PROJECT_SOURCE_DIR}/packaging/${program}.svg)
     set(pngs)
     set(icotool_args)
     foreach(size 16 24 32 48 64 128 256)
-        set(png ${dir}/icon-${size}.png)
+        set(png ${dir}/${program}-${size}.png)
         add_custom_command(OUTPUT ${png}
             COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-            COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=${png}
-                ${PROJECT_SOURCE_DIR}/packaging/zelmar.svg
-            DEPENDS ${PROJECT_SOURCE_DIR}/packaging/zelmar.svg)
+            COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=${png} ${svg}
+            DEPENDS ${svg})
         list(APPEND pngs ${png})
         if(size EQUAL 256)
             list(APPEND icotool_args --raw=${png}) # kept as PNG, as Windows expects at 256 px
@@ -78,19 +76,30 @@ function(zelmar_windows_resources)
             list(APPEND icotool_args ${png})
         endif()
     endforeach()
-    set(ico ${dir}/zelmar.ico)
+    set(ico ${dir}/${program}.ico)
     add_custom_command(OUTPUT ${ico} COMMAND ${ICOTOOL} --create --output=${ico} ${icotool_args} DEPENDS ${pngs}
-        COMMENT "Making the Windows icon")
+        COMMENT "Making the Windows icon of ${program}")
+    set(${out} ${ico} PARENT_SCOPE)
+endfunction()
 
+function(zelmar_windows_resources)
+    find_program(RSVG_CONVERT rsvg-convert REQUIRED) # Debian: librsvg2-bin
+    find_program(ICOTOOL icotool REQUIRED) # Debian: icoutils
+    set(dir ${CMAKE_BINARY_DIR}/windows)
     string(REGEX REPLACE "^[0-9]+\\.([0-9]+).*" "\\1" ZELMAR_VERSION_MINOR "${PROJECT_VERSION}.0")
-    foreach(program zelmar zelmar-replay zelmar-sim)
+    foreach(program zelmar zelmar-analysis zelmar-replay zelmar-sim)
         if(NOT TARGET ${program})
             continue()
         endif()
         set(ZELMAR_RC_NAME ${program})
         set(ZELMAR_RC_FILE ${program}.exe)
-        if(program STREQUAL "zelmar")
-            set(ZELMAR_RC_DESCRIPTION "Zelmar 注码计算器")
+        if(program STREQUAL "zelmar" OR program STREQUAL "zelmar-analysis")
+            if(program STREQUAL "zelmar")
+                set(ZELMAR_RC_DESCRIPTION "Zelmar 注码计算器")
+            else()
+                set(ZELMAR_RC_DESCRIPTION "Zelmar 策略分析")
+            endif()
+            zelmar_windows_icon(${program} ico)
             set(ZELMAR_RC_ICON_LINE "its icon")
             set(ZELMAR_RC_ICON "1 ICON \"${ico}\"")
         else()
@@ -100,10 +109,10 @@ function(zelmar_windows_resources)
         endif()
         configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/version.rc.in ${dir}/${program}.rc @ONLY)
         target_sources(${program} PRIVATE ${dir}/${program}.rc)
-        if(program STREQUAL "zelmar")
-            add_custom_target(zelmar_windows_icon DEPENDS ${ico})
-            add_dependencies(zelmar zelmar_windows_icon)
-            set_source_files_properties(${dir}/${program}.rc TARGET_DIRECTORY zelmar PROPERTIES OBJECT_DEPENDS ${ico})
+        if(ZELMAR_RC_ICON)
+            add_custom_target(${program}_windows_icon DEPENDS ${ico})
+            add_dependencies(${program} ${program}_windows_icon)
+            set_source_files_properties(${dir}/${program}.rc TARGET_DIRECTORY ${program} PROPERTIES OBJECT_DEPENDS ${ico})
         endif()
     endforeach()
 endfunction()

@@ -41,7 +41,7 @@ rm -rf "$stage"
 common=$stage/common
 mkdir -p "$common/platforms" "$common/styles" "$common/translations"
 # (Qt's project set-up puts every program in the top of the build folder.)
-cp "$build/zelmar.exe" "$build/zelmar-replay.exe" "$build/zelmar-sim.exe" "$common/"
+cp "$build/zelmar.exe" "$build/zelmar-analysis.exe" "$build/zelmar-replay.exe" "$build/zelmar-sim.exe" "$common/"
 cp "$qt/plugins/platforms/qwindows.dll" "$common/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$common/styles/"
 # zelmar-sim draws its chart on Qt's offscreen platform.

@@ -71,6 +71,7 @@ Section "Zelmar"
 
     CreateDirectory "$SMPROGRAMS\Zelmar"
     CreateShortcut "$SMPROGRAMS\Zelmar\Zelmar.lnk" "$INSTDIR\zelmar.exe"
+    CreateShortcut "$SMPROGRAMS\Zelmar\Zelmar 策略分析.lnk" "$INSTDIR\zelmar-analysis.exe"
     CreateShortcut "$SMPROGRAMS\Zelmar\使用说明.lnk" "$INSTDIR\使用说明.txt"
     CreateShortcut "$SMPROGRAMS\Zelmar\卸载 Zelmar.lnk" "$INSTDIR\uninstall.exe"
 
@@ -98,6 +99,7 @@ Section "Uninstall"
     RMDir "$INSTDIR"
 
     Delete "$SMPROGRAMS\Zelmar\Zelmar.lnk"
+    Delete "$SMPROGRAMS\Zelmar\Zelmar 策略分析.lnk"
     Delete "$SMPROGRAMS\Zelmar\使用说明.lnk"
     Delete "$SMPROGRAMS\Zelmar\卸载 Zelmar.lnk"
     RMDir "$SMPROGRAMS\Zelmar"

@@ -14,7 +14,8 @@
 # (packaging/windows/GridProbePlugin.cpp, a Qt generic plugin put into the
 # folder for that one run, named with -plugin, and taken out again) prints
 # what the grids hold.
-# Screenshots of the window, and of it after a click on 赢, are written to
+# Screenshots of the window, and of it after a click on 赢, and of
+# zelmar-analysis before and after a run are written to
 # <build>/screenshots/ for a person to look at.
 set -euo pipefail
 
@@ -76,13 +77,12 @@ unix_path() { # prefix, Windows path on drive C:
 # The probe's view of the grids, against the example rules.
 expected=$scratch/grids.expected
 {
-    echo 'window Zelmar V1.0版' # the calculator's caption
     printf 'grdWin %s\n' "$(cat "$top/examples/winText.txt")"
     sed 's/\r$//; s/^/grdLost /' "$top/examples/lostText.txt"
     echo
 } | sed '/^$/d' >"$expected"
-probe_grids() { # prefix, Windows folder of zelmar.exe, name
-    local prefix=$1 folder=$2 name=$3
+probe_grids() { # prefix, Windows folder of the program, name[, program, its caption]
+    local prefix=$1 folder=$2 name=$3 program=${4:-zelmar} caption=${5:-Zelmar V1.0版}
     local dir
     dir=$(unix_path "$prefix" "$folder")
     mkdir -p "$dir/generic"
@@ -90,12 +90,12 @@ probe_grids() { # prefix, Windows folder of zelmar.exe, name
     chown -R "$owner" "$dir/generic"
     # (wine keeps Linux's QT_QPA_* variables from Windows programs, so the
     # plugin is named on the command line; the time limit only ends a hang)
-    timeout 300 "$top/cmake/wine-run.sh" "$prefix" "$folder\\zelmar.exe" -plugin zelmarprobe \
+    timeout 300 "$top/cmake/wine-run.sh" "$prefix" "$folder\\$program.exe" -plugin zelmarprobe \
         >"$scratch/$name.grids" 2>"$scratch/$name.err" || true
     rm -rf "$dir/generic"
-    tr -d '\r' <"$scratch/$name.grids" | diff -u "$expected" - \
-        || fail "$name: the grids do not show the example rules ($(cat "$scratch/$name.err"))"
-    ok "$name: the grids show the example rules"
+    tr -d '\r' <"$scratch/$name.grids" | diff -u <(echo "window $caption"; cat "$expected") - \
+        || fail "$name: the grids of $program do not show the example rules ($(cat "$scratch/$name.err"))"
+    ok "$name: the grids of $program show the example rules"
 }
 
 # The window on the screen, and again after a click on 赢. A picture is
@@ -129,6 +129,23 @@ screenshots() { # prefix, Windows folder of zelmar.exe, name
     wait "$app" || true
     ok "$name: screenshots in $shots/$name.png and $name-after-win.png"
 }
+# zelmar-analysis on the rules beside zelmar.exe: its window, then a run of the
+# simulator started with F5, which must fill the window with its figures.
+analysis_screenshots() { # prefix, Windows folder of zelmar-analysis.exe, name
+    local prefix=$1 folder=$2 name=$3
+    "$top/cmake/wine-run.sh" "$prefix" "$folder\\zelmar-analysis.exe" >"$scratch/$name.out" 2>&1 &
+    local app=$!
+    local window
+    window=$(timeout 300 xdotool search --sync --onlyvisible --name 'Zelmar 策略分析' | head -n1)
+    [ -n "$window" ] || fail "$name: no window appeared"
+    steady_shot "$shots/$name.png"
+    xdotool windowfocus --sync "$window" key F5
+    steady_shot "$shots/$name-run.png"
+    cmp -s "$shots/$name.png" "$shots/$name-run.png" && fail "$name: F5 started no run"
+    kill "$app"
+    wait "$app" || true
+    ok "$name: screenshots in $shots/$name.png and $name-run.png"
+}
 
 # --- Portable -----------------------------------------------------------------
 prefix=$(new_prefix portable)
@@ -137,7 +154,7 @@ unzip -q "$zip" -d "$(unix_path "$prefix" "$tools")"
 chown -R "$owner" "$(unix_path "$prefix" "$tools")"
 folder="$tools\\Zelmar"
 dir=$(unix_path "$prefix" "$folder")
-for f in zelmar.exe zelmar-replay.exe zelmar-sim.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
+for f in zelmar.exe zelmar-analysis.exe zelmar-replay.exe zelmar-sim.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
     platforms/qwindows.dll translations/qtbase_zh_CN.qm winText.txt lostText.txt 使用说明.txt; do
     [ -f "$dir/$f" ] || fail "the zip lacks $f"
 done
@@ -149,6 +166,8 @@ wine_in "$prefix" "$folder\\zelmar-replay.exe" WWWW >"$scratch/replay.out"
 grep -q "本局已经结束" "$scratch/replay.out" || fail "zelmar-replay did not play a round: $(cat "$scratch/replay.out")"
 ok "zelmar-replay plays a round on the rules beside it"
 screenshots "$prefix" "$folder" portable
+probe_grids "$prefix" "$folder" analysis-portable zelmar-analysis 'Zelmar 策略分析'
+analysis_screenshots "$prefix" "$folder" analysis-portable
 cmp -s "$top/examples/winText.txt" "$dir/winText.txt" || fail "the portable rule file changed"
 
 # --- Installed ----------------------------------------------------------------
@@ -170,12 +189,13 @@ installed=$(unix_path "$prefix" "$program")
 [ -f "$installed/examples/winText.txt" ] || fail "the installation has no example rules"
 [ ! -e "$installed/winText.txt" ] || fail "the installation put rule files beside the program"
 menu=$prefix/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Zelmar
-[ -f "$menu/Zelmar.lnk" ] || fail "no Start-menu entry"
+[ -f "$menu/Zelmar.lnk" ] && [ -f "$menu/Zelmar 策略分析.lnk" ] || fail "no Start-menu entries: $(ls "$menu" | tr "\n" " ")"
 wine_in "$prefix" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelmar' /v DisplayName \
     | grep -q Zelmar || fail "not registered under Add/Remove Programs"
 ok "setup.exe /S: Program Files, the Start menu and Add/Remove Programs"
 
 probe_grids "$prefix" "$program" installed
+probe_grids "$prefix" "$program" analysis-installed zelmar-analysis 'Zelmar 策略分析'
 data=$prefix/drive_c/users/$( [ "$(id -u)" -eq 0 ] && echo nobody || id -un)/AppData/Local/Zelmar
 cmp -s "$top/examples/winText.txt" "$data/winText.txt" && cmp -s "$top/examples/lostText.txt" "$data/lostText.txt" \
     || fail "the example rules are not in %LOCALAPPDATA%\\Zelmar"
@@ -190,7 +210,7 @@ printf '"%s\\uninstall.exe" /S _?=%s\r\n' "$program" "$program" >"$prefix/drive_
 chown "$owner" "$prefix/drive_c/uninstall-zelmar.cmd"
 wine_in "$prefix" cmd /c 'C:\uninstall-zelmar.cmd' >"$scratch/uninstall.out" 2>&1 || fail "the uninstaller failed: $(cat "$scratch/uninstall.out")"
 [ ! -e "$installed/zelmar.exe" ] || fail "the uninstaller left zelmar.exe: $(ls "$installed" | tr "\n" " ")"
-[ ! -e "$menu/Zelmar.lnk" ] || fail "the uninstaller left the Start-menu entry"
+[ ! -e "$menu/Zelmar.lnk" ] && [ ! -e "$menu/Zelmar 策略分析.lnk" ] || fail "the uninstaller left a Start-menu entry"
 ! wine_in "$prefix" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelmar' >/dev/null 2>&1 \
     || fail "the uninstaller left its registration"
 [ "$(cat "$data/winText.txt")" = "1,2,3" ] && cmp -s "$top/examples/lostText.txt" "$data/lostText.txt" \

@@ -182,6 +182,7 @@ AnalysisWindow::AnalysisWindow(
     bottom->addWidget(m_status, 1);
     bottom->addWidget(m_exportCsv);
     bottom->addWidget(m_exportCharts);
+    m_exportCharts->setVisible(RunCharts::drawn());
     layout->addLayout(bottom);
     setCentralWidget(central);
 
@@ -247,7 +248,10 @@ QWidget* AnalysisWindow::makeResults()
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName("tabResults");
     m_charts = new RunCharts(m_tabs);
-    m_tabs->addTab(m_charts, QStringLiteral("图表"));
+    if (RunCharts::drawn())
+        m_tabs->addTab(m_charts, QStringLiteral("图表"));
+    else
+        m_charts->hide();
 
     auto* figures = new QWidget(m_tabs);
     m_results = new ResultTableModel(this);

@@ -5,6 +5,9 @@
 // the rounds played. A run of sessions shows the chance that a session loses
 // x or more, and in place of the net so far how many sessions ended with
 // each net result.
+//
+// A build without Qt Charts (the Windows one, for now) has no charts: the
+// window then leaves out their tab and their export, and shows the figures.
 
 #include "ui/analysis/RunJob.h"
 
@@ -22,6 +25,9 @@ class RunCharts : public QWidget {
     Q_OBJECT
 public:
     explicit RunCharts(QWidget* parent = nullptr);
+
+    // False in a build without Qt Charts, where nothing is drawn.
+    static bool drawn();
 
     void show(const ChartData& data);
     void clear();
