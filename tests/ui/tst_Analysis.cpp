@@ -45,9 +45,9 @@ std::string local(const QString& path)
 }
 
 // zelmar-sim run (or compare) in-process with the window's own command line;
-// `alone` leaves folder B out.
-Json commandLineReport(
-    const AnalysisWindow& w, const char* csv = nullptr, long rounds = 0, bool alone = false)
+// `alone` leaves folder B out; `folder` takes the place of the window's A.
+Json commandLineReport(const AnalysisWindow& w, const char* csv = nullptr, long rounds = 0, bool alone = false,
+    const std::string& folder = {})
 {
     const zelmar::RunOutcome& o = *w.job().outcome();
     zelmar::RunRequest request = o.request;
@@ -55,7 +55,7 @@ Json commandLineReport(
         request.rounds = rounds;
     if (alone)
         request.folderB.clear();
-    std::vector<std::string> args = zelmar::commandLineOf(request, o.folder);
+    std::vector<std::string> args = zelmar::commandLineOf(request, folder.empty() ? o.folder : folder);
     const bool compare = args.front() == "compare";
     args.erase(args.begin());
     args.emplace_back("--json");
@@ -241,6 +241,29 @@ private slots:
         const QStringList differencesA
             = tableDifferences(*child<QTableView>(w.get(), "tblResults")->model(), alone);
         QVERIFY2(differencesA.isEmpty(), qPrintable(differencesA.join('\n')));
+
+        // The CSV: A's rounds, then B's, as zelmar-sim run --csv writes each.
+        QSignalSpy written(w.get(), &AnalysisWindow::csvExported);
+        QVERIFY(w->exportCsv(a.file("both.csv")));
+        QVERIFY(written.wait(Patience));
+        QCOMPARE(QString::fromStdString(w->job().csvError()), QString());
+        commandLineReport(*w, local(a.file("a.csv")).c_str(), 0, true);
+        commandLineReport(*w, local(a.file("b.csv")).c_str(), 0, true, local(b.path()));
+        QByteArray expected;
+        for (const char* side : { "A", "B" }) {
+            QFile file(a.file(side[0] == 'A' ? "a.csv" : "b.csv"));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QList<QByteArray> lines = file.readAll().split('\n');
+            lines.removeLast(); // after the last line's end
+            if (expected.isEmpty())
+                expected = "规则," + lines.front() + '\n';
+            for (qsizetype i = 1; i < lines.size(); ++i)
+                expected += side + (',' + lines[i]) + '\n';
+        }
+        QFile both(a.file("both.csv"));
+        QVERIFY(both.open(QIODevice::ReadOnly));
+        QVERIFY(expected.count('\n') == 2 * 20500 + 1);
+        QVERIFY(both.readAll() == expected);
     }
 
     // Stopped, the figures are those of whole blocks, the same as a run of

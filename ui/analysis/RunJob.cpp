@@ -191,7 +191,7 @@ bool RunJob::startRun(
             RunOutcome outcome { request, folder, done, interrupted, {}, {} };
             outcome.json = jsonReport(c.a, c.figuresA);
             outcome.compareJson = compareJsonReport(c);
-            finishRun(std::move(outcome), settings, chartOf(c.figuresA));
+            finishRun(std::move(outcome), settings, chartOf(c.figuresA), b);
         });
         return true;
     }
@@ -222,14 +222,16 @@ void RunJob::showGrowth(ChartData chart)
     });
 }
 
-void RunJob::finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart)
+void RunJob::finishRun(
+    RunOutcome outcome, const sim::Settings& settings, ChartData chart, std::optional<sim::Settings> settingsB)
 {
-    post([this, settings, outcome = std::move(outcome), chart = std::move(chart)] {
+    post([this, settings, settingsB = std::move(settingsB), outcome = std::move(outcome), chart = std::move(chart)] {
         joinWorker();
         m_chart = chart;
         m_done = outcome.rounds;
         m_outcome = outcome;
         m_lastSettings = settings;
+        m_lastSettingsB = settingsB;
         emit grew();
         emit runFinished();
     });
@@ -240,43 +242,53 @@ bool RunJob::startCsv(const std::string& path)
     if (busy() || !m_outcome)
         return false;
     m_stop.store(false);
-    sim::Settings settings = m_lastSettings;
-    (settings.sessions > 0 ? settings.sessions : settings.rounds) = m_outcome->rounds;
+    // Each rule set with the first column's word: none for a run alone.
+    std::vector<std::pair<std::string, sim::Settings>> sets { { "", m_lastSettings } };
+    if (m_lastSettingsB)
+        sets = { { "A,", m_lastSettings }, { "B,", *m_lastSettingsB } };
+    for (auto& [column, settings] : sets)
+        (settings.sessions > 0 ? settings.sessions : settings.rounds) = m_outcome->rounds;
     m_done = 0;
-    m_total = m_outcome->rounds;
-    m_worker = std::thread([this, settings, path, control = controlFor(m_total)] {
+    m_total = m_outcome->rounds * static_cast<long>(sets.size());
+    m_worker = std::thread([this, sets, path, control = controlFor(m_total)] {
         std::string error;
         std::ofstream csv(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
         if (!csv) {
             error = "无法写入 CSV 文件 " + path;
         } else {
-            const sim::MoneyUnit unit = sim::moneyUnitOf(settings);
+            const bool sessions = sets.front().second.sessions > 0;
+            csv << (sets.size() > 1 ? "规则," : "") << (sessions ? sessionCsvHeader() : csvHeader());
             long played = 0;
-            if (settings.sessions > 0) {
-                csv << sessionCsvHeader();
-                played = sim::runSessions(
-                    settings,
-                    [&](const sim::SessionBlock& block) {
-                        long session = block.index * sim::BlockSessions;
-                        for (const sim::SessionResult& s : block.sessions)
-                            csv << sessionCsvRow(++session, s, unit);
-                    },
-                    control);
-            } else {
-                csv << csvHeader();
-                played = sim::runRounds(
-                    settings,
-                    [&](const sim::Block& block) {
-                        long round = block.index * sim::BlockRounds;
-                        for (const sim::RoundResult& r : block.rounds)
-                            csv << csvRow(++round, r, unit);
-                    },
-                    control);
+            for (const auto& [column, settings] : sets) {
+                const sim::MoneyUnit unit = sim::moneyUnitOf(settings);
+                sim::RunControl part = control;
+                if (control.progress)
+                    part.progress = [&control, before = played](long done) { control.progress(before + done); };
+                if (sessions) {
+                    played += sim::runSessions(
+                        settings,
+                        [&](const sim::SessionBlock& block) {
+                            long session = block.index * sim::BlockSessions;
+                            for (const sim::SessionResult& s : block.sessions)
+                                csv << column << sessionCsvRow(++session, s, unit);
+                        },
+                        part);
+                } else {
+                    played += sim::runRounds(
+                        settings,
+                        [&](const sim::Block& block) {
+                            long round = block.index * sim::BlockRounds;
+                            for (const sim::RoundResult& r : block.rounds)
+                                csv << column << csvRow(++round, r, unit);
+                        },
+                        part);
+                }
             }
             csv.close();
+            const sim::Settings& first = sets.front().second;
             if (!csv) {
                 error = "写入 CSV 文件 " + path + " 时出错";
-            } else if (played < (settings.sessions > 0 ? settings.sessions : settings.rounds)) {
+            } else if (played < (sessions ? first.sessions : first.rounds) * static_cast<long>(sets.size())) {
                 std::error_code ec;
                 std::filesystem::remove(PathFromUtf8(path), ec);
                 error = "导出已停止：没有留下不完整的 CSV 文件";

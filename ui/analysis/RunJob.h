@@ -61,6 +61,9 @@ public:
     // `rulesB` are those of request.folderB, played on the same hands.
     bool startRun(const RunRequest& request, const SimRules& rules, const std::string& folder,
         const SimRules* rulesB = nullptr);
+    // The rounds or sessions of the last run, as `zelmar-sim run --csv`
+    // writes them; after a comparison, A's rounds and then B's, each row
+    // after a first column that says which.
     bool startCsv(const std::string& path);
     // No new block starts; the job then finishes with what it has.
     void stop() { m_stop.store(true); }
@@ -87,7 +90,8 @@ private:
     sim::RunControl controlFor(long total);
     // Called on the worker: the charts of the blocks finished so far.
     void showGrowth(ChartData chart);
-    void finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart);
+    void finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart,
+        std::optional<sim::Settings> settingsB = {});
     void joinWorker();
 
     std::thread m_worker;
@@ -97,6 +101,7 @@ private:
     ChartData m_chart;
     std::optional<RunOutcome> m_outcome;
     sim::Settings m_lastSettings; // of m_outcome, to play its rounds again
+    std::optional<sim::Settings> m_lastSettingsB; // and of folder B, when it was compared
     std::string m_csvError;
 };
 
