@@ -13,7 +13,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     zelmar::loadChineseTranslations(app);
-    zelmar::RuleFolderChoice rules = zelmar::ChooseRuleFolder(zelmar::coreFileName(QCoreApplication::applicationDirPath()));
+    zelmar::RuleFolderChoice rules
+        = zelmar::ChooseRuleFolder(zelmar::coreFileName(QCoreApplication::applicationDirPath()));
     zelmar::frmMain window(rules.folder, std::move(rules.reports));
     window.show();
     return app.exec();

@@ -19,7 +19,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("zelmar-analysis"));
     app.setFont(zelmar::songFont(10.5));
     zelmar::loadChineseTranslations(app);
-    zelmar::RuleFolderChoice rules = zelmar::ChooseRuleFolder(zelmar::coreFileName(QCoreApplication::applicationDirPath()));
+    zelmar::RuleFolderChoice rules
+        = zelmar::ChooseRuleFolder(zelmar::coreFileName(QCoreApplication::applicationDirPath()));
     QSettings settings;
     zelmar::AnalysisWindow window(rules.folder, std::move(rules.reports), settings);
     window.show();

@@ -11,8 +11,14 @@
 
 namespace zelmar {
 
-inline std::string coreFileName(const QString& name) { return QDir::toNativeSeparators(name).toStdString(); }
+inline std::string coreFileName(const QString& name)
+{
+    return QDir::toNativeSeparators(name).toStdString();
+}
 
-inline QString qtFileName(const std::string& name) { return QString::fromStdString(name); }
+inline QString qtFileName(const std::string& name)
+{
+    return QString::fromStdString(name);
+}
 
 } // namespace zelmar

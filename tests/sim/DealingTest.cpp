@@ -26,7 +26,10 @@ struct StackedCoup {
     Winner winner;
 };
 
-void PrintTo(const StackedCoup& c, std::ostream* out) { *out << c.branch; }
+void PrintTo(const StackedCoup& c, std::ostream* out)
+{
+    *out << c.branch;
+}
 
 class ThirdCardRules : public ::testing::TestWithParam<StackedCoup> { };
 

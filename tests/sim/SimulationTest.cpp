@@ -46,7 +46,10 @@ struct CertainRound {
 };
 
 // Names the case in test lists (the raw bytes would include padding).
-void PrintTo(const CertainRound& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const CertainRound& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class CertainRounds : public ::testing::TestWithParam<CertainRound> { };
 

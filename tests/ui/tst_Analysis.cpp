@@ -46,8 +46,8 @@ std::string local(const QString& path)
 
 // zelmar-sim run (or compare) in-process with the window's own command line;
 // `alone` leaves folder B out; `folder` takes the place of the window's A.
-Json commandLineReport(const AnalysisWindow& w, const char* csv = nullptr, long rounds = 0, bool alone = false,
-    const std::string& folder = {})
+Json commandLineReport(const AnalysisWindow& w, const char* csv = nullptr, long rounds = 0,
+    bool alone = false, const std::string& folder = {})
 {
     const zelmar::RunOutcome& o = *w.job().outcome();
     zelmar::RunRequest request = o.request;

@@ -15,7 +15,10 @@
 
 namespace zelmar {
 
-bool RunCharts::drawn() { return true; }
+bool RunCharts::drawn()
+{
+    return true;
+}
 
 namespace {
 

@@ -5,7 +5,10 @@
 
 namespace zelmar {
 
-bool RunCharts::drawn() { return false; }
+bool RunCharts::drawn()
+{
+    return false;
+}
 
 RunCharts::RunCharts(QWidget* parent)
     : QWidget(parent)
@@ -24,10 +27,17 @@ RunCharts::RunCharts(QWidget* parent)
 {
 }
 
-void RunCharts::show(const ChartData&) { }
+void RunCharts::show(const ChartData&)
+{
+}
 
-void RunCharts::clear() { }
+void RunCharts::clear()
+{
+}
 
-bool RunCharts::savePng(const QString&) { return false; }
+bool RunCharts::savePng(const QString&)
+{
+    return false;
+}
 
 } // namespace zelmar

@@ -222,10 +222,11 @@ void RunJob::showGrowth(ChartData chart)
     });
 }
 
-void RunJob::finishRun(
-    RunOutcome outcome, const sim::Settings& settings, ChartData chart, std::optional<sim::Settings> settingsB)
+void RunJob::finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart,
+    std::optional<sim::Settings> settingsB)
 {
-    post([this, settings, settingsB = std::move(settingsB), outcome = std::move(outcome), chart = std::move(chart)] {
+    post([this, settings, settingsB = std::move(settingsB), outcome = std::move(outcome),
+             chart = std::move(chart)] {
         joinWorker();
         m_chart = chart;
         m_done = outcome.rounds;
@@ -263,7 +264,8 @@ bool RunJob::startCsv(const std::string& path)
                 const sim::MoneyUnit unit = sim::moneyUnitOf(settings);
                 sim::RunControl part = control;
                 if (control.progress)
-                    part.progress = [&control, before = played](long done) { control.progress(before + done); };
+                    part.progress
+                        = [&control, before = played](long done) { control.progress(before + done); };
                 if (sessions) {
                     played += sim::runSessions(
                         settings,
