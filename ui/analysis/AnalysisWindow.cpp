@@ -54,7 +54,7 @@ QString folderText(const std::string& folder)
 // and PowerShell, where a file name cannot hold one.
 QString shellWord(const std::string& word)
 {
-    const QString w = QString::fromStdString(word);
+    const QString w = fromStd(word);
     static const QRegularExpression plain("^[A-Za-z0-9_./:=,+-]+$");
     if (plain.match(w).hasMatch())
         return w;

@@ -35,18 +35,18 @@ public:
     bool savePng(const QString& path);
 
 private:
-    QChartView* m_lossView;
-    QLineSeries* m_loss;
-    QValueAxis* m_lossX;
-    QCategoryAxis* m_lossY;
-    QChartView* m_netView;
-    QLineSeries* m_net;
-    QValueAxis* m_netX;
-    QValueAxis* m_netY;
-    QChartView* m_sessionView;
-    QLineSeries* m_sessionNets;
-    QValueAxis* m_sessionX;
-    QValueAxis* m_sessionY;
+    QChartView* m_lossView = nullptr;
+    QLineSeries* m_loss = nullptr;
+    QValueAxis* m_lossX = nullptr;
+    QCategoryAxis* m_lossY = nullptr;
+    QChartView* m_netView = nullptr;
+    QLineSeries* m_net = nullptr;
+    QValueAxis* m_netX = nullptr;
+    QValueAxis* m_netY = nullptr;
+    QChartView* m_sessionView = nullptr;
+    QLineSeries* m_sessionNets = nullptr;
+    QValueAxis* m_sessionX = nullptr;
+    QValueAxis* m_sessionY = nullptr;
 };
 
 } // namespace zelmar

@@ -12,18 +12,6 @@ bool RunCharts::drawn()
 
 RunCharts::RunCharts(QWidget* parent)
     : QWidget(parent)
-    , m_lossView(nullptr)
-    , m_loss(nullptr)
-    , m_lossX(nullptr)
-    , m_lossY(nullptr)
-    , m_netView(nullptr)
-    , m_net(nullptr)
-    , m_netX(nullptr)
-    , m_netY(nullptr)
-    , m_sessionView(nullptr)
-    , m_sessionNets(nullptr)
-    , m_sessionX(nullptr)
-    , m_sessionY(nullptr)
 {
 }
 
