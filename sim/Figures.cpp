@@ -138,6 +138,20 @@ std::vector<std::pair<double, double>> atLeastCurve(const Counts& counts, double
     return some;
 }
 
+std::vector<std::pair<double, double>> lossCurveOf(const Counts& money, double scale)
+{
+    // Losses as positive amounts: the share of all that lost x or more.
+    Counts losses;
+    for (const auto& [value, count] : money.sorted())
+        if (value < 0)
+            losses.add(-value, count);
+    std::vector<std::pair<double, double>> curve;
+    for (const auto& [x, share] : atLeastCurve(losses, scale))
+        curve.emplace_back(
+            x, share * static_cast<double>(losses.total()) / static_cast<double>(money.total()));
+    return curve;
+}
+
 Tally::Tally(long roundsPlanned, const MoneyUnit& unit, std::optional<double> bankroll)
     : m_unit(unit)
     , m_bankroll(bankroll)
@@ -148,10 +162,7 @@ Tally::Tally(long roundsPlanned, const MoneyUnit& unit, std::optional<double> ba
 
 void Tally::add(const Block& block)
 {
-    m_coups.bankerWins += block.coups.bankerWins;
-    m_coups.bankerWinsOnSix += block.coups.bankerWinsOnSix;
-    m_coups.playerWins += block.coups.playerWins;
-    m_coups.ties += block.coups.ties;
+    m_coups += block.coups;
     m_perStake.add(block.perStake);
     m_perStakeNoTies.add(block.perStakeNoTies);
     m_perHand.add(block.perHand);
@@ -217,13 +228,7 @@ RunFigures Tally::figures() const
     f.largestStake = distributionOf(m_largest, 1, { 50, 90, 99, 99.9 });
     f.need = distributionOf(m_need, scale, { 50, 90, 99, 99.9 });
     f.needCurve = atLeastCurve(m_need, scale);
-    // Losses as positive amounts: the rounds that lost x or more.
-    Counts losses;
-    for (const auto& [value, count] : m_money.sorted())
-        if (value < 0)
-            losses.add(-value, count);
-    for (const auto& [x, share] : atLeastCurve(losses, scale))
-        f.lossCurve.emplace_back(x, share * static_cast<double>(losses.total()) / static_cast<double>(n));
+    f.lossCurve = lossCurveOf(m_money, scale);
 
     if (f.moneyPath.empty() || f.moneyPath.back().first != n)
         f.moneyPath.emplace_back(n, f.net);
@@ -237,10 +242,7 @@ SessionTally::SessionTally(const MoneyUnit& unit)
 
 void SessionTally::add(const SessionBlock& block)
 {
-    m_coups.bankerWins += block.coups.bankerWins;
-    m_coups.bankerWinsOnSix += block.coups.bankerWinsOnSix;
-    m_coups.playerWins += block.coups.playerWins;
-    m_coups.ties += block.coups.ties;
+    m_coups += block.coups;
     for (std::size_t k = 0; k < m_roundEnds.size(); ++k)
         m_roundEnds[k] += block.roundEnds[k];
     const auto scale = static_cast<long double>(m_unit.scale);
@@ -287,13 +289,7 @@ SessionFigures SessionTally::figures() const
     f.netHistogram = histogramOf(m_net.sorted(), f.net, scale);
     f.netPerUnitStaked = m_perStake.ratio(m_sessions);
     f.netPerUnitStakedNoTies = m_perStakeNoTies.ratio(m_sessions);
-    Counts losses;
-    for (const auto& [value, count] : m_net.sorted())
-        if (value < 0)
-            losses.add(-value, count);
-    for (const auto& [x, share] : atLeastCurve(losses, scale))
-        f.lossCurve.emplace_back(
-            x, share * static_cast<double>(losses.total()) / static_cast<double>(m_sessions));
+    f.lossCurve = lossCurveOf(m_net, scale);
     return f;
 }
 

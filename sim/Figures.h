@@ -52,6 +52,10 @@ Distribution distributionOf(const Counts& counts, double scale, const std::vecto
 // the smallest value up, at most `points` of them, the largest always.
 std::vector<std::pair<double, double>> atLeastCurve(const Counts& counts, double scale, int points = 600);
 
+// Points of the chance of losing x or more, x > 0, of all the `money`
+// values counted (rounds or sessions): (x, share).
+std::vector<std::pair<double, double>> lossCurveOf(const Counts& money, double scale);
+
 // Rounds whose value lies in [from, to).
 struct Bin {
     double from = 0;

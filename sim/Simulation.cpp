@@ -52,13 +52,11 @@ public:
         ++m_counts[static_cast<int>(c.winner)];
         if (c.winner == Winner::Tie)
             return Hand::Push;
+        const bool onSix = c.winner == Winner::Banker && c.bankerTotal == 6;
+        m_bankerSix += onSix ? 1 : 0; // counted whichever side is bet
         if ((c.winner == Winner::Banker) != m_onBanker)
             return Hand::Lost;
-        if (c.winner == Winner::Banker && c.bankerTotal == 6) {
-            ++m_bankerSix;
-            return m_sixPaysHalf ? Hand::WonOnSix : Hand::Won;
-        }
-        return Hand::Won;
+        return onSix && m_sixPaysHalf ? Hand::WonOnSix : Hand::Won;
     }
     void count(CoupCounts& coups) const
     {
@@ -249,6 +247,11 @@ template <class Hands> SessionBlock playSessionBlockWith(const Settings& s, long
 }
 
 } // namespace
+
+i16 firstStake(const Settings& s)
+{
+    return freshRecord(s).stake;
+}
 
 MoneyUnit moneyUnitOf(const Settings& s)
 {

@@ -40,9 +40,9 @@ enum class RoundEnd : std::uint8_t {
     HandLimit, // still going after maxHands hands
     TableLimit, // the next stake was above the table's maximum
     EngineFailure, // 16-bit overflow or an index outside a table
-    Broke, // the money left could not cover the next stake
+    Broke, // the money left could not cover the next stake; the last end
 };
-inline constexpr int RoundEndKinds = 8;
+inline constexpr int RoundEndKinds = static_cast<int>(RoundEnd::Broke) + 1;
 
 // Money in whole units of 1/scale of a stake unit.
 using Money = std::int64_t;
@@ -100,8 +100,10 @@ struct Settings {
 
 // The unit money is counted in for the settings' game and bet. For a
 // commission of up to six decimal places the unit is exact; a finer
-// commission is taken to the nearest millionth.
+// commission is taken to the nearest millionth (zelmar-sim refuses one).
 MoneyUnit moneyUnitOf(const Settings& s);
+// The stake of a round's first hand under the settings' rules.
+i16 firstStake(const Settings& s);
 // An amount of money given in stake units, in the money unit, rounded down.
 Money toMoney(double units, const MoneyUnit& unit);
 inline double unitsOf(Money m, const MoneyUnit& unit)
@@ -118,6 +120,14 @@ struct CoupCounts {
     long bankerWinsOnSix = 0; // part of bankerWins
     long playerWins = 0;
     long ties = 0;
+    CoupCounts& operator+=(const CoupCounts& o)
+    {
+        bankerWins += o.bankerWins;
+        bankerWinsOnSix += o.bankerWinsOnSix;
+        playerWins += o.playerWins;
+        ties += o.ties;
+        return *this;
+    }
 };
 
 // Money per unit: net over a total (staked, hands), with the standard
@@ -166,9 +176,9 @@ enum class SessionEnd : std::uint8_t {
     RoundsPlayed, // sessionRounds rounds
     StopWin, // the net reached the target
     StopLoss, // the net reached the limit
-    Broke, // the money left could not cover a stake
+    Broke, // the money left could not cover a stake; the last end
 };
-inline constexpr int SessionEndKinds = 4;
+inline constexpr int SessionEndKinds = static_cast<int>(SessionEnd::Broke) + 1;
 
 struct SessionResult {
     Money net = 0;

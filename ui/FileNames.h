@@ -5,6 +5,7 @@
 // Chinese folder names players use cannot be written at all.
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QString>
 
 #include <string>
@@ -19,6 +20,22 @@ inline std::string coreFileName(const QString& name)
 inline QString qtFileName(const std::string& name)
 {
     return QString::fromStdString(name);
+}
+
+// A word of a command line as the system's shell reads it back: in single
+// quotes for a POSIX shell; in double quotes for the Windows command prompt
+// and PowerShell, where a file name cannot hold one.
+inline QString shellWord(const std::string& word)
+{
+    const QString w = QString::fromStdString(word);
+    static const QRegularExpression plain("^[A-Za-z0-9_./:=,+-]+$");
+    if (plain.match(w).hasMatch())
+        return w;
+#ifdef Q_OS_WIN
+    return '"' + w + '"';
+#else
+    return '\'' + QString(w).replace('\'', "'\\''") + '\'';
+#endif
 }
 
 } // namespace zelmar

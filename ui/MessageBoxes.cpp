@@ -70,7 +70,12 @@ protected:
 
 void showNotice(QWidget* parent, const QString& text)
 {
-    MessageBox box(QString::fromUtf8(AppTitle), text, QMessageBox::Ok, parent);
+    showNotice(parent, text, QString::fromUtf8(AppTitle));
+}
+
+void showNotice(QWidget* parent, const QString& text, const QString& title)
+{
+    MessageBox box(title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

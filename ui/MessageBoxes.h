@@ -15,6 +15,8 @@ namespace zelmar {
 inline constexpr const char* AppTitle = "Zelmar V1.0版";
 
 void showNotice(QWidget* parent, const QString& text);
+// A notice under another program's title.
+void showNotice(QWidget* parent, const QString& text, const QString& title);
 // True for Yes, which is preselected.
 bool askYesNo(QWidget* parent, const QString& prompt, const QString& title);
 

@@ -128,6 +128,11 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         { "--rules /tmp", "--rules 只能给一次" },
         { "--stop-win 5", "--session-rounds、--stop-win 和 --stop-loss 要与 --sessions K 同用" },
         { "--sessions 10 --stop-loss -1", "--stop-loss" },
+        { "--sessions 10 --rounds 5", "--rounds 不能与 --sessions 同用" },
+        { "--commission 0.0500004", "--commission 最多 6 位小数" },
+        { "--bankroll 0.5", "--bankroll 至少要 1 个单位" },
+        { "--plot-size 200x100", "--plot-size 要与 --plot" },
+        { "--csv -", "--csv 需要一个文件名" },
         { "--game no-commission --commission 0.04", "免佣百家乐不抽佣" },
         { "--fast", "无法识别的参数：--fast" },
         { "--plot /nonexistent-folder/chart.png", "无法写入图表文件" },
@@ -148,15 +153,16 @@ TEST_F(SimTool, failedWritesAreNamedWithStatusOne)
         bool outFails;
         const char* said; // on the error stream
     } cases[] = {
-        { "--json", true, "写入标准输出时出错" },
-        { "", true, "写入标准输出时出错" },
+        { "--rounds 2000 --json", true, "写入标准输出时出错" },
+        { "--rounds 2000", true, "写入标准输出时出错" },
         { "--sessions 100", true, "写入标准输出时出错" },
-        { "--csv /dev/full", false, "写入 CSV 文件 /dev/full 时出错" },
-        { "--plot /dev/full --plot-size 200x100", false, "无法写入图表文件 /dev/full" },
+        { "--help", true, "写入标准输出时出错" },
+        { "--version", true, "写入标准输出时出错" },
+        { "--rounds 2000 --csv /dev/full", false, "写入 CSV 文件 /dev/full 时出错" },
+        { "--rounds 2000 --plot /dev/full --plot-size 200x100", false, "无法写入图表文件 /dev/full" },
     };
     for (const auto& c : cases) {
-        const ToolRun r
-            = run(std::string("--rounds 2000 --seed 1 ") + c.args, zelmar::runCommand, c.outFails);
+        const ToolRun r = run(std::string("--seed 1 ") + c.args, zelmar::runCommand, c.outFails);
         EXPECT_EQ(r.status, 1) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.said), std::string::npos) << c.args << "\n" << r.err;
     }
@@ -174,11 +180,12 @@ TEST_F(SimTool, compareShowsBothAndTheirDifference)
     const ToolRun json = run(args + " --json", zelmar::compareCommand);
     ASSERT_EQ(json.status, 0);
     EXPECT_NE(json.out.find("\"brokeShare\":{\"a\":{"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"hands\":{\"a\":"), std::string::npos) << json.out; // as the text has them
 
     for (const auto& [more, said] : std::vector<std::pair<std::string, std::string>> {
              { "", "compare 需要两个 --rules 目录" }, { "--rules /tmp --rules /tmp", "--rules 最多给 2 次" },
              { args + " --csv x.csv", "compare 不能与 --csv" },
-             { args + " --sessions 5", "compare 不能与" } }) {
+             { "--rules /tmp --sessions 5", "compare 不能与" } }) {
         const ToolRun r = run(more, zelmar::compareCommand);
         EXPECT_EQ(r.status, 2) << more;
         EXPECT_EQ(r.err.rfind(said, 0), 0u) << more << "\n" << r.err;

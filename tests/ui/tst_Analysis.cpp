@@ -5,6 +5,9 @@
 // control whole and reaches each by keyboard. Pictures for a reviewer go to
 // the build folder's screenshots/.
 
+#include "report/CompareReport.h"
+#include "report/RoundsReport.h"
+#include "report/SessionsReport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "tools/sim/RunCommand.h"
 #include "ui/analysis/AnalysisWindow.h"
@@ -69,6 +72,18 @@ Json commandLineReport(const AnalysisWindow& w, const char* csv = nullptr, long 
     return Json::parse(out.str());
 }
 
+// The window's figures written as zelmar-sim writes them; of the pair
+// when `compared`.
+std::string jsonOf(const zelmar::RunOutcome& o, bool compared = false)
+{
+    const zelmar::sim::RunResults& r = o.results;
+    const zelmar::RunDescription run { o.plan.a, o.folder, r.interrupted() };
+    if (compared)
+        return zelmar::compareJsonReport(
+            { run, { *o.plan.b, o.request.folderB, r.interrupted() }, *r.rounds, *r.roundsB, *r.paired });
+    return r.sessions ? zelmar::sessionJsonReport(run, *r.sessions) : zelmar::jsonReport(run, *r.rounds);
+}
+
 // The figures the table shows against the report of the command line:
 // every row's number is the one at the row's place in that report.
 QStringList tableDifferences(const QAbstractItemModel& table, const Json& report)
@@ -76,7 +91,7 @@ QStringList tableDifferences(const QAbstractItemModel& table, const Json& report
     QStringList differences;
     for (int row = 0; row < table.rowCount(); ++row) {
         const QModelIndex value = table.index(row, zelmar::ResultTableModel::Value);
-        const QString pointer = value.data(zelmar::ResultTableModel::PointerRole).toString();
+        const QString pointer = value.data(zelmar::ResultTableModel::KeyRole).toString();
         const Json::json_pointer at(pointer.toStdString());
         Json expected = report.contains(at) ? report.at(at) : Json();
         if (expected.is_object())
@@ -130,7 +145,15 @@ class AnalysisTest : public QObject {
     {
         auto w = std::make_unique<AnalysisWindow>(local(folder), std::vector<std::string> {}, *m_settings);
         w->show();
+        rulesRead(*w);
         return w;
+    }
+
+    // The rules are read on a worker thread.
+    static void rulesRead(AnalysisWindow& w)
+    {
+        QSignalSpy shown(&w, &AnalysisWindow::rulesShown);
+        QVERIFY(shown.wait(Patience));
     }
 
     static void play(AnalysisWindow& w, int game, int rounds, const char* seed)
@@ -184,7 +207,7 @@ private slots:
 
         const QString csv = rules.file("rounds.csv");
         const Json report = commandLineReport(*w, local(csv).c_str());
-        const Json shown = Json::parse(w->job().outcome()->json);
+        const Json shown = Json::parse(jsonOf(*w->job().outcome()));
         QVERIFY2(shown == report, (shown.dump() + "\n" + report.dump()).c_str());
         const auto* table = child<QTableView>(w.get(), "tblResults")->model();
         const QStringList differences = tableDifferences(*table, report);
@@ -193,10 +216,10 @@ private slots:
             double(count)); // rounds or sessions
         QCOMPARE(child<QWidget>(w.get(), "chtSessions")->isVisibleTo(w.get()), sessions > 0);
         // Rows without a figure in the report are left out: no shoe, no coups.
-        QCOMPARE(table->match(table->index(0, 1), zelmar::ResultTableModel::PointerRole, "/hands/bankerShare")
-                     .size(),
+        QCOMPARE(
+            table->match(table->index(0, 1), zelmar::ResultTableModel::KeyRole, "/hands/bankerShare").size(),
             baccarat ? 1 : 0);
-        const QModelIndexList broke = table->match(table->index(0, 1), zelmar::ResultTableModel::PointerRole,
+        const QModelIndexList broke = table->match(table->index(0, 1), zelmar::ResultTableModel::KeyRole,
             sessions > 0 ? "/ends/broke/share" : "/bankroll/brokeShare");
         QCOMPARE(broke.size(), 1);
         // A share carries its standard error, in the report and in the table.
@@ -229,7 +252,7 @@ private slots:
 
         const zelmar::RunOutcome& o = *w->job().outcome();
         const Json report = commandLineReport(*w);
-        QVERIFY2(Json::parse(o.compareJson) == report, (o.compareJson + "\n" + report.dump()).c_str());
+        QVERIFY2(Json::parse(jsonOf(o, true)) == report, (jsonOf(o, true) + "\n" + report.dump()).c_str());
         const auto* compare = child<QTableView>(w.get(), "tblCompare")->model();
         QCOMPARE(compare->rowCount(), static_cast<int>(zelmar::compareRows().size()));
         const QStringList differences = tableDifferences(*compare, report);
@@ -237,7 +260,7 @@ private slots:
         QVERIFY(compare->index(3, zelmar::ResultTableModel::Error).data().toString().startsWith("± "));
 
         const Json alone = commandLineReport(*w, nullptr, 0, true);
-        QVERIFY(Json::parse(o.json) == alone);
+        QVERIFY(Json::parse(jsonOf(o)) == alone);
         const QStringList differencesA
             = tableDifferences(*child<QTableView>(w.get(), "tblResults")->model(), alone);
         QVERIFY2(differencesA.isEmpty(), qPrintable(differencesA.join('\n')));
@@ -280,14 +303,15 @@ private slots:
         QVERIFY(finished.wait(Patience));
 
         const zelmar::RunOutcome& o = *w->job().outcome();
-        QVERIFY(o.interrupted);
-        QVERIFY(o.rounds > 0 && o.rounds < 200'000'000);
-        QCOMPARE(o.rounds % 1000, 0);
+        const long rounds = o.results.done;
+        QVERIFY(o.results.interrupted());
+        QVERIFY(rounds > 0 && rounds < 200'000'000);
+        QCOMPARE(rounds % 1000, 0);
         const auto* table = child<QTableView>(w.get(), "tblResults")->model();
-        QCOMPARE(table->index(0, 1).data(zelmar::ResultTableModel::NumberRole).toDouble(), double(o.rounds));
-        Json shown = Json::parse(o.json);
+        QCOMPARE(table->index(0, 1).data(zelmar::ResultTableModel::NumberRole).toDouble(), double(rounds));
+        Json shown = Json::parse(jsonOf(o));
         QVERIFY(shown["roundsAsked"] == 200'000'000);
-        Json whole = commandLineReport(*w, nullptr, o.rounds);
+        Json whole = commandLineReport(*w, nullptr, rounds);
         for (Json* report : { &shown, &whole }) {
             report->erase("roundsAsked");
             report->erase("interrupted");
@@ -337,6 +361,7 @@ private slots:
         rules.write("winText.txt", "1,2");
         rules.write("lostText.txt", "1,2");
         click(w.get(), "cmdCalculatorFolder");
+        rulesRead(*w);
         QVERIFY(child<QPushButton>(w.get(), "cmdStart")->isEnabled());
         QCOMPARE(child<QTableView>(w.get(), "grdLost")->model()->columnCount(), 2);
     }
@@ -442,6 +467,7 @@ private slots:
 
         RuleFolder broken("1,2,x", "1,2\r\n3,,4");
         w->openFolder(local(broken.path()));
+        rulesRead(*w);
         tabs->setCurrentIndex(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QVERIFY(child<QLabel>(w.get(), "lblCheck")->text().contains("lostText.txt"));

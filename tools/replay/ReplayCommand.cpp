@@ -1,8 +1,8 @@
 #include "tools/replay/ReplayCommand.h"
 
-#include "tools/common/CommandLine.h"
-#include "tools/common/RuleFolderOption.h"
-#include "tools/replay/EventScript.h"
+#include "cli/CommandLine.h"
+#include "cli/RuleFolderOption.h"
+#include "replay/EventScript.h"
 
 namespace zelmar {
 

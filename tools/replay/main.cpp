@@ -1,4 +1,4 @@
-#include "tools/common/Console.h"
+#include "cli/Console.h"
 #include "tools/replay/ReplayCommand.h"
 
 #include <iostream>

@@ -1,11 +1,12 @@
 #pragma once
 // zelmar-sim run and compare once their options are read and the rules are
-// loaded: play the rounds or the sessions, write the report, the CSV and the
-// chart, and say how it went as an exit status: 0 done, 1 a write failed
-// (named on `err`), 2 a file could not be opened before the run, 130 stopped
-// early (the figures of what was finished are written all the same).
+// loaded: play the rounds, the sessions or the pair, write the report, the
+// CSV and the chart, and say how it went as an exit status: 0 done, 1 a
+// write failed (named on `err`), 2 a file could not be opened before the
+// run, 130 stopped early (the figures of what was finished are written all
+// the same).
 
-#include "sim/Simulation.h"
+#include "sim/Run.h"
 
 #include <atomic>
 #include <functional>
@@ -15,10 +16,11 @@
 namespace zelmar {
 
 struct PlayRequest {
-    sim::Settings settings; // with its rules; sessions > 0 plays sessions
+    sim::RunPlan plan; // with the rules; a plan with B compares
     std::string rulesFolder;
+    std::string rulesFolderB;
     bool json = false;
-    std::string csv; // empty: none
+    std::string csv; // empty: none (never with B)
     std::string plot; // empty: none
     int plotWidth = 1600;
     int plotHeight = 1000;
@@ -31,12 +33,6 @@ struct PlayHooks {
 
 // Plays what `request` asks for and writes its report to `out`. The first
 // line, the seed, goes to `out`, or to `err` when the report is JSON.
-int playAndReport(
-    const PlayRequest& request, std::ostream& out, std::ostream& err, const PlayHooks& hooks = {});
-
-// `request` with the rules of A, and the rules of B from `rulesB`: both on
-// the same hands, each one's figures and their difference.
-int compareAndReport(const PlayRequest& request, const sim::Settings& rulesB, const std::string& folderB,
-    std::ostream& out, std::ostream& err, const PlayHooks& hooks = {});
+int play(const PlayRequest& request, std::ostream& out, std::ostream& err, const PlayHooks& hooks = {});
 
 } // namespace zelmar

@@ -2,8 +2,8 @@
 // calculator's own engine, and what its rules imply exactly. The first
 // argument names the command.
 
-#include "tools/common/CommandLine.h"
-#include "tools/common/Console.h"
+#include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "tools/sim/CheckCommand.h"
 #include "tools/sim/RunCommand.h"
 

@@ -1,12 +1,10 @@
 #include "ui/analysis/AnalysisWindow.h"
 
-#include "engine/ColumnChars.h"
-#include "rules/RuleFiles.h"
 #include "ui/FileNames.h"
-#include "ui/RuleGridView.h"
+#include "ui/MessageBoxes.h"
 #include "ui/UiFont.h"
-#include "ui/analysis/ResultTable.h"
-#include "ui/analysis/RiskGridModel.h"
+#include "ui/analysis/ResultTabs.h"
+#include "ui/analysis/RulePanel.h"
 #include "ui/analysis/RunCharts.h"
 #include "ui/analysis/RunJob.h"
 #include "ui/analysis/SimulationPanel.h"
@@ -14,22 +12,14 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QSplitter>
-#include <QStyle>
-#include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace zelmar {
@@ -49,62 +39,11 @@ QString folderText(const std::string& folder)
     return QDir::toNativeSeparators(qtFileName(folder));
 }
 
-// A word of a command line as the system's shell reads it back: in single
-// quotes for a POSIX shell; in double quotes for the Windows command prompt
-// and PowerShell, where a file name cannot hold one.
-QString shellWord(const std::string& word)
-{
-    const QString w = fromStd(word);
-    static const QRegularExpression plain("^[A-Za-z0-9_./:=,+-]+$");
-    if (plain.match(w).hasMatch())
-        return w;
-#ifdef Q_OS_WIN
-    return '"' + w + '"';
-#else
-    return '\'' + QString(w).replace('\'', "'\\''") + '\'';
-#endif
-}
-
 QPushButton* button(QWidget* parent, const char* name, const char* text)
 {
     auto* b = new QPushButton(QString::fromUtf8(text), parent);
     b->setObjectName(name);
     return b;
-}
-
-// A colour of the grids and what it means, side by side.
-QWidget* legendItem(QWidget* parent, Risk risk, const char* text)
-{
-    auto* item = new QWidget(parent);
-    auto* swatch = new QFrame(item);
-    swatch->setFixedSize(20, 14);
-    swatch->setFrameShape(QFrame::Box);
-    swatch->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid #a0a0a0; }")
-                              .arg(riskColor(risk).name()));
-    auto* layout = new QHBoxLayout(item);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(swatch);
-    layout->addWidget(new QLabel(QString::fromUtf8(text), item));
-    layout->addStretch(1);
-    return item;
-}
-
-// A table of figures read from a report, not edited.
-QTableView* resultTable(QWidget* parent, const char* name, ResultTableModel* model)
-{
-    auto* table = new QTableView(parent);
-    table->setObjectName(name);
-    table->setModel(model);
-    table->verticalHeader()->hide();
-    table->setTabKeyNavigation(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setWordWrap(false);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    return table;
 }
 
 } // namespace
@@ -126,7 +65,6 @@ AnalysisWindow::AnalysisWindow(
     auto* layout = new QVBoxLayout(central);
 
     auto* folderRow = new QHBoxLayout;
-    auto* folderCaption = new QLabel(QStringLiteral("规则文件夹："), central);
     m_folder = new QLabel(central);
     m_folder->setObjectName("lblFolder");
     m_folder->setTextFormat(Qt::PlainText);
@@ -135,7 +73,7 @@ AnalysisWindow::AnalysisWindow(
     m_openFolder = button(central, "cmdOpenFolder", "打开其他文件夹…");
     m_calculatorFolder = button(central, "cmdCalculatorFolder", "计算器的文件夹");
     m_calculatorFolder->setToolTip(QStringLiteral("注码计算器使用的规则文件夹：") + folderText(folder));
-    folderRow->addWidget(folderCaption);
+    folderRow->addWidget(new QLabel(QStringLiteral("规则文件夹："), central));
     folderRow->addWidget(m_folder, 1);
     folderRow->addWidget(m_openFolder);
     folderRow->addWidget(m_calculatorFolder);
@@ -153,7 +91,8 @@ AnalysisWindow::AnalysisWindow(
     auto* left = new QWidget(central);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(makeRulesBox(), 1);
+    m_rules = new RulePanel(left);
+    leftLayout->addWidget(m_rules, 1);
     m_panel = new SimulationPanel(left);
     leftLayout->addWidget(m_panel);
 
@@ -161,7 +100,8 @@ AnalysisWindow::AnalysisWindow(
     splitter->setObjectName("splMain");
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(left);
-    splitter->addWidget(makeResults());
+    m_tabs = new ResultTabs(splitter);
+    splitter->addWidget(m_tabs);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
@@ -191,7 +131,7 @@ AnalysisWindow::AnalysisWindow(
     connect(m_panel, &SimulationPanel::startClicked, this, &AnalysisWindow::start);
     connect(m_panel, &SimulationPanel::stopClicked, m_job, &RunJob::stop);
     connect(m_job, &RunJob::progressed, this, &AnalysisWindow::onProgress);
-    connect(m_job, &RunJob::grew, this, [this] { m_charts->show(m_job->chart()); });
+    connect(m_job, &RunJob::grew, this, [this] { m_tabs->charts().show(m_job->chart()); });
     connect(m_job, &RunJob::runFinished, this, &AnalysisWindow::onRunFinished);
     connect(m_job, &RunJob::csvFinished, this, &AnalysisWindow::onCsvFinished);
     connect(m_exportCsv, &QPushButton::clicked, this, &AnalysisWindow::askCsvPath);
@@ -207,114 +147,57 @@ AnalysisWindow::AnalysisWindow(
 AnalysisWindow::~AnalysisWindow()
 {
     m_job->end();
-}
-
-QWidget* AnalysisWindow::makeRulesBox()
-{
-    auto* box = new QGroupBox(QStringLiteral("规则"), this);
-    box->setObjectName("grpRules");
-    m_winModel = new RiskGridModel(songFont(15), this);
-    m_lostModel = new RiskGridModel(songFont(15), this);
-    m_winGrid = makeRuleGridView(box, m_winModel);
-    m_winGrid->setObjectName("grdWin");
-    m_lostGrid = makeRuleGridView(box, m_lostModel);
-    m_lostGrid->setObjectName("grdLost");
-    // The win sequence is one row: room for it and a scroll bar under it.
-    m_winGrid->setFixedHeight(m_winGrid->verticalHeader()->defaultSectionSize() + 2 * m_winGrid->frameWidth()
-        + m_winGrid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
-    m_lostGrid->setMinimumHeight(3 * m_lostGrid->verticalHeader()->defaultSectionSize());
-
-    auto* winLabel = new QLabel(QStringLiteral("赢的数列（%1）").arg(QLatin1String(WinFileName)), box);
-    winLabel->setBuddy(m_winGrid);
-    auto* lostLabel = new QLabel(QStringLiteral("输的表格（%1）").arg(QLatin1String(LostFileName)), box);
-    lostLabel->setBuddy(m_lostGrid);
-    auto* legend = new QGridLayout;
-    legend->addWidget(legendItem(box, Risk::LossCycle, "输的循环"), 0, 0);
-    legend->addWidget(legendItem(box, Risk::EvenLoop, "不输不赢的循环"), 0, 1);
-    legend->addWidget(legendItem(box, Risk::Unreachable, "走不到的格子"), 1, 0);
-    legend->addWidget(new QLabel(QStringLiteral("鼠标停在格子上可以看到原因"), box), 1, 1);
-
-    auto* layout = new QVBoxLayout(box);
-    layout->addWidget(winLabel);
-    layout->addWidget(m_winGrid);
-    layout->addWidget(lostLabel);
-    layout->addWidget(m_lostGrid, 1);
-    layout->addLayout(legend);
-    return box;
-}
-
-QWidget* AnalysisWindow::makeResults()
-{
-    m_tabs = new QTabWidget(this);
-    m_tabs->setObjectName("tabResults");
-    m_charts = new RunCharts(m_tabs);
-    if (RunCharts::drawn())
-        m_tabs->addTab(m_charts, QStringLiteral("图表"));
-    else
-        m_charts->hide();
-
-    auto* figures = new QWidget(m_tabs);
-    m_results = new ResultTableModel(this);
-    m_resultTable = resultTable(figures, "tblResults", m_results);
-    m_command = new QLabel(figures);
-    m_command->setObjectName("lblCommand");
-    m_command->setTextFormat(Qt::PlainText);
-    m_command->setWordWrap(true);
-    m_command->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    auto* layout = new QVBoxLayout(figures);
-    layout->addWidget(m_resultTable, 1);
-    layout->addWidget(m_command);
-    m_tabs->addTab(figures, QStringLiteral("结果"));
-
-    // Two rule folders on the same hands: each one's figures and their
-    // differences with the paired errors.
-    auto* compare = new QWidget(m_tabs);
-    m_compareResults = new ResultTableModel(this);
-    m_compareTable = resultTable(compare, "tblCompare", m_compareResults);
-    auto* compareNote
-        = new QLabel(QStringLiteral("在“模拟”里勾选“与 B 在同样的手上对比”并选好 B 的规则文件夹，"
-                                    "这里就列出两边的结果、差 A − B 和差的误差。"),
-            compare);
-    compareNote->setWordWrap(true);
-    auto* compareLayout = new QVBoxLayout(compare);
-    compareLayout->addWidget(m_compareTable, 1);
-    compareLayout->addWidget(compareNote);
-    m_tabs->addTab(compare, QStringLiteral("对比 B"));
-    return m_tabs;
+    if (m_reader.joinable())
+        m_reader.join();
 }
 
 void AnalysisWindow::openFolder(const std::string& folder)
 {
-    m_review = reviewRules(folder);
+    if (m_reader.joinable())
+        m_reader.join();
+    m_review = RuleReview { folder, {}, {}, {}, {}, {}, {} };
     m_folder->setText(folderText(folder));
     m_folder->setToolTip(folderText(folder));
+    m_check->setStyleSheet(QString());
+    m_check->setText(QStringLiteral("正在读取规则文件……"));
+    m_rules->show(m_review);
+    m_progress->setRange(0, 0); // busy, for a large table
+    updateEnabled();
+    // Queued to this window: dropped if the window is gone first.
+    m_reader = std::thread([this, folder] {
+        RuleReview review = reviewRules(folder);
+        QMetaObject::invokeMethod(
+            this, [this, review = std::move(review)]() mutable { showReview(std::move(review)); },
+            Qt::QueuedConnection);
+    });
+}
 
+void AnalysisWindow::showReview(RuleReview review)
+{
+    m_reader.join();
+    m_review = std::move(review);
+    m_progress->setRange(0, 1000);
+    m_progress->setValue(0);
     QStringList lines;
     for (const std::string& report : m_folderReports)
         lines << fromStd(report);
     if (m_review.rules) {
         lines << fromStd(m_review.summary);
-        m_check->setStyleSheet(QString());
     } else {
         lines << QStringLiteral("规则文件有问题，不能分析：") << fromStd(m_review.reports);
         m_check->setStyleSheet(QStringLiteral("QLabel { color: #c00000; }"));
     }
     m_check->setText(lines.join('\n'));
-
-    m_winModel->showWin(m_review.rules ? m_review.rules->winSeq : nullptr, m_review.winCells);
-    m_lostModel->showLost(m_review.rules ? m_review.rules->lostTable : nullptr, m_review.lostCells);
-    if (m_review.rules) {
-        fitColumns(*m_winGrid, widestChars(*m_review.rules->winSeq));
-        fitColumns(*m_lostGrid, widestChars(*m_review.rules->lostTable));
-    }
+    m_rules->show(m_review);
     updateEnabled();
+    emit rulesShown();
 }
 
 void AnalysisWindow::updateEnabled()
 {
-    const bool busy = m_job->busy();
-    m_panel->setRulesReady(m_review.rules.has_value());
-    m_panel->setRunning(busy);
+    const bool busy = m_job->busy() || m_reader.joinable();
+    m_panel->setRulesReady(m_review.rules.has_value() && !m_reader.joinable());
+    m_panel->setRunning(m_job->busy());
     m_openFolder->setEnabled(!busy);
     m_calculatorFolder->setEnabled(!busy);
     m_exportCsv->setEnabled(!busy && m_job->outcome().has_value());
@@ -327,16 +210,9 @@ void AnalysisWindow::setStatus(const QString& text)
     m_status->setToolTip(text);
 }
 
-void AnalysisWindow::notice(const QString& text)
-{
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(AnalysisTitle), text, QMessageBox::Ok, this);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    box.exec();
-}
-
 void AnalysisWindow::start()
 {
-    if (!m_review.rules || m_job->busy())
+    if (!m_review.rules || m_job->busy() || m_reader.joinable())
         return;
     QString problem;
     const auto request = m_panel->request(problem);
@@ -353,12 +229,15 @@ void AnalysisWindow::start()
             return;
         }
     }
-    m_results->clear();
-    m_compareResults->clear();
-    m_command->clear();
-    m_charts->clear();
+    const auto plan
+        = planOf(*request, m_review.folder, *m_review.rules, reviewB ? &*reviewB->rules : nullptr);
+    if (const std::string* why = std::get_if<std::string>(&plan)) {
+        setStatus(fromStd(*why));
+        return;
+    }
+    m_tabs->clear();
     m_progress->setValue(0);
-    m_job->startRun(*request, *m_review.rules, m_review.folder, reviewB ? &*reviewB->rules : nullptr);
+    m_job->startRun(*request, m_review.folder, std::get<sim::RunPlan>(plan));
     setStatus(QStringLiteral("正在模拟，种子 %1……").arg(request->seed));
     updateEnabled();
 }
@@ -372,25 +251,17 @@ void AnalysisWindow::onProgress()
 void AnalysisWindow::onRunFinished()
 {
     const RunOutcome& o = *m_job->outcome();
-    const bool sessions = o.request.sessions > 0;
-    m_results->fill(o.json, sessions ? sessionRows() : roundRows());
-    m_resultTable->setColumnHidden(ResultTableModel::Error, !m_results->hasErrors());
-    m_compareResults->fill(o.compareJson, compareRows());
-    QStringList words { QStringLiteral("zelmar-sim") };
-    for (const std::string& word : commandLineOf(o.request, o.folder))
-        words << shellWord(word);
-    m_command->setText(
-        QStringLiteral("命令行上得到同样数字的命令：") + words.join(' ') + QStringLiteral(" --json"));
+    m_tabs->showRun(o);
     const QLocale chinese(QLocale::Chinese, QLocale::China);
-    const QString rounds = chinese.toString(static_cast<qlonglong>(o.rounds));
-    const QString what = sessions ? QStringLiteral("场") : QStringLiteral("局");
-    if (o.interrupted)
+    const QString done = chinese.toString(static_cast<qlonglong>(o.results.done));
+    const QString what = o.results.sessions ? QStringLiteral("场") : QStringLiteral("局");
+    if (o.results.interrupted())
         setStatus(QStringLiteral("已停止：只统计已经玩完的 %1 %2（要求 %3 %2），种子 %4")
-                      .arg(rounds, what, chinese.toString(static_cast<qlonglong>(o.asked())))
+                      .arg(done, what, chinese.toString(static_cast<qlonglong>(o.results.asked)))
                       .arg(o.request.seed));
     else
-        setStatus(QStringLiteral("完成：%1 %2，种子 %3").arg(rounds, what).arg(o.request.seed));
-    m_progress->setValue(static_cast<int>(1000 * o.rounds / std::max(1L, o.asked())));
+        setStatus(QStringLiteral("完成：%1 %2，种子 %3").arg(done, what).arg(o.request.seed));
+    m_progress->setValue(static_cast<int>(1000 * o.results.done / std::max(1L, o.results.asked)));
     updateEnabled();
     emit runFinished();
 }
@@ -412,7 +283,7 @@ void AnalysisWindow::onCsvFinished()
         setStatus(QStringLiteral("每局的结果已写入 CSV 文件"));
     } else {
         setStatus(fromStd(m_job->csvError()));
-        notice(fromStd(m_job->csvError()));
+        showNotice(this, fromStd(m_job->csvError()), QString::fromUtf8(AnalysisTitle));
     }
     emit csvExported();
 }
@@ -421,8 +292,9 @@ bool AnalysisWindow::exportCharts(const QString& path)
 {
     if (!m_job->outcome())
         return false;
-    if (!m_charts->savePng(path)) {
-        notice(QStringLiteral("无法写入图表文件 ") + QDir::toNativeSeparators(path));
+    if (!m_tabs->charts().savePng(path)) {
+        showNotice(this, QStringLiteral("无法写入图表文件 ") + QDir::toNativeSeparators(path),
+            QString::fromUtf8(AnalysisTitle));
         return false;
     }
     setStatus(QStringLiteral("图表已写入 ") + QDir::toNativeSeparators(path));

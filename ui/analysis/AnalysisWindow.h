@@ -5,28 +5,26 @@
 // rules in grids with their risky cells marked, and the simulation panel; on
 // the right, the charts that grow while a run goes on and the table of its
 // figures; at the bottom, the progress and the exports. The window computes
-// nothing itself: the rules come from reviewRules(), the figures from the
-// run job, which plays and reports them as zelmar-sim does.
+// nothing itself: the rules come from reviewRules(), read on a worker thread,
+// the figures from the run job, which plays them as zelmar-sim does.
 
 #include "ui/analysis/RuleReview.h"
 
 #include <QMainWindow>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSettings;
-class QTableView;
-class QTabWidget;
 
 namespace zelmar {
 
-class ResultTableModel;
-class RiskGridModel;
-class RunCharts;
+class ResultTabs;
+class RulePanel;
 class RunJob;
 class SimulationPanel;
 
@@ -42,7 +40,8 @@ public:
         QWidget* parent = nullptr);
     ~AnalysisWindow() override;
 
-    // Shows the rules of another folder (a run under way keeps its own).
+    // Reads the rules of another folder on a worker thread and shows them
+    // (a run under way keeps its own); rulesShown() follows.
     void openFolder(const std::string& folder);
     // Start writing the last run's rounds, or the charts; false when there
     // is nothing to write yet or a job is under way.
@@ -53,6 +52,7 @@ public:
     const RuleReview& review() const { return m_review; }
 
 signals:
+    void rulesShown();
     void runFinished();
     void csvExported();
 
@@ -60,8 +60,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* makeRulesBox();
-    QWidget* makeResults();
+    void showReview(RuleReview review);
     void start();
     void onProgress();
     void onRunFinished();
@@ -70,12 +69,12 @@ private:
     void askCsvPath();
     void askChartPath();
     void setStatus(const QString& text);
-    void notice(const QString& text);
     void updateEnabled();
 
     QSettings& m_settings;
     std::vector<std::string> m_folderReports;
     RuleReview m_review;
+    std::thread m_reader; // reading a folder's rules
     RunJob* m_job;
 
     QLabel* m_folder;
@@ -83,18 +82,9 @@ private:
     QPushButton* m_calculatorFolder;
     std::string m_calculatorFolderPath;
     QLabel* m_check;
-    RiskGridModel* m_winModel;
-    RiskGridModel* m_lostModel;
-    QTableView* m_winGrid;
-    QTableView* m_lostGrid;
+    RulePanel* m_rules;
     SimulationPanel* m_panel;
-    QTabWidget* m_tabs;
-    RunCharts* m_charts;
-    ResultTableModel* m_results;
-    QTableView* m_resultTable;
-    ResultTableModel* m_compareResults;
-    QTableView* m_compareTable;
-    QLabel* m_command;
+    ResultTabs* m_tabs;
     QProgressBar* m_progress;
     QLabel* m_status;
     QPushButton* m_exportCsv;

@@ -1,8 +1,8 @@
 #include "ui/analysis/ResultTable.h"
 
-#include <QLocale>
+#include "report/ReportText.h"
 
-#include <nlohmann/json.hpp>
+#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
@@ -11,26 +11,9 @@ namespace zelmar {
 
 namespace {
 
-using Json = nlohmann::json;
-
-// The value at `pointer`, or null where the report has none (also under a
-// null, as the bankroll is when none was given).
-const Json* find(const Json& root, const std::string& pointer)
-{
-    const Json* at = &root;
-    std::size_t from = 1;
-    while (from <= pointer.size()) {
-        const std::size_t to = std::min(pointer.find('/', from), pointer.size());
-        if (!at->is_object())
-            return nullptr;
-        const auto it = at->find(pointer.substr(from, to - from));
-        if (it == at->end())
-            return nullptr;
-        at = &*it;
-        from = to + 1;
-    }
-    return at;
-}
+using sim::RunPlan;
+using sim::RunResults;
+using Get = std::optional<Figure>;
 
 QString shown(double v, FigureKind kind)
 {
@@ -55,119 +38,303 @@ QString shown(double v, FigureKind kind)
     return {};
 }
 
+Figure of(const sim::Estimate& e)
+{
+    return { e.value, e.se };
+}
+
+Figure of(double v)
+{
+    return { v, std::nullopt };
+}
+
+// The value at a percentile the figures keep.
+Get percentile(const sim::Distribution& d, double percent)
+{
+    for (const sim::Percentile& p : d.percentiles)
+        if (p.percent == percent)
+            return of(p.value);
+    return std::nullopt;
+}
+
+bool dealt(const RunPlan& p)
+{
+    return p.a.game != sim::Game::WinChance;
+}
+
+// A row of a run of single rounds (A's, when compared): `f` of its figures.
+template <class F> auto rounds(F f)
+{
+    return [f](const RunPlan& p, const RunResults& r) -> Get {
+        if (!r.rounds)
+            return std::nullopt;
+        return f(p, *r.rounds);
+    };
+}
+
+template <class F> auto sessions(F f)
+{
+    return [f](const RunPlan& p, const RunResults& r) -> Get {
+        if (!r.sessions)
+            return std::nullopt;
+        return f(p, *r.sessions);
+    };
+}
+
+// The share of dealt coups of one kind, where there is a shoe.
+template <class Figures> auto coups(long sim::CoupCounts::*kind)
+{
+    return [kind](const RunPlan& p, const Figures& f) -> Get {
+        if (!dealt(p))
+            return std::nullopt;
+        return of(sim::shareOf(f.coups.*kind, f.handsDealt));
+    };
+}
+
+Get roundEnd(const sim::RunFigures& f, sim::RoundEnd e)
+{
+    return of(sim::shareOf(f.ends[static_cast<std::size_t>(e)], f.rounds));
+}
+
+template <class F> auto compared(F f)
+{
+    return [f](const RunPlan&, const RunResults& r) -> Get {
+        if (!r.paired)
+            return std::nullopt;
+        return f(r);
+    };
+}
+
+auto side(sim::Difference sim::ComparisonFigures::*figure, sim::Estimate sim::Difference::*which)
+{
+    return compared([figure, which](const RunResults& r) -> Get { return of((*r.paired).*figure.*which); });
+}
+
+// A row for each way a round ends, named as the reports name it.
+std::vector<ResultRow> endRows()
+{
+    struct Names {
+        std::string label;
+        std::string key;
+    };
+    static const std::vector<Names> names = [] {
+        std::vector<Names> all;
+        for (int k = 0; k < sim::RoundEndKinds; ++k) {
+            const EndName n = endName(static_cast<sim::RoundEnd>(k));
+            all.push_back({ std::string("结束：") + n.text, std::string("/ends/") + n.key + "/share" });
+        }
+        return all;
+    }();
+    std::vector<ResultRow> rows;
+    for (int k = 0; k < sim::RoundEndKinds; ++k) {
+        const auto e = static_cast<sim::RoundEnd>(k);
+        const Names& n = names[static_cast<std::size_t>(k)];
+        rows.push_back({ n.label.c_str(), n.key.c_str(), FigureKind::Share,
+            rounds([e](const RunPlan&, const sim::RunFigures& f) { return roundEnd(f, e); }) });
+    }
+    return rows;
+}
+
 } // namespace
 
 const std::vector<ResultRow>& roundRows()
 {
-    static const std::vector<ResultRow> rows {
-        { "局数", "/rounds", FigureKind::Count },
-        { "发牌手数（含和局）", "/hands/dealt", FigureKind::Count },
-        { "和局", "/hands/ties", FigureKind::Count },
-        { "庄赢的手", "/hands/bankerShare", FigureKind::Share },
-        { "庄以 6 点赢的手", "/hands/bankerOnSixShare", FigureKind::Share },
-        { "闲赢的手", "/hands/playerShare", FigureKind::Share },
-        { "和局的手", "/hands/tieShare", FigureKind::Share },
-        { "每局平均手数（不含和局）", "/handsPerRound/mean", FigureKind::Units },
-        { "每局手数：中位数", "/handsPerRound/percentiles/50", FigureKind::Count },
-        { "每局手数：99% 分位", "/handsPerRound/percentiles/99", FigureKind::Count },
-        { "每局手数：最多", "/handsPerRound/max", FigureKind::Count },
-        { "每局平均得分（单位）", "/score/mean", FigureKind::Units },
-        { "每局得分的标准差", "/score/sd", FigureKind::Units },
-        { "每局得分：最低", "/score/min", FigureKind::Units },
-        { "每局得分：最高", "/score/max", FigureKind::Units },
-        { "结束时得分为正的局", "/shareAbove", FigureKind::Share },
-        { "结束时得分为零的局", "/shareAt", FigureKind::Share },
-        { "结束时得分为负的局", "/shareBelow", FigureKind::Share },
-        { "总下注（单位）", "/money/staked", FigureKind::Count },
-        { "其中押在和局上、原数退回的（单位）", "/money/stakedOnTies", FigureKind::Count },
-        { "净输赢（单位，含佣金）", "/money/net", FigureKind::Units },
-        { "平均每局输赢（单位）", "/money/perRound/mean", FigureKind::Units },
-        { "平均每手输赢（单位，和局也算一手）", "/money/netPerHand", FigureKind::Units },
-        { "每下注一个单位的输赢（和局的注码算作下注）", "/money/netPerUnitStaked", FigureKind::Share },
-        { "每下注一个单位的输赢（和局的注码不算）", "/money/netPerUnitStakedWithoutTies", FigureKind::Share },
-        { "每局输赢：最多输", "/money/perRound/min", FigureKind::Units },
-        { "每局输赢：最多赢", "/money/perRound/max", FigureKind::Units },
-        { "结束：赢的方向数列到了尽头", "/ends/winPathRanOut/share", FigureKind::Share },
-        { "结束：赢的方向上输了一局", "/ends/lostOnWinSide/share", FigureKind::Share },
-        { "结束：输的方向上反败为胜", "/ends/turnedOnLossSide/share", FigureKind::Share },
-        { "结束：输的方向数列到了尽头", "/ends/lossPathRanOut/share", FigureKind::Share },
-        { "结束：手数到了上限被截断", "/ends/cutAtMaxHands/share", FigureKind::Share },
-        { "结束：注码超过台面上限", "/ends/overTableMax/share", FigureKind::Share },
-        { "结束：计算出错（溢出或下标越界）", "/ends/engineFailure/share", FigureKind::Share },
-        { "结束：本钱不够下一手的注码", "/ends/broke/share", FigureKind::Share },
-        { "一局最大注码：中位数", "/largestStake/percentiles/50", FigureKind::Count },
-        { "一局最大注码：99% 分位", "/largestStake/percentiles/99", FigureKind::Count },
-        { "一局最大注码：最大", "/largestStake/max", FigureKind::Count },
-        { "一局要备的本钱：平均", "/need/mean", FigureKind::Units },
-        { "一局要备的本钱：中位数", "/need/percentiles/50", FigureKind::Units },
-        { "一局要备的本钱：99% 分位", "/need/percentiles/99", FigureKind::Units },
-        { "一局要备的本钱：99.9% 分位", "/need/percentiles/99.9", FigureKind::Units },
-        { "一局要备的本钱：最多", "/need/max", FigureKind::Units },
-        { "本钱（单位）", "/bankroll/units", FigureKind::Units },
-        { "本钱不够、打不完的局", "/bankroll/brokeShare", FigureKind::Share },
-    };
+    using F = sim::RunFigures;
+    const auto figure
+        = [](auto get) { return rounds([get](const RunPlan&, const F& f) -> Get { return get(f); }); };
+    static const std::vector<ResultRow> rows = [&] {
+        std::vector<ResultRow> r {
+            { "局数", "/rounds", FigureKind::Count, figure([](const F& f) { return of(f.rounds); }) },
+            { "发牌手数（含和局）", "/hands/dealt", FigureKind::Count,
+                figure([](const F& f) { return of(f.handsDealt); }) },
+            { "和局", "/hands/ties", FigureKind::Count, figure([](const F& f) { return of(f.ties); }) },
+            { "庄赢的手", "/hands/bankerShare", FigureKind::Share,
+                rounds(coups<F>(&sim::CoupCounts::bankerWins)) },
+            { "闲赢的手", "/hands/playerShare", FigureKind::Share,
+                rounds(coups<F>(&sim::CoupCounts::playerWins)) },
+            { "和局的手", "/hands/tieShare", FigureKind::Share, rounds(coups<F>(&sim::CoupCounts::ties)) },
+            { "每局平均手数（不含和局）", "/handsPerRound/mean", FigureKind::Units,
+                figure([](const F& f) { return of(f.hands.mean); }) },
+            { "每局手数：中位数", "/handsPerRound/percentiles/50", FigureKind::Count,
+                figure([](const F& f) { return percentile(f.hands, 50); }) },
+            { "每局手数：99% 分位", "/handsPerRound/percentiles/99", FigureKind::Count,
+                figure([](const F& f) { return percentile(f.hands, 99); }) },
+            { "每局手数：最多", "/handsPerRound/max", FigureKind::Count,
+                figure([](const F& f) { return of(f.hands.max); }) },
+            { "每局平均得分（单位）", "/score/mean", FigureKind::Units,
+                figure([](const F& f) { return of(f.score.mean); }) },
+            { "每局得分的标准差", "/score/sd", FigureKind::Units,
+                figure([](const F& f) { return of(f.score.sd); }) },
+            { "每局得分：最低", "/score/min", FigureKind::Units,
+                figure([](const F& f) { return of(f.score.min); }) },
+            { "每局得分：最高", "/score/max", FigureKind::Units,
+                figure([](const F& f) { return of(f.score.max); }) },
+            { "结束时得分为正的局", "/shareAbove", FigureKind::Share,
+                figure([](const F& f) { return of(f.shareAbove); }) },
+            { "结束时得分为零的局", "/shareAt", FigureKind::Share,
+                figure([](const F& f) { return of(f.shareAt); }) },
+            { "结束时得分为负的局", "/shareBelow", FigureKind::Share,
+                figure([](const F& f) { return of(f.shareBelow); }) },
+            { "总下注（单位）", "/money/staked", FigureKind::Count,
+                figure([](const F& f) { return of(static_cast<double>(f.staked)); }) },
+            { "其中押在和局上、原数退回的（单位）", "/money/stakedOnTies", FigureKind::Count,
+                figure([](const F& f) { return of(static_cast<double>(f.tieStaked)); }) },
+            { "净输赢（单位，含佣金）", "/money/net", FigureKind::Units,
+                figure([](const F& f) { return of(f.net); }) },
+            { "平均每局输赢（单位）", "/money/perRound/mean", FigureKind::Units,
+                figure([](const F& f) { return of(f.money.mean); }) },
+            { "平均每手输赢（单位，和局也算一手）", "/money/netPerHand", FigureKind::Units,
+                figure([](const F& f) { return of(f.netPerHand); }) },
+            { "每下注一个单位的输赢（和局的注码算作下注）", "/money/netPerUnitStaked", FigureKind::Share,
+                figure([](const F& f) { return of(f.netPerUnitStaked); }) },
+            { "每下注一个单位的输赢（和局的注码不算）", "/money/netPerUnitStakedWithoutTies",
+                FigureKind::Share, figure([](const F& f) { return of(f.netPerUnitStakedNoTies); }) },
+            { "每局输赢：最多输", "/money/perRound/min", FigureKind::Units,
+                figure([](const F& f) { return of(f.money.min); }) },
+            { "每局输赢：最多赢", "/money/perRound/max", FigureKind::Units,
+                figure([](const F& f) { return of(f.money.max); }) },
+        };
+        for (ResultRow& end : endRows())
+            r.push_back(std::move(end));
+        const std::vector<ResultRow> after {
+            { "一局最大注码：中位数", "/largestStake/percentiles/50", FigureKind::Count,
+                figure([](const F& f) { return percentile(f.largestStake, 50); }) },
+            { "一局最大注码：99% 分位", "/largestStake/percentiles/99", FigureKind::Count,
+                figure([](const F& f) { return percentile(f.largestStake, 99); }) },
+            { "一局最大注码：最大", "/largestStake/max", FigureKind::Count,
+                figure([](const F& f) { return of(f.largestStake.max); }) },
+            { "一局要备的本钱：平均", "/need/mean", FigureKind::Units,
+                figure([](const F& f) { return of(f.need.mean); }) },
+            { "一局要备的本钱：中位数", "/need/percentiles/50", FigureKind::Units,
+                figure([](const F& f) { return percentile(f.need, 50); }) },
+            { "一局要备的本钱：99% 分位", "/need/percentiles/99", FigureKind::Units,
+                figure([](const F& f) { return percentile(f.need, 99); }) },
+            { "一局要备的本钱：99.9% 分位", "/need/percentiles/99.9", FigureKind::Units,
+                figure([](const F& f) { return percentile(f.need, 99.9); }) },
+            { "一局要备的本钱：最多", "/need/max", FigureKind::Units,
+                figure([](const F& f) { return of(f.need.max); }) },
+            { "本钱（单位）", "/bankroll/units", FigureKind::Units,
+                figure([](const F& f) -> Get { return f.bankroll ? Get(of(*f.bankroll)) : std::nullopt; }) },
+            { "本钱不够、打不完的局", "/bankroll/brokeShare", FigureKind::Share,
+                figure([](const F& f) -> Get {
+                    return f.bankroll ? roundEnd(f, sim::RoundEnd::Broke) : std::nullopt;
+                }) },
+        };
+        r.insert(r.end(), after.begin(), after.end());
+        return r;
+    }();
     return rows;
 }
 
 const std::vector<ResultRow>& sessionRows()
 {
+    using F = sim::SessionFigures;
+    const auto figure
+        = [](auto get) { return sessions([get](const RunPlan&, const F& f) -> Get { return get(f); }); };
+    const auto setting
+        = [](auto get) { return sessions([get](const RunPlan& p, const F&) -> Get { return get(p.a); }); };
+    const auto optional
+        = [](const std::optional<double>& v) -> Get { return v ? Get(of(*v)) : std::nullopt; };
+    const auto end = [](sim::SessionEnd e) {
+        return sessions([e](const RunPlan&, const F& f) -> Get {
+            return of(sim::shareOf(f.ends[static_cast<std::size_t>(e)], f.sessions));
+        });
+    };
     static const std::vector<ResultRow> rows {
-        { "场数", "/sessions", FigureKind::Count },
-        { "一共打的局数", "/rounds", FigureKind::Count },
-        { "发牌手数（含和局）", "/hands/dealt", FigureKind::Count },
-        { "庄赢的手", "/hands/bankerShare", FigureKind::Share },
-        { "庄以 6 点赢的手", "/hands/bankerOnSixShare", FigureKind::Share },
-        { "闲赢的手", "/hands/playerShare", FigureKind::Share },
-        { "和局的手", "/hands/tieShare", FigureKind::Share },
-        { "每场最多局数", "/sessionRounds", FigureKind::Count },
-        { "赢到多少离场（单位）", "/stopWin", FigureKind::Units },
-        { "输到多少离场（单位）", "/stopLoss", FigureKind::Units },
-        { "本钱（单位）", "/bankroll", FigureKind::Units },
-        { "离场：打满了局数", "/ends/roundsPlayed/share", FigureKind::Share },
-        { "离场：赢到目标", "/ends/stopWin/share", FigureKind::Share },
-        { "离场：输到止损", "/ends/stopLoss/share", FigureKind::Share },
-        { "离场：本钱不够下注（输光）", "/ends/broke/share", FigureKind::Share },
-        { "每场平均净输赢（单位，含佣金）", "/net/mean", FigureKind::Units },
-        { "每场净输赢的标准差", "/net/sd", FigureKind::Units },
-        { "每场净输赢：5% 分位", "/net/percentiles/5", FigureKind::Units },
-        { "每场净输赢：中位数", "/net/percentiles/50", FigureKind::Units },
-        { "每场净输赢：95% 分位", "/net/percentiles/95", FigureKind::Units },
-        { "每场净输赢：最多输", "/net/min", FigureKind::Units },
-        { "每场净输赢：最多赢", "/net/max", FigureKind::Units },
-        { "每下注一个单位的输赢（和局的注码算作下注）", "/netPerUnitStaked", FigureKind::Share },
-        { "每下注一个单位的输赢（和局的注码不算）", "/netPerUnitStakedWithoutTies", FigureKind::Share },
-        { "每场平均局数", "/roundsPerSession/mean", FigureKind::Units },
-        { "每场平均手数（含和局）", "/handsPerSession/mean", FigureKind::Units },
-        { "中途累计输赢的最低点：平均", "/lowest/mean", FigureKind::Units },
-        { "中途累计输赢的最低点：90% 分位", "/lowest/percentiles/90", FigureKind::Units },
-        { "中途累计输赢的最低点：最深", "/lowest/max", FigureKind::Units },
+        { "场数", "/sessions", FigureKind::Count, figure([](const F& f) { return of(f.sessions); }) },
+        { "一共打的局数", "/rounds", FigureKind::Count,
+            figure([](const F& f) { return of(f.roundsPlayed); }) },
+        { "发牌手数（含和局）", "/hands/dealt", FigureKind::Count,
+            figure([](const F& f) { return of(f.handsDealt); }) },
+        { "庄赢的手", "/hands/bankerShare", FigureKind::Share,
+            sessions(coups<F>(&sim::CoupCounts::bankerWins)) },
+        { "闲赢的手", "/hands/playerShare", FigureKind::Share,
+            sessions(coups<F>(&sim::CoupCounts::playerWins)) },
+        { "和局的手", "/hands/tieShare", FigureKind::Share, sessions(coups<F>(&sim::CoupCounts::ties)) },
+        { "每场最多局数", "/sessionRounds", FigureKind::Count,
+            setting([](const sim::Settings& s) { return of(s.sessionRounds); }) },
+        { "赢到多少离场（单位）", "/stopWin", FigureKind::Units,
+            setting([optional](const sim::Settings& s) { return optional(s.stopWin); }) },
+        { "输到多少离场（单位）", "/stopLoss", FigureKind::Units,
+            setting([optional](const sim::Settings& s) { return optional(s.stopLoss); }) },
+        { "本钱（单位）", "/bankroll", FigureKind::Units,
+            setting([optional](const sim::Settings& s) { return optional(s.bankroll); }) },
+        { "离场：打满了局数", "/ends/roundsPlayed/share", FigureKind::Share,
+            end(sim::SessionEnd::RoundsPlayed) },
+        { "离场：赢到目标", "/ends/stopWin/share", FigureKind::Share, end(sim::SessionEnd::StopWin) },
+        { "离场：输到止损", "/ends/stopLoss/share", FigureKind::Share, end(sim::SessionEnd::StopLoss) },
+        { "离场：本钱不够下注（输光）", "/ends/broke/share", FigureKind::Share, end(sim::SessionEnd::Broke) },
+        { "每场平均净输赢（单位，含佣金）", "/net/mean", FigureKind::Units,
+            figure([](const F& f) { return of(f.net.mean); }) },
+        { "每场净输赢的标准差", "/net/sd", FigureKind::Units,
+            figure([](const F& f) { return of(f.net.sd); }) },
+        { "每场净输赢：5% 分位", "/net/percentiles/5", FigureKind::Units,
+            figure([](const F& f) { return percentile(f.net, 5); }) },
+        { "每场净输赢：中位数", "/net/percentiles/50", FigureKind::Units,
+            figure([](const F& f) { return percentile(f.net, 50); }) },
+        { "每场净输赢：95% 分位", "/net/percentiles/95", FigureKind::Units,
+            figure([](const F& f) { return percentile(f.net, 95); }) },
+        { "每场净输赢：最多输", "/net/min", FigureKind::Units,
+            figure([](const F& f) { return of(f.net.min); }) },
+        { "每场净输赢：最多赢", "/net/max", FigureKind::Units,
+            figure([](const F& f) { return of(f.net.max); }) },
+        { "每下注一个单位的输赢（和局的注码算作下注）", "/netPerUnitStaked", FigureKind::Share,
+            figure([](const F& f) { return of(f.netPerUnitStaked); }) },
+        { "每下注一个单位的输赢（和局的注码不算）", "/netPerUnitStakedWithoutTies", FigureKind::Share,
+            figure([](const F& f) { return of(f.netPerUnitStakedNoTies); }) },
+        { "每场平均局数", "/roundsPerSession/mean", FigureKind::Units,
+            figure([](const F& f) { return of(f.rounds.mean); }) },
+        { "每场平均手数（含和局）", "/handsPerSession/mean", FigureKind::Units,
+            figure([](const F& f) { return of(f.hands.mean); }) },
+        { "中途累计输赢的最低点：平均", "/lowest/mean", FigureKind::Units,
+            figure([](const F& f) { return of(f.lowest.mean); }) },
+        { "中途累计输赢的最低点：90% 分位", "/lowest/percentiles/90", FigureKind::Units,
+            figure([](const F& f) { return percentile(f.lowest, 90); }) },
+        { "中途累计输赢的最低点：最深", "/lowest/max", FigureKind::Units,
+            figure([](const F& f) { return of(f.lowest.max); }) },
     };
     return rows;
 }
 
 const std::vector<ResultRow>& compareRows()
 {
+    using C = sim::ComparisonFigures;
+    using D = sim::Difference;
     static const std::vector<ResultRow> rows {
-        { "局数（两边同样的手）", "/rounds", FigureKind::Count },
-        { "A：每局净输赢（单位）", "/netPerRound/a", FigureKind::Units },
-        { "B：每局净输赢（单位）", "/netPerRound/b", FigureKind::Units },
-        { "A − B：每局净输赢（单位）", "/netPerRound/difference", FigureKind::Units },
-        { "A：每手净输赢（单位，和局也算一手）", "/netPerHand/a", FigureKind::Units },
-        { "B：每手净输赢（单位，和局也算一手）", "/netPerHand/b", FigureKind::Units },
-        { "A − B：每手净输赢（单位）", "/netPerHand/difference", FigureKind::Units },
-        { "A：每下注一个单位的净输赢", "/netPerUnitStaked/a", FigureKind::Share },
-        { "B：每下注一个单位的净输赢", "/netPerUnitStaked/b", FigureKind::Share },
-        { "A − B：每下注一个单位的净输赢", "/netPerUnitStaked/difference", FigureKind::Share },
-        { "A：本钱不够、打不完的局", "/brokeShare/a", FigureKind::Share },
-        { "B：本钱不够、打不完的局", "/brokeShare/b", FigureKind::Share },
-        { "A − B：本钱不够、打不完的局", "/brokeShare/difference", FigureKind::Share },
-        { "A：一局平均要备的本钱（单位）", "/needMean/a", FigureKind::Units },
-        { "B：一局平均要备的本钱（单位）", "/needMean/b", FigureKind::Units },
-        { "A − B：一局平均要备的本钱（单位）", "/needMean/difference", FigureKind::Units },
-        { "A：一局要备的本钱最多（单位）", "/needMax/a", FigureKind::Units },
-        { "B：一局要备的本钱最多（单位）", "/needMax/b", FigureKind::Units },
-        { "A：结束时得分为正的局", "/a/shareAbove", FigureKind::Share },
-        { "B：结束时得分为正的局", "/b/shareAbove", FigureKind::Share },
+        { "局数（两边同样的手）", "/rounds", FigureKind::Count,
+            compared([](const RunResults& r) { return Get(of(r.paired->rounds)); }) },
+        { "A：每局净输赢（单位）", "/netPerRound/a", FigureKind::Units, side(&C::netPerRound, &D::a) },
+        { "B：每局净输赢（单位）", "/netPerRound/b", FigureKind::Units, side(&C::netPerRound, &D::b) },
+        { "A − B：每局净输赢（单位）", "/netPerRound/difference", FigureKind::Units,
+            side(&C::netPerRound, &D::difference) },
+        { "A：每手净输赢（单位，和局也算一手）", "/netPerHand/a", FigureKind::Units,
+            side(&C::netPerHand, &D::a) },
+        { "B：每手净输赢（单位，和局也算一手）", "/netPerHand/b", FigureKind::Units,
+            side(&C::netPerHand, &D::b) },
+        { "A − B：每手净输赢（单位）", "/netPerHand/difference", FigureKind::Units,
+            side(&C::netPerHand, &D::difference) },
+        { "A：每下注一个单位的净输赢", "/netPerUnitStaked/a", FigureKind::Share,
+            side(&C::netPerUnitStaked, &D::a) },
+        { "B：每下注一个单位的净输赢", "/netPerUnitStaked/b", FigureKind::Share,
+            side(&C::netPerUnitStaked, &D::b) },
+        { "A − B：每下注一个单位的净输赢", "/netPerUnitStaked/difference", FigureKind::Share,
+            side(&C::netPerUnitStaked, &D::difference) },
+        { "A：本钱不够、打不完的局", "/brokeShare/a", FigureKind::Share, side(&C::brokeShare, &D::a) },
+        { "B：本钱不够、打不完的局", "/brokeShare/b", FigureKind::Share, side(&C::brokeShare, &D::b) },
+        { "A − B：本钱不够、打不完的局", "/brokeShare/difference", FigureKind::Share,
+            side(&C::brokeShare, &D::difference) },
+        { "A：一局平均要备的本钱（单位）", "/needMean/a", FigureKind::Units, side(&C::needMean, &D::a) },
+        { "B：一局平均要备的本钱（单位）", "/needMean/b", FigureKind::Units, side(&C::needMean, &D::b) },
+        { "A − B：一局平均要备的本钱（单位）", "/needMean/difference", FigureKind::Units,
+            side(&C::needMean, &D::difference) },
+        { "A：一局要备的本钱最多（单位）", "/needMax/a", FigureKind::Units,
+            compared([](const RunResults& r) { return Get(of(r.rounds->need.max)); }) },
+        { "B：一局要备的本钱最多（单位）", "/needMax/b", FigureKind::Units,
+            compared([](const RunResults& r) { return Get(of(r.roundsB->need.max)); }) },
+        { "A：结束时得分为正的局", "/a/shareAbove", FigureKind::Share,
+            compared([](const RunResults& r) { return Get(of(r.rounds->shareAbove)); }) },
+        { "B：结束时得分为正的局", "/b/shareAbove", FigureKind::Share,
+            compared([](const RunResults& r) { return Get(of(r.roundsB->shareAbove)); }) },
     };
     return rows;
 }
@@ -184,32 +351,19 @@ void ResultTableModel::clear()
     endResetModel();
 }
 
-bool ResultTableModel::fill(const std::string& json, const std::vector<ResultRow>& rows)
+void ResultTableModel::fill(
+    const sim::RunPlan& plan, const sim::RunResults& results, const std::vector<ResultRow>& rows)
 {
     beginResetModel();
     m_rows.clear();
-    const Json report = Json::parse(json, nullptr, false);
-    if (report.is_object()) {
-        for (const ResultRow& row : rows) {
-            const Json* at = find(report, row.pointer);
-            if (!at)
-                continue;
-            const Json* value = at;
-            const Json* error = nullptr;
-            if (at->is_object()) {
-                value = find(*at, "/value");
-                error = find(*at, "/se");
-            }
-            if (!value || !value->is_number())
-                continue;
-            const double v = value->get<double>();
-            m_rows.push_back(
-                { QString::fromUtf8(row.label), QString::fromUtf8(row.pointer), v, shown(v, row.kind),
-                    error && error->is_number() ? "± " + shown(error->get<double>(), row.kind) : QString() });
-        }
+    for (const ResultRow& row : rows) {
+        const std::optional<Figure> f = row.figure(plan, results);
+        if (!f)
+            continue;
+        m_rows.push_back({ QString::fromUtf8(row.label), QString::fromUtf8(row.key), f->value,
+            shown(f->value, row.kind), f->se ? "± " + shown(*f->se, row.kind) : QString() });
     }
     endResetModel();
-    return report.is_object();
 }
 
 bool ResultTableModel::hasErrors() const
@@ -247,8 +401,8 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
         return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
     if (index.column() == Value && role == NumberRole)
         return row.value;
-    if (index.column() == Value && role == PointerRole)
-        return row.pointer;
+    if (index.column() == Value && role == KeyRole)
+        return row.key;
     return {};
 }
 

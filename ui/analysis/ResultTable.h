@@ -1,15 +1,17 @@
 #pragma once
 // The table of a run's figures: one row per figure, its value and, where the
-// report gives one, its standard error. The rows are filled from the JSON
-// object of the run report, the one `zelmar-sim run --json` prints, so that
-// the window and the command line show the same numbers. Each row names the
-// place of its figure in that object (a JSON pointer); a figure the report
-// does not hold is left out, and a figure given as {"value", "se"} shows its
-// error. A new figure is one more line in a row list.
+// report gives one, its standard error. The rows read the run's typed
+// figures through one description each: the label, how the number is shown,
+// the figure's name in zelmar-sim's JSON report and where its value comes
+// from. A figure the run does not have (no shoe, no bankroll) is left out;
+// a new figure is one more line in a row list.
+
+#include "sim/Run.h"
 
 #include <QAbstractTableModel>
 
-#include <string>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace zelmar {
@@ -20,10 +22,17 @@ enum class FigureKind {
     Share, // a share of rounds, shown in percent
 };
 
+// A figure, with its standard error when it is an estimate.
+struct Figure {
+    double value = 0;
+    std::optional<double> se;
+};
+
 struct ResultRow {
     const char* label;
-    const char* pointer; // where the figure stands in the report
+    const char* key; // where the figure stands in the JSON report (a JSON pointer)
     FigureKind kind;
+    std::function<std::optional<Figure>(const sim::RunPlan&, const sim::RunResults&)> figure;
 };
 
 // The rows of a run of single rounds, and of a run of sessions.
@@ -37,14 +46,13 @@ class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { Label, Value, Error };
-    // On the value column: the figure as a number, and the row's pointer.
+    // On the value column: the figure as a number, and the row's key.
     static constexpr int NumberRole = Qt::UserRole;
-    static constexpr int PointerRole = Qt::UserRole + 1;
+    static constexpr int KeyRole = Qt::UserRole + 1;
 
     explicit ResultTableModel(QObject* parent = nullptr);
 
-    // False, and an empty table, when `json` is not a JSON object.
-    bool fill(const std::string& json, const std::vector<ResultRow>& rows);
+    void fill(const sim::RunPlan& plan, const sim::RunResults& results, const std::vector<ResultRow>& rows);
     void clear();
     // Whether any figure shown has its standard error.
     bool hasErrors() const;
@@ -57,7 +65,7 @@ public:
 private:
     struct Shown {
         QString label;
-        QString pointer;
+        QString key;
         double value;
         QString valueText;
         QString errorText;

@@ -1,6 +1,6 @@
 #include "ui/analysis/RuleReview.h"
 
-#include "tools/sim/CheckCommand.h"
+#include "report/CheckReport.h"
 
 #include <algorithm>
 

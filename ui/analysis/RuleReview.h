@@ -5,7 +5,7 @@
 // are listed with the reason a user reads on them.
 
 #include "sim/RuleCheck.h"
-#include "tools/sim/SimRules.h"
+#include "sim/SimRules.h"
 
 #include <optional>
 #include <string>

@@ -1,21 +1,17 @@
 #pragma once
-// The one place where the analysis window reaches the simulator. A job runs
-// on a worker thread through the very steps of zelmar-sim run (the rounds of
-// sim::runRounds in a sim::Tally, or the sessions of sim::runSessions in a
-// sim::SessionTally, then the run report) and hands what it has
-// to the window's thread through queued calls: the progress, the figures of
-// the charts while the run goes on, and at the end the JSON object that
-// `zelmar-sim run --json` prints for the same request and seed. The job also
-// writes the CSV of the last run's rounds or sessions, played once more from its seed
-// (the same seed gives the same rounds), so that memory does not grow with
-// the rounds. Stopping a job keeps whole blocks of rounds; the window never
-// waits for a job except when it closes.
+// The one place where the analysis window reaches the simulator. A job plays
+// a plan on a worker thread through sim::runSimulation, the very run of
+// zelmar-sim run and compare, and hands what it has to the window's thread
+// through queued calls: the progress, the figures of the charts while the
+// run goes on, and at the end the typed figures of the run. The job also
+// writes the CSV of the last run's rounds or sessions, played once more
+// from its seed (the same seed gives the same rounds), so that memory does
+// not grow with the rounds. Stopping a job keeps whole blocks of rounds;
+// the window never waits for a job except when it closes.
 
-#include "tools/sim/SimRules.h"
 #include "ui/analysis/RunRequest.h"
 
-#include "sim/Figures.h"
-#include "sim/Simulation.h"
+#include "sim/Run.h"
 
 #include <QObject>
 
@@ -42,11 +38,8 @@ struct ChartData {
 struct RunOutcome {
     RunRequest request;
     std::string folder;
-    long rounds = 0; // rounds or sessions played; whole blocks when stopped
-    bool interrupted = false;
-    std::string json; // the report as `zelmar-sim run --json` prints it (of A's rules when compared)
-    std::string compareJson; // with a folder B: as `zelmar-sim compare --json` prints it
-    long asked() const { return request.sessions > 0 ? request.sessions : request.rounds; }
+    sim::RunPlan plan;
+    sim::RunResults results;
 };
 
 class RunJob : public QObject {
@@ -58,9 +51,7 @@ public:
     bool busy() const { return m_worker.joinable(); }
     // Each returns false, and starts nothing, while a job is busy; a CSV
     // also needs a finished run.
-    // `rulesB` are those of request.folderB, played on the same hands.
-    bool startRun(const RunRequest& request, const SimRules& rules, const std::string& folder,
-        const SimRules* rulesB = nullptr);
+    bool startRun(const RunRequest& request, const std::string& folder, const sim::RunPlan& plan);
     // The rounds or sessions of the last run, as `zelmar-sim run --csv`
     // writes them; after a comparison, A's rounds and then B's, each row
     // after a first column that says which.
@@ -87,11 +78,8 @@ signals:
 private:
     // Runs `call` on the window's thread, unless this job is gone by then.
     void post(std::function<void()> call);
-    sim::RunControl controlFor(long total);
-    // Called on the worker: the charts of the blocks finished so far.
-    void showGrowth(ChartData chart);
-    void finishRun(RunOutcome outcome, const sim::Settings& settings, ChartData chart,
-        std::optional<sim::Settings> settingsB = {});
+    // Called on the worker: tells the window of each tenth of a percent once.
+    std::function<void(long)> progressTo(long total);
     void joinWorker();
 
     std::thread m_worker;
@@ -100,9 +88,10 @@ private:
     long m_total = 0;
     ChartData m_chart;
     std::optional<RunOutcome> m_outcome;
-    sim::Settings m_lastSettings; // of m_outcome, to play its rounds again
-    std::optional<sim::Settings> m_lastSettingsB; // and of folder B, when it was compared
     std::string m_csvError;
 };
+
+// What the charts show of a run's figures.
+ChartData chartOf(const sim::RunResults& results);
 
 } // namespace zelmar

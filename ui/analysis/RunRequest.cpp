@@ -1,5 +1,7 @@
 #include "ui/analysis/RunRequest.h"
 
+#include "cli/SimOptions.h"
+
 #include <charconv>
 
 namespace zelmar {
@@ -44,6 +46,27 @@ std::vector<std::string> commandLineOf(const RunRequest& r, const std::string& f
     if (r.bankroll > 0)
         words.insert(words.end(), { "--bankroll", std::to_string(r.bankroll) });
     return words;
+}
+
+std::variant<sim::RunPlan, std::string> planOf(
+    const RunRequest& request, const std::string& folder, const SimRules& rules, const SimRules* rulesB)
+{
+    auto options = simOptionsOfWords(commandLineOf(request, folder));
+    if (const std::string* why = std::get_if<std::string>(&options))
+        return *why;
+    sim::RunPlan plan { std::get<SimOptions>(options).settings, std::nullopt };
+    plan.a.winSeq = rules.winSeq;
+    plan.a.lostTable = rules.lostTable;
+    if (rulesB && !request.folderB.empty()) {
+        plan.b = plan.a;
+        plan.b->winSeq = rulesB->winSeq;
+        plan.b->lostTable = rulesB->lostTable;
+    }
+    for (const sim::Settings* s : { &plan.a, plan.b ? &*plan.b : nullptr })
+        if (s)
+            if (const auto why = bankrollProblem(*s))
+                return *why;
+    return plan;
 }
 
 } // namespace zelmar

@@ -1,19 +1,18 @@
 #pragma once
 // What the simulation panel asks for, without any toolkit: the game, how
-// much to play and the seed. The panel fills it, the run job turns it into
-// the simulator's settings, and it says which zelmar-sim command line gives
-// the same figures.
+// much to play and the seed. The panel fills it; it is stated as the
+// zelmar-sim command line that gives the same figures, and that command line
+// is read into the simulator's settings as zelmar-sim reads it.
+
+#include "sim/Run.h"
+#include "sim/SimRules.h"
 
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace zelmar {
-
-// What the simulator plays: sessions, and two rule folders on the same
-// hands (single rounds only).
-inline constexpr bool SimulatorPlaysSessions = true;
-inline constexpr bool SimulatorCompares = true;
 
 enum class GameChoice { BankerBaccarat, PlayerBaccarat, WinChance };
 
@@ -42,5 +41,10 @@ struct RunRequest {
 // for the caller to add): "compare" with the two folders when the request
 // has a folder B.
 std::vector<std::string> commandLineOf(const RunRequest& request, const std::string& folder);
+
+// What that command line plays with the rules of A (and of B when the
+// request compares); or why it cannot be played.
+std::variant<sim::RunPlan, std::string> planOf(
+    const RunRequest& request, const std::string& folder, const SimRules& rules, const SimRules* rulesB);
 
 } // namespace zelmar

@@ -161,17 +161,17 @@ void SimulationPanel::updateEnabled()
     m_game->setEnabled(idle);
     m_winChance->setEnabled(idle && game == GameChoice::WinChance);
     m_byRounds->setEnabled(idle);
-    m_bySessions->setEnabled(idle && SimulatorPlaysSessions);
-    const bool sessions = SimulatorPlaysSessions && m_bySessions->isChecked();
+    m_bySessions->setEnabled(idle);
+    const bool sessions = m_bySessions->isChecked();
     m_rounds->setEnabled(idle && !sessions);
     m_bankroll->setEnabled(idle);
     for (QWidget* w : std::initializer_list<QWidget*> { m_sessions, m_sessionRounds, m_stopWin, m_stopLoss })
         w->setEnabled(idle && sessions);
     m_seed->setEnabled(idle);
     m_newSeed->setEnabled(idle);
-    m_compare->setEnabled(idle && SimulatorCompares);
-    m_chooseB->setEnabled(idle && SimulatorCompares && m_compare->isChecked());
-    m_folderB->setEnabled(SimulatorCompares && m_compare->isChecked());
+    m_compare->setEnabled(idle);
+    m_chooseB->setEnabled(idle && m_compare->isChecked());
+    m_folderB->setEnabled(m_compare->isChecked());
     m_start->setEnabled(idle && m_rulesReady);
     m_stop->setEnabled(m_running);
 }
@@ -190,15 +190,15 @@ void SimulationPanel::setRulesReady(bool ready)
 
 void SimulationPanel::chooseFolderB()
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("选择 B 的规则文件夹"), m_folderB->property("folder").toString());
+    const QString folder
+        = QFileDialog::getExistingDirectory(this, QStringLiteral("选择 B 的规则文件夹"), m_folderBPath);
     if (!folder.isEmpty())
         setFolderB(folder);
 }
 
 void SimulationPanel::setFolderB(const QString& folder)
 {
-    m_folderB->setProperty("folder", folder);
+    m_folderBPath = folder;
     m_folderB->setText(QStringLiteral("B：") + QDir::toNativeSeparators(folder));
 }
 
@@ -209,14 +209,14 @@ std::optional<RunRequest> SimulationPanel::request(QString& problem)
     r.winChance = m_winChance->value() / 100;
     r.rounds = m_rounds->value();
     r.bankroll = m_bankroll->value();
-    if (SimulatorPlaysSessions && m_bySessions->isChecked()) {
+    if (m_bySessions->isChecked()) {
         r.sessions = m_sessions->value();
         r.sessionRounds = m_sessionRounds->value();
         r.stopWin = m_stopWin->value();
         r.stopLoss = m_stopLoss->value();
     }
-    if (SimulatorCompares && m_compare->isChecked()) {
-        r.folderB = coreFileName(m_folderB->property("folder").toString());
+    if (m_compare->isChecked()) {
+        r.folderB = coreFileName(m_folderBPath);
         if (r.folderB.empty()) {
             problem = QStringLiteral("请先选择 B 的规则文件夹");
             return std::nullopt;
@@ -243,14 +243,14 @@ void SimulationPanel::setRequest(const RunRequest& r)
     m_winChance->setValue(r.winChance * 100);
     m_rounds->setValue(static_cast<int>(r.rounds));
     m_bankroll->setValue(static_cast<int>(r.bankroll));
-    (r.sessions > 0 && SimulatorPlaysSessions ? m_bySessions : m_byRounds)->setChecked(true);
+    (r.sessions > 0 ? m_bySessions : m_byRounds)->setChecked(true);
     if (r.sessions > 0)
         m_sessions->setValue(static_cast<int>(r.sessions));
     m_sessionRounds->setValue(static_cast<int>(r.sessionRounds));
     m_stopWin->setValue(static_cast<int>(r.stopWin));
     m_stopLoss->setValue(static_cast<int>(r.stopLoss));
     m_seed->setText(QString::number(r.seed));
-    m_compare->setChecked(SimulatorCompares && !r.folderB.empty());
+    m_compare->setChecked(!r.folderB.empty());
     if (!r.folderB.empty())
         setFolderB(qtFileName(r.folderB));
     updateEnabled();
@@ -286,7 +286,7 @@ void SimulationPanel::save(QSettings& s) const
     s.setValue("run/stopWin", m_stopWin->value());
     s.setValue("run/stopLoss", m_stopLoss->value());
     s.setValue("run/seed", m_seed->text());
-    s.setValue("run/folderB", m_folderB->property("folder").toString());
+    s.setValue("run/folderB", m_folderBPath);
 }
 
 } // namespace zelmar

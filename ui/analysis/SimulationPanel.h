@@ -3,8 +3,6 @@
 // sessions of an evening at the table), the bankroll, the seed, a second
 // rule folder "B" for a comparison, and the 开始 and 停止 buttons. It reads
 // and writes a RunRequest and keeps the last choices in the settings.
-// Controls for what the simulator does not play yet stay disabled, with a
-// tooltip that says so.
 
 #include "ui/analysis/RunRequest.h"
 
@@ -67,6 +65,7 @@ private:
     QCheckBox* m_compare;
     QPushButton* m_chooseB;
     QLabel* m_folderB;
+    QString m_folderBPath; // as chosen, with the system's separators
     QPushButton* m_start;
     QPushButton* m_stop;
     bool m_running = false;

@@ -1,4 +1,4 @@
-#include "tools/common/JsonWriter.h"
+#include "report/JsonWriter.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "tools/replay/EventScript.h"
+#include "replay/EventScript.h"
 
-#include "tools/common/JsonWriter.h"
+#include "report/JsonWriter.h"
 
 #include <fmt/format.h>
 

@@ -1,4 +1,4 @@
-#include "tools/common/ExecutableDir.h"
+#include "cli/ExecutableDir.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "tools/sim/SimRules.h"
+#include "sim/SimRules.h"
 
 #include "rules/LoadRule.h"
 #include "rules/RuleFiles.h"

@@ -1,7 +1,7 @@
-#include "tools/common/RuleFolderOption.h"
+#include "cli/RuleFolderOption.h"
 
+#include "cli/ExecutableDir.h"
 #include "rules/RuleFolder.h"
-#include "tools/common/ExecutableDir.h"
 
 namespace zelmar {
 

@@ -1,4 +1,4 @@
-#include "tools/common/Console.h"
+#include "cli/Console.h"
 
 #include <unistd.h>
 

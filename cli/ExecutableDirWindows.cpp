@@ -1,4 +1,4 @@
-#include "tools/common/ExecutableDir.h"
+#include "cli/ExecutableDir.h"
 
 #include "rules/Utf8Path.h"
 #include "rules/WindowsText.h"

@@ -1,4 +1,4 @@
-#include "tools/common/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <algorithm>
 
@@ -16,6 +16,19 @@ std::vector<std::string> CommandLine::values(std::string_view option) const
     return it == m_values.end() ? std::vector<std::string>() : it->second;
 }
 
+namespace {
+
+// The status of an answer written to `out`: 0, or 1 when it could not be written.
+int answered(std::ostream& out, std::ostream& err)
+{
+    if (out.flush())
+        return 0;
+    err << "写入标准输出时出错\n";
+    return 1;
+}
+
+} // namespace
+
 std::variant<CommandLine, int> readCommandLine(
     const CommandSyntax& syntax, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -24,11 +37,11 @@ std::variant<CommandLine, int> readCommandLine(
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             out << syntax.usage;
-            return 0;
+            return answered(out, err);
         }
         if (arg == "--version") {
             out << syntax.program << " " << ZELMAR_VERSION << "\n";
-            return 0;
+            return answered(out, err);
         }
         // A lone "-" is a word: standard input.
         if (arg.size() < 2 || arg[0] != '-') {

@@ -3,7 +3,7 @@
 // or else the one the calculator itself would use (rules/RuleFolder.h),
 // whose reports then go to `err`.
 
-#include "tools/common/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <ostream>
 #include <string>

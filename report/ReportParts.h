@@ -1,0 +1,33 @@
+#pragma once
+// Pieces the text and JSON reports of rounds, sessions and comparisons are
+// built from; for the report files themselves.
+
+#include "report/JsonWriter.h"
+#include "report/ReportText.h"
+#include "sim/Figures.h"
+
+#include <string>
+#include <vector>
+
+namespace zelmar::report {
+
+extern const char* const ErrorNote;
+
+std::string number(long v);
+std::string percent(double share, int decimals = 2);
+std::string share(const sim::Estimate& e);
+std::string percentileList(const std::vector<sim::Percentile>& ps);
+std::string histogram(const std::vector<sim::Bin>& bins, long rounds);
+// The shares of banker, player and tie coups, in brackets; empty without a shoe.
+std::string coupLine(const sim::Settings& s, const sim::CoupCounts& c, long dealt);
+std::string limitsLine(const sim::Settings& s);
+// Whether the run was stopped, the rule folder and the game.
+std::string headOf(const RunDescription& run, long done, long asked, const char* what);
+
+void writeEstimate(JsonWriter& j, const char* key, const sim::Estimate& e);
+void writeDistribution(JsonWriter& j, const char* key, const sim::Distribution& d);
+void writeGame(JsonWriter& j, const sim::Settings& s);
+void writeBankroll(JsonWriter& j, const sim::Settings& s);
+void writeCoups(JsonWriter& j, const sim::Settings& s, const sim::CoupCounts& c, long dealt);
+
+} // namespace zelmar::report
