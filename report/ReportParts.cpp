@@ -92,6 +92,15 @@ std::string headOf(const RunDescription& run, long done, long asked, const char*
     return out;
 }
 
+void writeJsonHead(JsonWriter& j, const RunDescription& run)
+{
+    j.beginObject();
+    j.key("seed").value(std::to_string(run.settings.seed));
+    j.key("rules").value(run.rulesFolder);
+    writeGame(j, run.settings);
+    j.key("errors").value("se: every {value, se} pair is an estimate and its standard error");
+}
+
 void writeEstimate(JsonWriter& j, const char* key, const Estimate& e)
 {
     j.key(key).beginObject().key("value").value(e.value).key("se").value(e.se).endObject();

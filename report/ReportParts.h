@@ -6,6 +6,7 @@
 #include "report/ReportText.h"
 #include "sim/Figures.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,28 @@ std::string limitsLine(const sim::Settings& s);
 // Whether the run was stopped, the rule folder and the game.
 std::string headOf(const RunDescription& run, long done, long asked, const char* what);
 
+// Opens the report's object with the seed, the rule folder, the game and
+// what its errors are.
+void writeJsonHead(JsonWriter& j, const RunDescription& run);
 void writeEstimate(JsonWriter& j, const char* key, const sim::Estimate& e);
 void writeDistribution(JsonWriter& j, const char* key, const sim::Distribution& d);
 void writeGame(JsonWriter& j, const sim::Settings& s);
 void writeBankroll(JsonWriter& j, const sim::Settings& s);
 void writeCoups(JsonWriter& j, const sim::Settings& s, const sim::CoupCounts& c, long dealt);
+
+// How the rounds or sessions ended: under "ends", each way by its name with
+// its count (under `counted`) and share of `total`.
+template <class End, std::size_t Kinds>
+void writeEnds(
+    JsonWriter& j, const std::array<long, Kinds>& ends, long total, EndName (*name)(End), const char* counted)
+{
+    j.key("ends").beginObject();
+    for (std::size_t k = 0; k < Kinds; ++k) {
+        j.key(name(static_cast<End>(k)).key).beginObject().key(counted).value(ends[k]);
+        writeEstimate(j, "share", sim::shareOf(ends[k], total));
+        j.endObject();
+    }
+    j.endObject();
+}
 
 } // namespace zelmar::report

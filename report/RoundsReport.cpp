@@ -71,11 +71,7 @@ std::string jsonReport(const RunDescription& run, const sim::RunFigures& f)
 {
     const sim::Settings& s = run.settings;
     JsonWriter j;
-    j.beginObject();
-    j.key("seed").value(std::to_string(s.seed));
-    j.key("rules").value(run.rulesFolder);
-    writeGame(j, s);
-    j.key("errors").value("se: every {value, se} pair is an estimate and its standard error");
+    writeJsonHead(j, run);
     j.key("roundsAsked").value(s.rounds).key("interrupted").value(run.interrupted);
     j.key("rounds").value(f.rounds);
 
@@ -100,14 +96,7 @@ std::string jsonReport(const RunDescription& run, const sim::RunFigures& f)
     writeEstimate(j, "netPerUnitStakedWithoutTies", f.netPerUnitStakedNoTies);
     j.endObject();
 
-    j.key("ends").beginObject();
-    for (int k = 0; k < sim::RoundEndKinds; ++k) {
-        const long count = f.ends[static_cast<std::size_t>(k)];
-        j.key(endName(static_cast<RoundEnd>(k)).key).beginObject().key("rounds").value(count);
-        writeEstimate(j, "share", sim::shareOf(count, f.rounds));
-        j.endObject();
-    }
-    j.endObject();
+    writeEnds(j, f.ends, f.rounds, &endName, "rounds");
 
     writeDistribution(j, "largestStake", f.largestStake);
     writeDistribution(j, "need", f.need);

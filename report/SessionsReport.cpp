@@ -55,11 +55,7 @@ std::string sessionJsonReport(const RunDescription& run, const sim::SessionFigur
 {
     const sim::Settings& s = run.settings;
     JsonWriter j;
-    j.beginObject();
-    j.key("seed").value(std::to_string(s.seed));
-    j.key("rules").value(run.rulesFolder);
-    writeGame(j, s);
-    j.key("errors").value("se: every {value, se} pair is an estimate and its standard error");
+    writeJsonHead(j, run);
     writeBankroll(j, s);
     j.key("sessionRounds").value(s.sessionRounds);
     j.key("stopWin");
@@ -78,14 +74,7 @@ std::string sessionJsonReport(const RunDescription& run, const sim::SessionFigur
     j.key("hands").beginObject().key("dealt").value(f.handsDealt);
     writeCoups(j, s, f.coups, f.handsDealt);
     j.endObject();
-    j.key("ends").beginObject();
-    for (int k = 0; k < sim::SessionEndKinds; ++k) {
-        const long count = f.ends[static_cast<std::size_t>(k)];
-        j.key(sessionEndName(static_cast<SessionEnd>(k)).key).beginObject().key("sessions").value(count);
-        writeEstimate(j, "share", sim::shareOf(count, f.sessions));
-        j.endObject();
-    }
-    j.endObject();
+    writeEnds(j, f.ends, f.sessions, &sessionEndName, "sessions");
     writeDistribution(j, "net", f.net);
     writeEstimate(j, "netPerUnitStaked", f.netPerUnitStaked);
     writeEstimate(j, "netPerUnitStakedWithoutTies", f.netPerUnitStakedNoTies);

@@ -214,6 +214,10 @@ private slots:
         QVERIFY2(differences.isEmpty(), qPrintable(differences.join('\n')));
         QCOMPARE(table->index(0, 1).data(zelmar::ResultTableModel::NumberRole).toDouble(),
             double(count)); // rounds or sessions
+        // With a shoe and a bankroll (and stops) every row has its figure.
+        if (baccarat)
+            QCOMPARE(table->rowCount(),
+                static_cast<int>((sessions > 0 ? zelmar::sessionRows() : zelmar::roundRows()).size()));
         QCOMPARE(child<QWidget>(w.get(), "chtSessions")->isVisibleTo(w.get()), sessions > 0);
         // Rows without a figure in the report are left out: no shoe, no coups.
         QCOMPARE(
