@@ -5,6 +5,7 @@
 #include "ui/UiFont.h"
 #include "ui/analysis/ResultTabs.h"
 #include "ui/analysis/RulePanel.h"
+#include "ui/analysis/RunBar.h"
 #include "ui/analysis/RunCharts.h"
 #include "ui/analysis/RunJob.h"
 #include "ui/analysis/SimulationPanel.h"
@@ -16,7 +17,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
@@ -106,24 +106,8 @@ AnalysisWindow::AnalysisWindow(
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
-    auto* bottom = new QHBoxLayout;
-    m_progress = new QProgressBar(central);
-    m_progress->setObjectName("prgRun");
-    m_progress->setRange(0, 1000);
-    m_progress->setValue(0);
-    m_progress->setFormat(QStringLiteral("%p%"));
-    m_status = new QLabel(central);
-    m_status->setObjectName("lblStatus");
-    m_status->setTextFormat(Qt::PlainText);
-    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_exportCsv = button(central, "cmdExportCsv", "导出每局 CSV…");
-    m_exportCharts = button(central, "cmdExportCharts", "导出图表 PNG…");
-    bottom->addWidget(m_progress);
-    bottom->addWidget(m_status, 1);
-    bottom->addWidget(m_exportCsv);
-    bottom->addWidget(m_exportCharts);
-    m_exportCharts->setVisible(RunCharts::drawn());
-    layout->addLayout(bottom);
+    m_bar = new RunBar(central);
+    layout->addWidget(m_bar);
     setCentralWidget(central);
 
     connect(m_openFolder, &QPushButton::clicked, this, &AnalysisWindow::chooseFolder);
@@ -134,8 +118,8 @@ AnalysisWindow::AnalysisWindow(
     connect(m_job, &RunJob::grew, this, [this] { m_tabs->charts().show(m_job->chart()); });
     connect(m_job, &RunJob::runFinished, this, &AnalysisWindow::onRunFinished);
     connect(m_job, &RunJob::csvFinished, this, &AnalysisWindow::onCsvFinished);
-    connect(m_exportCsv, &QPushButton::clicked, this, &AnalysisWindow::askCsvPath);
-    connect(m_exportCharts, &QPushButton::clicked, this, &AnalysisWindow::askChartPath);
+    connect(m_bar, &RunBar::csvChosen, this, &AnalysisWindow::exportCsv);
+    connect(m_bar, &RunBar::chartChosen, this, &AnalysisWindow::exportCharts);
 
     m_panel->load(m_settings);
     resize(m_settings.value("window/size", DefaultSize).toSize());
@@ -161,7 +145,7 @@ void AnalysisWindow::openFolder(const std::string& folder)
     m_check->setStyleSheet(QString());
     m_check->setText(QStringLiteral("正在读取规则文件……"));
     m_rules->show(m_review);
-    m_progress->setRange(0, 0); // busy, for a large table
+    m_bar->setProgress(0, 0); // busy, for a large table
     updateEnabled();
     // Queued to this window: dropped if the window is gone first.
     m_reader = std::thread([this, folder] {
@@ -176,8 +160,7 @@ void AnalysisWindow::showReview(RuleReview review)
 {
     m_reader.join();
     m_review = std::move(review);
-    m_progress->setRange(0, 1000);
-    m_progress->setValue(0);
+    m_bar->setProgress(0, 1);
     QStringList lines;
     for (const std::string& report : m_folderReports)
         lines << fromStd(report);
@@ -200,14 +183,12 @@ void AnalysisWindow::updateEnabled()
     m_panel->setRunning(m_job->busy());
     m_openFolder->setEnabled(!busy);
     m_calculatorFolder->setEnabled(!busy);
-    m_exportCsv->setEnabled(!busy && m_job->outcome().has_value());
-    m_exportCharts->setEnabled(!busy && m_job->outcome().has_value());
+    m_bar->setExportsEnabled(!busy && m_job->outcome().has_value());
 }
 
 void AnalysisWindow::setStatus(const QString& text)
 {
-    m_status->setText(text);
-    m_status->setToolTip(text);
+    m_bar->setStatus(text);
 }
 
 void AnalysisWindow::start()
@@ -236,7 +217,7 @@ void AnalysisWindow::start()
         return;
     }
     m_tabs->clear();
-    m_progress->setValue(0);
+    m_bar->setProgress(0, 1);
     m_job->startRun(*request, m_review.folder, std::get<sim::RunPlan>(plan));
     setStatus(QStringLiteral("正在模拟，种子 %1……").arg(request->seed));
     updateEnabled();
@@ -244,8 +225,7 @@ void AnalysisWindow::start()
 
 void AnalysisWindow::onProgress()
 {
-    const long total = std::max(1L, m_job->total());
-    m_progress->setValue(static_cast<int>(1000 * m_job->done() / total));
+    m_bar->setProgress(m_job->done(), std::max(1L, m_job->total()));
 }
 
 void AnalysisWindow::onRunFinished()
@@ -261,7 +241,7 @@ void AnalysisWindow::onRunFinished()
                       .arg(o.request.seed));
     else
         setStatus(QStringLiteral("完成：%1 %2，种子 %3").arg(done, what).arg(o.request.seed));
-    m_progress->setValue(static_cast<int>(1000 * o.results.done / std::max(1L, o.results.asked)));
+    m_bar->setProgress(o.results.done, std::max(1L, o.results.asked));
     updateEnabled();
     emit runFinished();
 }
@@ -270,7 +250,7 @@ bool AnalysisWindow::exportCsv(const QString& path)
 {
     if (!m_job->startCsv(coreFileName(path)))
         return false;
-    m_progress->setValue(0);
+    m_bar->setProgress(0, 1);
     setStatus(QStringLiteral("正在导出 CSV……"));
     updateEnabled();
     return true;
@@ -307,22 +287,6 @@ void AnalysisWindow::chooseFolder()
         this, QStringLiteral("选择规则文件夹"), qtFileName(m_review.folder));
     if (!folder.isEmpty())
         openFolder(coreFileName(folder));
-}
-
-void AnalysisWindow::askCsvPath()
-{
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出每局的结果"),
-        QDir::home().filePath(QStringLiteral("zelmar-每局.csv")), QStringLiteral("CSV 文件 (*.csv)"));
-    if (!path.isEmpty())
-        exportCsv(path);
-}
-
-void AnalysisWindow::askChartPath()
-{
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出图表"),
-        QDir::home().filePath(QStringLiteral("zelmar-图表.png")), QStringLiteral("PNG 图片 (*.png)"));
-    if (!path.isEmpty())
-        exportCharts(path);
 }
 
 void AnalysisWindow::closeEvent(QCloseEvent* event)

@@ -17,7 +17,6 @@
 #include <vector>
 
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QSettings;
 
@@ -25,6 +24,7 @@ namespace zelmar {
 
 class ResultTabs;
 class RulePanel;
+class RunBar;
 class RunJob;
 class SimulationPanel;
 
@@ -66,8 +66,6 @@ private:
     void onRunFinished();
     void onCsvFinished();
     void chooseFolder();
-    void askCsvPath();
-    void askChartPath();
     void setStatus(const QString& text);
     void updateEnabled();
 
@@ -85,10 +83,7 @@ private:
     RulePanel* m_rules;
     SimulationPanel* m_panel;
     ResultTabs* m_tabs;
-    QProgressBar* m_progress;
-    QLabel* m_status;
-    QPushButton* m_exportCsv;
-    QPushButton* m_exportCharts;
+    RunBar* m_bar;
 };
 
 } // namespace zelmar

@@ -1,0 +1,81 @@
+#include "ui/analysis/RunBar.h"
+
+#include "ui/analysis/RunCharts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace zelmar {
+
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const char* text)
+{
+    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    b->setObjectName(name);
+    return b;
+}
+
+} // namespace
+
+RunBar::RunBar(QWidget* parent)
+    : QWidget(parent)
+    , m_progress(new QProgressBar(this))
+    , m_status(new QLabel(this))
+    , m_exportCsv(button(this, "cmdExportCsv", "导出每局 CSV…"))
+    , m_exportCharts(button(this, "cmdExportCharts", "导出图表 PNG…"))
+{
+    m_progress->setObjectName("prgRun");
+    m_progress->setRange(0, 1000);
+    m_progress->setValue(0);
+    m_progress->setFormat(QStringLiteral("%p%"));
+    m_status->setObjectName("lblStatus");
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_exportCharts->setVisible(RunCharts::drawn());
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_status, 1);
+    layout->addWidget(m_exportCsv);
+    layout->addWidget(m_exportCharts);
+
+    connect(m_exportCsv, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出每局的结果"),
+            QDir::home().filePath(QStringLiteral("zelmar-每局.csv")), QStringLiteral("CSV 文件 (*.csv)"));
+        if (!path.isEmpty())
+            emit csvChosen(path);
+    });
+    connect(m_exportCharts, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出图表"),
+            QDir::home().filePath(QStringLiteral("zelmar-图表.png")), QStringLiteral("PNG 图片 (*.png)"));
+        if (!path.isEmpty())
+            emit chartChosen(path);
+    });
+}
+
+void RunBar::setStatus(const QString& text)
+{
+    m_status->setText(text);
+    m_status->setToolTip(text);
+}
+
+void RunBar::setProgress(long done, long total)
+{
+    m_progress->setRange(0, total > 0 ? 1000 : 0);
+    m_progress->setValue(total > 0 ? static_cast<int>(1000 * done / std::max(1L, total)) : 0);
+}
+
+void RunBar::setExportsEnabled(bool enabled)
+{
+    m_exportCsv->setEnabled(enabled);
+    m_exportCharts->setEnabled(enabled);
+}
+
+} // namespace zelmar
