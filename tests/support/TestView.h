@@ -12,12 +12,20 @@
 
 namespace zelmar {
 
-// How a failing comparison of two records shows them.
+// How a failing comparison shows a hand and a record: a hand by the letter
+// of its click.
+inline void PrintTo(Hand h, std::ostream* out)
+{
+    *out << (h == Hand::Win ? 'W' : 'L');
+}
+
 inline void PrintTo(const RoundRecord& r, std::ostream* out)
 {
     *out << directionText(r.direction) << " cur (" << r.curRow << ", " << r.curCol << ") last (" << r.lastRow
-         << ", " << r.lastCol << ") stake " << r.stake << " score " << r.score << " history \"" << r.history
-         << "\" rulesMissing " << r.rulesMissing;
+         << ", " << r.lastCol << ") stake " << r.stake << " score " << r.score << " history ";
+    for (Hand h : r.history)
+        PrintTo(h, out);
+    *out << " rulesMissing " << r.rulesMissing;
 }
 
 } // namespace zelmar
