@@ -46,10 +46,21 @@ inline LostTablePtr lostOf(std::string_view text)
     return std::make_shared<const LostTable>(r.table());
 }
 
+// A view without a window that also keeps the cells reported as changed,
+// in order, until the test clears them.
+struct RecordingView : HeadlessView {
+    void cellsChanged(const std::vector<SequenceGrids::Changed>& cells) override
+    {
+        HeadlessView::cellsChanged(cells);
+        changed.insert(changed.end(), cells.begin(), cells.end());
+    }
+    std::vector<SequenceGrids::Changed> changed;
+};
+
 // A calculator whose rules come from texts, not files; the round at the
 // origin, as after start-up.
 struct Game {
-    HeadlessView view;
+    RecordingView view;
     Calculator calc { "/nonexistent", view };
 
     Game() = default;
