@@ -2,31 +2,6 @@
 
 namespace zelmar {
 
-std::string endNoticeText(EndReason reason, i16 score)
-{
-    switch (reason) {
-    case EndReason::WinPathRanOut:
-    case EndReason::LossPathRanOut:
-        return notices::EndOfSequence + decimal(score);
-    case EndReason::LostOnWinSide:
-        return notices::LostOnWinSide + decimal(score);
-    case EndReason::TurnedOnLossSide:
-        return notices::TurnedOnLossSide + decimal(score);
-    case EndReason::StartedOver:
-        break;
-    }
-    return notices::StartedOver;
-}
-
-std::string PopLastResult(RoundRecord& r)
-{
-    if (r.history.empty())
-        return {};
-    std::string last(1, r.history.back());
-    r.history.pop_back();
-    return last;
-}
-
 template <typename Step> Effects Round::click(Step step)
 {
     RoundRecord work = m_record;

@@ -6,7 +6,7 @@
 #include "engine/Int16.h"
 #include "engine/Tables.h"
 
-#include <string>
+#include <vector>
 
 namespace zelmar {
 
@@ -18,6 +18,9 @@ enum class Direction : char {
 
 // "Z", "W" or "L": how a direction is shown and written.
 const char* directionText(Direction d);
+
+// A hand recorded in a round: the win button or the lose button.
+enum class Hand : char { Win, Loss };
 
 // Where the round stands and the cell it came from: what the grids mark.
 struct Cursor {
@@ -36,7 +39,7 @@ struct RoundRecord : Cursor {
     WinSeqPtr winSeq; // null while never filled
     LostTablePtr lostTable; // null while never filled
     bool rulesMissing = false; // a rule file was empty or did not load
-    std::string history; // '1' per recorded win, '0' per recorded loss
+    std::vector<Hand> history; // the hands recorded in the round, oldest first
     // Only stepping back reads the history: a player that never steps back
     // (the simulator) turns this off and the history stays empty.
     bool keepHistory = true;

@@ -118,18 +118,18 @@ template <EffectsSink Fx> void EndRound(RoundRecord& r, Fx& fx, EndReason reason
     fx.showTotals(r);
 }
 
-// The last recorded result, "1" or "0", taken off the history; empty when
-// there is none.
-std::string PopLastResult(RoundRecord& r);
+// The last recorded hand, taken off the history; none when the history is
+// empty.
+std::optional<Hand> PopLastResult(RoundRecord& r);
 
 namespace detail {
 
 // What every recorded hand does first: note it, and stop with a notice
 // while a rule is missing. False when the hand goes no further.
-template <EffectsSink Fx> bool noteHand(RoundRecord& r, Fx& fx, char result, const char* rulesNotSet)
+template <EffectsSink Fx> bool noteHand(RoundRecord& r, Fx& fx, Hand hand, const char* rulesNotSet)
 {
     if (r.keepHistory)
-        r.history += result;
+        r.history.push_back(hand);
     if (r.rulesMissing) {
         fx.notice(rulesNotSet);
         return false;
@@ -142,7 +142,7 @@ template <EffectsSink Fx> bool noteHand(RoundRecord& r, Fx& fx, char result, con
 // The win button.
 template <EffectsSink Fx> void RecordWin(RoundRecord& r, Fx& fx)
 {
-    if (!detail::noteHand(r, fx, '1', notices::RulesNotSetWin))
+    if (!detail::noteHand(r, fx, Hand::Win, notices::RulesNotSetWin))
         return;
     const Direction from = r.direction;
     r.score = add16(r.score, r.stake, "得分加上下注码数");
@@ -176,7 +176,7 @@ template <EffectsSink Fx> void RecordWin(RoundRecord& r, Fx& fx)
 // The lose button.
 template <EffectsSink Fx> void RecordLoss(RoundRecord& r, Fx& fx)
 {
-    if (!detail::noteHand(r, fx, '0', notices::RulesNotSetLost))
+    if (!detail::noteHand(r, fx, Hand::Loss, notices::RulesNotSetLost))
         return;
     r.score = sub16(r.score, r.stake, "得分减去下注码数");
     if (r.direction == Direction::Win) {
@@ -199,10 +199,10 @@ template <EffectsSink Fx> void StepBack(RoundRecord& r, Fx& fx)
         fx.notice(notices::AtOrigin);
         return;
     }
-    const std::string result = PopLastResult(r);
+    const std::optional<Hand> hand = PopLastResult(r);
     r.lastCol = r.curCol;
     r.lastRow = r.curRow;
-    if (result == "1" && r.direction == Direction::Win) {
+    if (hand == Hand::Win && r.direction == Direction::Win) {
         r.score = sub16(r.score, r.win(sub16(r.curCol, 1, "下标减一")), "得分减去上一项");
         r.curRow = 0;
         if (r.curCol >= 1) {
@@ -212,13 +212,13 @@ template <EffectsSink Fx> void StepBack(RoundRecord& r, Fx& fx)
         }
         r.stake = r.win(r.curCol);
         fx.showTotals(r);
-    } else if (result == "1") {
+    } else if (hand == Hand::Win) {
         // The win had moved the cursor back; walk forward to the cell it left.
         if (walks::walkLostForward(r) == walks::Walk::PastEnd)
             throw walks::UndoStopped {};
         r.score = sub16(r.score, r.stake, "得分减去下注码数");
         fx.showTotals(r);
-    } else if (result == "0" && r.direction == Direction::Loss) {
+    } else if (hand == Hand::Loss && r.direction == Direction::Loss) {
         walks::stepBackOneLossCell(r);
         r.stake = r.lost(r.curRow, r.curCol);
         r.score = add16(r.score, r.stake, "得分加回下注码数");

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace zelmar;
 
@@ -83,7 +84,8 @@ void checkSound(const RoundRecord& r, const SequenceGrids& grids)
         r.direction == Direction::Origin || r.direction == Direction::Win || r.direction == Direction::Loss);
     if (r.direction == Direction::Origin)
         FUZZ_CHECK(r.curRow == 0 && r.curCol == 0);
-    FUZZ_CHECK(r.history.find_first_not_of("01") == std::string::npos);
+    for (Hand h : r.history)
+        FUZZ_CHECK(h == Hand::Win || h == Hand::Loss);
 
     const SequenceGrid& win = grids.win();
     const SequenceGrid& lost = grids.lost();
@@ -100,10 +102,12 @@ void checkSound(const RoundRecord& r, const SequenceGrids& grids)
 void checkHand(Event event, const RoundRecord& before, const RoundRecord& r, const HeadlessView& view,
     const SequenceGrids& grids)
 {
-    const char result = event == Event::Win ? '1' : '0';
+    const Hand hand = event == Event::Win ? Hand::Win : Hand::Loss;
+    std::vector<Hand> grown = before.history;
+    grown.push_back(hand);
     if (before.rulesMissing) {
         RoundRecord expected = before;
-        expected.history += result;
+        expected.history = grown;
         FUZZ_CHECK(r == expected);
         FUZZ_CHECK(view.notices.size() == 1 && view.calls() == 0);
         return;
@@ -121,7 +125,7 @@ void checkHand(Event event, const RoundRecord& before, const RoundRecord& r, con
         FUZZ_CHECK(atOrigin(r));
     } else {
         FUZZ_CHECK(r.score == score);
-        FUZZ_CHECK(r.history == before.history + result);
+        FUZZ_CHECK(r.history == grown);
         FUZZ_CHECK(r.direction != Direction::Origin);
         // The cursor's cell is marked in the grid of the path.
         const SequenceGrid& g = grids.grid(r.direction);
@@ -146,9 +150,10 @@ void checkStepBack(const RoundRecord& before, const RoundRecord& r, const Headle
         FUZZ_CHECK(r.curRow == before.curRow && r.curCol == before.curCol);
         return;
     }
-    FUZZ_CHECK(r.history + before.history.back() == before.history);
-    const char undone = before.history.back();
-    if (undone == '1')
+    FUZZ_CHECK(!before.history.empty());
+    const Hand undone = before.history.back();
+    FUZZ_CHECK(r.history == std::vector<Hand>(before.history.begin(), before.history.end() - 1));
+    if (undone == Hand::Win)
         FUZZ_CHECK(long { r.score } == long { before.score } - r.stake);
     else if (before.direction == Direction::Loss)
         FUZZ_CHECK(long { r.score } == long { before.score } + r.stake);

@@ -108,6 +108,17 @@ void writeTexts(JsonWriter& w, const std::vector<std::string>& texts)
     w.endArray();
 }
 
+// The hands of the round as the replay writes them: "1" per win, "0" per
+// loss, oldest first.
+std::string historyText(const std::vector<Hand>& hands)
+{
+    std::string text;
+    text.reserve(hands.size());
+    for (Hand h : hands)
+        text += h == Hand::Win ? '1' : '0';
+    return text;
+}
+
 std::string joined(const std::vector<std::string>& texts)
 {
     std::string out;
@@ -139,7 +150,7 @@ std::string Replayer::jsonLine(const char* event) const
     w.key("lastCol").value(r.lastCol);
     w.key("stake").value(r.stake);
     w.key("score").value(r.score);
-    w.key("history").value(r.history);
+    w.key("history").value(historyText(r.history));
     w.key("rulesMissing").value(r.rulesMissing ? 1 : 0);
     w.key("winSeq").beginArray();
     if (r.winSeq)

@@ -39,5 +39,28 @@ if [ "$(id -u)" -ne 0 ]; then
     as_root=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# Another install may be running (in another terminal, or the system's
+# updates). apt-get waits up to five minutes for dpkg's lock when told to; the
+# lock of the package lists it does not wait for, so the update is tried
+# again, for as long, while that lock is what stops it.
+lock_wait=(-o DPkg::Lock::Timeout=300)
+update_lists() {
+    local waited=0 errors status
+    errors="$(mktemp)"
+    while true; do
+        status=0
+        "${as_root[@]}" apt-get "${lock_wait[@]}" update -qq 2>"$errors" || status=$?
+        if [ "$status" -eq 0 ] || ! grep -q "Could not get lock" "$errors" || [ "$waited" -ge 300 ]; then
+            break
+        fi
+        [ "$waited" -gt 0 ] || echo "Waiting for another install to finish..." >&2
+        sleep 5
+        waited=$((waited + 5))
+    done
+    cat "$errors" >&2
+    rm -f "$errors"
+    return "$status"
+}
+update_lists
+"${as_root[@]}" apt-get "${lock_wait[@]}" install -y -qq --no-install-recommends "${missing[@]}"

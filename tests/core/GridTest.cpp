@@ -2,6 +2,8 @@
 
 #include "engine/ColumnChars.h"
 
+#include <algorithm>
+
 namespace zelmar {
 namespace {
 
@@ -146,6 +148,55 @@ TEST(ShowCursor, cellOutsideGridIsSkipped)
     EXPECT_TRUE(g.view.failures.empty());
     EXPECT_TRUE(isMarked(g.grids().lost(), 0, 0, false));
     EXPECT_EQ(g.grids().lost().marks().size(), 1u);
+}
+
+// The calculator tells its view every cell whose look a click changed, so
+// that a window repaints it: each cell that looks different afterwards is
+// among the cells reported, or its whole grid is.
+TEST(ShowCursor, clickReportsEveryCellWhoseLookChanged)
+{
+    struct Case {
+        const char* win;
+        const char* lost;
+        const char* clicks;
+    };
+    const Case cases[] = {
+        { "1,1,2,3", "1,1,2\r\n3,4", "WWBBLLLLWBR" }, { "1,0,0,4", "1,0,2\r\n5", "WBBLLWBLL" }, // gaps
+        { "1,1", "1,1", "WWLLLWL" }, // rounds that end
+    };
+    using Looks = std::vector<CellStyle>;
+    const auto looks = [](const SequenceGrid& g) {
+        Looks all;
+        for (int r = 0; r < g.rows(); ++r)
+            for (int c = 0; c < g.cols(); ++c)
+                all.push_back(g.style(r, c));
+        return all;
+    };
+    for (const Case& c : cases) {
+        Game g(c.win, c.lost);
+        for (const char* click = c.clicks; *click; ++click) {
+            const Looks before[] = { looks(g.grids().win()), looks(g.grids().lost()) };
+            g.view.changed.clear();
+            g.play(std::string(1, *click));
+            for (const Direction which : { Direction::Win, Direction::Loss }) {
+                const SequenceGrid& grid = g.grids().grid(which);
+                const Looks after = looks(grid);
+                const Looks& was = before[which == Direction::Win ? 0 : 1];
+                for (int i = 0; i < static_cast<int>(after.size()); ++i) {
+                    const int row = i / grid.cols();
+                    const int col = i % grid.cols();
+                    const bool reported
+                        = std::ranges::any_of(g.view.changed, [&](const SequenceGrids::Changed& ch) {
+                              return ch.grid == which
+                                  && ((ch.row == row && ch.col == col) || ch.row == SequenceGrids::AllCells);
+                          });
+                    EXPECT_TRUE(after[i] == was[i] || reported)
+                        << c.clicks << ": click " << click - c.clicks + 1 << " changed "
+                        << directionText(which) << " (" << row << ", " << col << ") unreported";
+                }
+            }
+        }
+    }
 }
 
 TEST(ClearMarks, endOfRoundClearsOnlyItsGrid)

@@ -66,7 +66,15 @@ TEST(ParseLossRule, workedExamples)
     for (const Case& c : cases) {
         const auto parsed = ParseLostRule(c.text);
         ASSERT_TRUE(parsed.ok()) << c.text;
-        EXPECT_EQ(dense(parsed.table()), c.rows) << c.text;
+        const LostTable& t = parsed.table();
+        EXPECT_EQ(dense(t), c.rows) << c.text;
+        // A read just outside the table, on any side, is refused there, also
+        // beside a short row's padding.
+        const long rows = t.rows();
+        const long cols = t.cols();
+        for (const auto& [row, col] : { std::pair { 0L, cols }, { rows - 1, cols }, { rows, 0L }, { -1L, 0L },
+                 { 0L, -1L }, { rows - 1, -1L } })
+            EXPECT_THROW(t.at(row, col), IndexError) << c.text << " (" << row << ", " << col << ")";
     }
 }
 

@@ -21,7 +21,8 @@ void expectSteps(Game& g, const std::vector<Step>& steps)
 {
     for (const Step& s : steps) {
         g.play(std::string(1, s.click));
-        EXPECT_EQ(g.rec().score, s.score) << "after " << s.click << ", history " << g.rec().history;
+        EXPECT_EQ(g.rec().score, s.score)
+            << "after " << s.click << ", history " << ::testing::PrintToString(g.rec().history);
         EXPECT_EQ(g.rec().stake, s.stake) << "after " << s.click;
         EXPECT_EQ(g.view.shownScore, std::to_string(s.score));
         EXPECT_EQ(g.view.shownStake, std::to_string(s.stake));
@@ -38,7 +39,7 @@ TEST(RecordResults, winPathRunsOutAndEndsRound)
     EXPECT_EQ(g.rec().direction, Direction::Origin);
     EXPECT_EQ(g.rec().score, 0);
     EXPECT_EQ(g.rec().stake, 1);
-    EXPECT_EQ(g.rec().history, "");
+    EXPECT_TRUE(g.rec().history.empty());
 }
 
 TEST(RecordResults, lossPathTurnsPositiveAndEndsRound)
@@ -80,7 +81,7 @@ TEST(RecordResults, restartAnywhereEvenAtOrigin)
     g.view.startStep();
     g.play("WWR");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { "重新开始了" });
-    EXPECT_EQ(g.rec().history, "");
+    EXPECT_TRUE(g.rec().history.empty());
     EXPECT_EQ(g.rec().score, 0);
 }
 
@@ -90,7 +91,7 @@ TEST(RecordResults, emptyRulesOnlyGrowHistory)
     g.calc.setRules(nullptr, nullptr, true);
     g.play("WWL");
     EXPECT_EQ(g.view.notices, (std::vector<std::string> { "规则未设置好", "规则未设置好", "规则未设定好" }));
-    EXPECT_EQ(g.rec().history, "110");
+    EXPECT_EQ(g.rec().history, (std::vector { Hand::Win, Hand::Win, Hand::Loss }));
     EXPECT_EQ(g.rec().stake, 1);
     EXPECT_EQ(g.rec().score, 0);
     EXPECT_TRUE(g.view.failures.empty());
@@ -106,7 +107,7 @@ TEST(Undo, winPathBackToOriginThenRefuses)
     EXPECT_EQ(g.rec().direction, Direction::Origin);
     g.play("B");
     EXPECT_EQ(g.view.notices, std::vector<std::string> { "已经在原点，不能后退" });
-    EXPECT_EQ(g.rec().history, "");
+    EXPECT_TRUE(g.rec().history.empty());
 }
 
 // Where the clicks leave the round. One undo steps exactly one cell or
@@ -157,7 +158,7 @@ TEST(Undo, winOnLossPathWalksForwardAgain)
     EXPECT_EQ(g.rec().curCol, 1);
     EXPECT_EQ(g.rec().stake, 1);
     EXPECT_EQ(g.rec().score, -1);
-    EXPECT_EQ(g.rec().history, "001");
+    EXPECT_EQ(g.rec().history, (std::vector { Hand::Loss, Hand::Loss, Hand::Win }));
 }
 
 TEST(Undo, afterEndOfRoundReportsOrigin)
@@ -178,7 +179,7 @@ TEST(Undo, emptyHistoryAwayFromOriginOnlyShowsCursor)
     g.play("B");
     EXPECT_EQ(g.rec().curCol, 2);
     EXPECT_EQ(g.rec().stake, 0);
-    EXPECT_EQ(g.rec().history, "");
+    EXPECT_TRUE(g.rec().history.empty());
     EXPECT_EQ(g.rec().direction, Direction::Win);
     const RoundRecord before = g.rec();
     g.view.startStep();
@@ -250,7 +251,7 @@ TEST(FailingClick, cursorPastColumn32767IsReported)
     ASSERT_EQ(wide.rec().lostTable->cols(), 32768);
     wide.play("LL");
     ASSERT_EQ(wide.view.failures.size(), 1u);
-    EXPECT_EQ(wide.rec().history, "0");
+    EXPECT_EQ(wide.rec().history, std::vector { Hand::Loss });
     EXPECT_EQ(wide.rec().curCol, 1);
 }
 

@@ -75,7 +75,7 @@ TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
     EXPECT_EQ(calc.grids().lost().cols(), 3); // the grids were rebuilt
     // The round stays where it was.
     EXPECT_EQ(rec().curCol, 1);
-    EXPECT_EQ(rec().history, "1");
+    EXPECT_EQ(rec().history, std::vector { Hand::Win });
 
     put("winText.txt", "1,1,2,3");
     view.startStep();

@@ -2,6 +2,7 @@
 // lines read back (the executable fed line by line in ReplayPipeTest.cpp).
 
 #include "tests/support/TempFolder.h"
+#include "tools/common/JsonWriter.h"
 #include "tools/replay/ReplayCommand.h"
 
 #include <gtest/gtest.h>
@@ -155,6 +156,46 @@ TEST_F(ReplayTool, commandLineAndEventsAreCheckedFirst)
         EXPECT_EQ(r.err.empty(), c.status == 0) << r.err;
         EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
         EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1), c.lastLine) << r.out;
+    }
+}
+
+// Rule files are 8-bit text: a byte that starts no valid UTF-8 sequence, or
+// one of a sequence cut short, overlong, a surrogate or past U+10FFFF, comes
+// out as U+FFFD, one per byte, and the line stays JSON that a strict reader
+// accepts. Valid sequences pass whole.
+TEST(JsonStrings, bytesThatAreNotUtf8BecomeReplacementCharacters)
+{
+    const std::string R = "\xEF\xBF\xBD";
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        { "1,\xB2"
+          "0",
+            "1," + R + "0" }, // a Latin-1 superscript two
+        { "\x80", R }, // a continuation byte alone
+        { "\xC3", R }, // cut short at the end
+        { "\xE4\xB8"
+          ",",
+            R + R + "," }, // cut short before a comma
+        { "\xC0\xAF", R + R }, // overlong, two bytes
+        { "\xE0\x80\xAF", R + R + R }, // overlong, three bytes
+        { "\xF0\x8F\xBF\xBF", R + R + R + R }, // overlong, four bytes
+        { "\xED\xA0\x80", R + R + R }, // a surrogate
+        { "\xF4\x90\x80\x80", R + R + R + R }, // past U+10FFFF
+        { "\xF5\x80", R + R },
+        { "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF",
+            "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF" },
+        { "\xEF\xBB\xBF"
+          "1\t\x01",
+            "\xEF\xBB\xBF"
+            "1\\t\\u0001" },
+    };
+    for (const auto& c : cases) {
+        JsonWriter w;
+        w.value(c.in);
+        EXPECT_EQ(w.str(), '"' + c.out + '"') << ::testing::PrintToString(c.in);
+        EXPECT_TRUE(Json::accept(w.str())) << w.str();
     }
 }
 

@@ -12,12 +12,20 @@
 
 namespace zelmar {
 
-// How a failing comparison of two records shows them.
+// How a failing comparison shows a hand and a record: a hand by the letter
+// of its click.
+inline void PrintTo(Hand h, std::ostream* out)
+{
+    *out << (h == Hand::Win ? 'W' : 'L');
+}
+
 inline void PrintTo(const RoundRecord& r, std::ostream* out)
 {
     *out << directionText(r.direction) << " cur (" << r.curRow << ", " << r.curCol << ") last (" << r.lastRow
-         << ", " << r.lastCol << ") stake " << r.stake << " score " << r.score << " history \"" << r.history
-         << "\" rulesMissing " << r.rulesMissing;
+         << ", " << r.lastCol << ") stake " << r.stake << " score " << r.score << " history ";
+    for (Hand h : r.history)
+        PrintTo(h, out);
+    *out << " rulesMissing " << r.rulesMissing;
 }
 
 } // namespace zelmar
@@ -38,10 +46,21 @@ inline LostTablePtr lostOf(std::string_view text)
     return std::make_shared<const LostTable>(r.table());
 }
 
+// A view without a window that also keeps the cells reported as changed,
+// in order, until the test clears them.
+struct RecordingView : HeadlessView {
+    void cellsChanged(const std::vector<SequenceGrids::Changed>& cells) override
+    {
+        HeadlessView::cellsChanged(cells);
+        changed.insert(changed.end(), cells.begin(), cells.end());
+    }
+    std::vector<SequenceGrids::Changed> changed;
+};
+
 // A calculator whose rules come from texts, not files; the round at the
 // origin, as after start-up.
 struct Game {
-    HeadlessView view;
+    RecordingView view;
     Calculator calc { "/nonexistent", view };
 
     Game() = default;

@@ -10,7 +10,10 @@
 #include "ui/frmMain.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
+#include <QStyle>
+#include <QTableView>
 
 namespace {
 void save(const QPixmap& picture, const char* name)
@@ -86,7 +89,8 @@ private slots:
         }
     }
 
-    // The stakes at both ends of the range and a marked (bold, red) one.
+    // The stakes at both ends of the range and a marked (bold, red) one: the
+    // stake box and the marked cell show the largest stake whole.
     void extremeStakesArePhotographed()
     {
         RuleFolder rules("-32768,32767,-1,1000,5", "-32768,32767,-1,1000,5\r\n1000,-1\r\n7,-100,32767");
@@ -95,6 +99,22 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         click(&w, "cmdWin");
         save(&w, "grid-extremes");
+
+        QCOMPARE(child<QLineEdit>(&w, "txtStake")->text(), QStringLiteral("32767"));
+        const QStringList faults = layoutFaults(w, { "txtStake" });
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+        auto* grid = child<QTableView>(&w, "grdWin");
+        QCOMPARE(gridLooks(*grid->model()), QStringLiteral("kRnnn"));
+        const QModelIndex marked = grid->model()->index(0, 1);
+        QCOMPARE(marked.data().toString(), QStringLiteral("32767"));
+        const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+        const QRect room = grid->visualRect(marked).adjusted(margin, 0, -margin, 0);
+        const QFontMetrics face(marked.data(Qt::FontRole).value<QFont>());
+        QVERIFY2(face.horizontalAdvance(marked.data().toString()) <= room.width()
+                && face.height() <= room.height(),
+            qPrintable(QStringLiteral("%1 px of text in %2 px")
+                           .arg(face.horizontalAdvance("32767"))
+                           .arg(room.width())));
     }
 };
 
