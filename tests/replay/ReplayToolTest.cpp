@@ -2,7 +2,7 @@
 // lines read back (the executable fed line by line in ReplayPipeTest.cpp).
 
 #include "tests/support/TempFolder.h"
-#include "tools/common/JsonWriter.h"
+#include "report/JsonWriter.h"
 #include "tools/replay/ReplayCommand.h"
 
 #include <gtest/gtest.h>
