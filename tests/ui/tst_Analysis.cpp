@@ -149,9 +149,12 @@ class AnalysisTest : public QObject {
         return w;
     }
 
-    // The rules are read on a worker thread.
+    // The rules are read on a worker thread: the window says so and waits
+    // for them without blocking its own.
     static void rulesRead(AnalysisWindow& w)
     {
+        QCOMPARE(child<QLabel>(&w, "lblCheck")->text(), QStringLiteral("正在读取规则文件……"));
+        QVERIFY(!child<QPushButton>(&w, "cmdStart")->isEnabled());
         QSignalSpy shown(&w, &AnalysisWindow::rulesShown);
         QVERIFY(shown.wait(Patience));
     }
