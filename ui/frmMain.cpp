@@ -118,8 +118,8 @@ void frmMain::buildControls()
     txtStake->setPalette(red);
     txtScore = textBox(client, "txtScore", twipsRect(9720, 720, 2295, 435));
 
-    m_winModel = new SequenceGridModel(m_calculator.grids().win(), songFont(CellPoints), this);
-    m_lostModel = new SequenceGridModel(m_calculator.grids().lost(), songFont(CellPoints), this);
+    m_winModel = new SequenceGridModel(m_calculator.Grids().win(), songFont(CellPoints), this);
+    m_lostModel = new SequenceGridModel(m_calculator.Grids().lost(), songFont(CellPoints), this);
     grdWin = grid(client, "grdWin", twipsRect(3600, 2280, 9735, 735), m_winModel);
     grdLost = grid(client, "grdLost", twipsRect(3600, 3720, 9735, 3975), m_lostModel);
 
@@ -215,7 +215,7 @@ void frmMain::reportFailure(const std::string& text)
 // whether the rules on disk become the rules in use.
 void frmMain::cmdSetting_Click()
 {
-    frmSetting(m_calculator.files(), this).exec();
+    frmSetting(m_calculator, this).exec();
     if (askYesNo(this, QStringLiteral("规则已经重新设定，是否重新加载"), QStringLiteral("重新加载规则？")))
         m_calculator.Play(Event::Reload);
 }

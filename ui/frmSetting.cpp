@@ -34,9 +34,9 @@ QString lostBoxText(const std::string& fileText)
 
 } // namespace
 
-frmSetting::frmSetting(const RuleFiles& files, QWidget* parent)
+frmSetting::frmSetting(const Calculator& calculator, QWidget* parent)
     : QDialog(parent)
-    , m_files(files)
+    , m_calculator(calculator)
 {
     setObjectName(QStringLiteral("frmSetting"));
     setWindowTitle(QStringLiteral("规则设定"));
@@ -84,12 +84,12 @@ void frmSetting::Form_Load()
 {
     ReadResult win;
     ReadResult lost;
-    m_files.ReadRuleTexts(win, lost);
+    m_calculator.ReadRuleTexts(win, lost);
     txtWin->setText(QString::fromStdString(win.text));
     txtLost->setPlainText(lostBoxText(lost.text));
     txtLost->document()->setModified(false);
-    m_winUnread = win.error.has_value();
-    m_lostUnread = lost.error.has_value();
+    m_win = { win.error ? std::nullopt : std::optional(std::move(win.text)), txtWin->text() };
+    m_lost = { lost.error ? std::nullopt : std::optional(std::move(lost.text)), txtLost->toPlainText() };
     for (const auto& error : { win.error, lost.error }) {
         if (error)
             showNotice(this, QString::fromStdString(*error));
@@ -108,17 +108,18 @@ QString frmSetting::lostText() const
     return text;
 }
 
-std::optional<std::string> frmSetting::save() const
+std::optional<std::string> frmSetting::toSave(
+    const Loaded& loaded, const QString& shown, bool edited, const QString& text)
 {
-    const bool saveWin = !m_winUnread || txtWin->isModified();
-    const bool saveLost = !m_lostUnread || txtLost->document()->isModified();
-    if (saveWin && saveLost)
-        return m_files.SaveRuleTexts(winText().toStdString(), lostText().toStdString());
-    if (saveWin)
-        return m_files.SaveWinText(winText().toStdString());
-    if (saveLost)
-        return m_files.SaveLostText(lostText().toStdString());
-    return std::nullopt;
+    if (!loaded.bytes)
+        return edited ? std::optional(text.toStdString()) : std::nullopt;
+    return shown == loaded.shown ? *loaded.bytes : text.toStdString();
+}
+
+SaveError frmSetting::save() const
+{
+    return m_calculator.SaveRuleTexts(toSave(m_win, txtWin->text(), txtWin->isModified(), winText()),
+        toSave(m_lost, txtLost->toPlainText(), txtLost->document()->isModified(), lostText()));
 }
 
 // A failed save keeps the dialog open with everything typed, and says which

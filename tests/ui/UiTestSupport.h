@@ -3,7 +3,8 @@
 // the modal dialogs a click opens from inside their event loops, a recorder
 // of the web addresses handed to the desktop, and clicks and looks.
 
-#include "rules/RuleFiles.h"
+#include "calculator/Calculator.h"
+#include "calculator/HeadlessView.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -27,7 +28,8 @@ public:
     }
     QString path() const { return m_dir.path(); }
     QString file(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-    const zelmar::RuleFiles& files() const { return m_files; }
+    // A calculator on the folder, for the rule editor.
+    const zelmar::Calculator& calculator() const { return m_calculator; }
     QByteArray read(const char* name) const;
     void write(const char* name, const QByteArray& bytes) const;
     // A folder in the file's place: it can be neither read nor replaced.
@@ -39,7 +41,8 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    zelmar::RuleFiles m_files { QFile::encodeName(m_dir.path()).toStdString() };
+    zelmar::HeadlessView m_view;
+    zelmar::Calculator m_calculator { QFile::encodeName(m_dir.path()).toStdString(), m_view };
 };
 
 // One handler per modal dialog, in the order the dialogs appear (also those

@@ -20,7 +20,7 @@ private slots:
     {
         const QStringList controls { "Label3", "Label1", "txtWin", "Label2", "txtLost", "cmdSave" };
         RuleFolder folder("1,1,2,3", "1,2");
-        frmSetting dlg(folder.files());
+        frmSetting dlg(folder.calculator());
         dlg.show();
         QApplication::setActiveWindow(&dlg);
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
@@ -66,7 +66,7 @@ private slots:
         QFETCH(bool, readOnly);
         RuleFolder folder("", "");
         ModalCatcher catcher; // none expected
-        frmSetting dlg(folder.files());
+        frmSetting dlg(folder.calculator());
         child<QLineEdit>(&dlg, "txtWin")->setText(winText);
         child<QPlainTextEdit>(&dlg, "txtLost")->setPlainText(lostBox);
         click(&dlg, "cmdSave");
@@ -74,13 +74,49 @@ private slots:
         for (const char* name : { "winText.txt", "lostText.txt" })
             QFile::setPermissions(
                 folder.file(name), readOnly ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
-        frmSetting again(folder.files());
+        frmSetting again(folder.calculator());
         QCOMPARE(child<QPlainTextEdit>(&again, "txtLost")->toPlainText(), lostBox);
         QCOMPARE(again.winText().toUtf8(), winText);
         click(&again, "cmdSave");
         CHECK_DIALOGS(catcher);
         QCOMPARE(again.result(), QDialog::Accepted);
         QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"), winText + '|' + lostText);
+    }
+
+    // A box left as it was saves its file's bytes, even those the box cannot
+    // show; an edited box saves what it shows, without a mark.
+    void unchangedBoxesSaveTheFileBytes_data()
+    {
+        QTest::addColumn<QByteArray>("winText");
+        QTest::addColumn<QByteArray>("lostText");
+        QTest::addColumn<bool>("editWin");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray bom("\xEF\xBB\xBF");
+        const QByteArray utf16("\xFF\xFE\x31\0,\0\x32\0", 8);
+        QTest::newRow("marks") << bom + "1,2" << bom + "3\r\n4" << false << bom + "1,2|" + bom + "3\r\n4";
+        QTest::newRow("UTF-16") << utf16 << QByteArray("1") << false << utf16 + "|1";
+        QTest::newRow("lone LF") << QByteArray("1") << QByteArray("1\n2\r\n") << false
+                                 << QByteArray("1|1\n2\r\n");
+        QTest::newRow("win edited") << bom + "1" << QByteArray("1\n2") << true << QByteArray("19|1\n2");
+    }
+
+    void unchangedBoxesSaveTheFileBytes()
+    {
+        QFETCH(QByteArray, winText);
+        QFETCH(QByteArray, lostText);
+        QFETCH(bool, editWin);
+        QFETCH(QByteArray, saved);
+        RuleFolder folder(winText, lostText);
+        frmSetting dlg(folder.calculator());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        if (editWin) {
+            QTest::keyClick(child(&dlg, "txtWin"), Qt::Key_End);
+            QTest::keyClicks(child(&dlg, "txtWin"), "9");
+        }
+        click(&dlg, "cmdSave");
+        QCOMPARE(dlg.result(), QDialog::Accepted);
+        QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"), saved);
     }
 
     void fileFailuresAreReportedAndLoseNothing_data()
@@ -111,7 +147,7 @@ private slots:
         ModalCatcher catcher;
         QString report;
         catcher.then(notice(&report));
-        frmSetting dlg(folder.files());
+        frmSetting dlg(folder.calculator());
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QTest::keyClicks(child(&dlg, qPrintable(box)), "5,"); // typing does not wipe the loaded text
