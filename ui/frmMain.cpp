@@ -167,6 +167,16 @@ void frmMain::Form_Load()
     m_calculator.StartUp();
 }
 
+void frmMain::play(Event event)
+{
+    m_calculator.Play(event);
+    const RoundRecord& r = m_calculator.Record();
+    if (r.direction != Direction::Loss)
+        showCell(*grdWin, 0, r.curCol);
+    if (r.direction != Direction::Win)
+        showCell(*grdLost, r.curRow, r.curCol);
+}
+
 void frmMain::showTotals(i16 score, i16 stake)
 {
     txtScore->setText(QString::fromStdString(decimal(score)));
@@ -217,7 +227,7 @@ void frmMain::cmdSetting_Click()
 {
     frmSetting(m_calculator, this).exec();
     if (askYesNo(this, QStringLiteral("规则已经重新设定，是否重新加载"), QStringLiteral("重新加载规则？")))
-        m_calculator.Play(Event::Reload);
+        play(Event::Reload);
 }
 
 void frmMain::mnuOper_Click()

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 
@@ -137,6 +138,67 @@ private slots:
         QCOMPARE(shown.join('|'), notices);
         QCOMPARE(shows(w), window);
         QCOMPARE(cells.join(' '), repainted);
+    }
+
+    // After every click, and after a reload when the user had scrolled away,
+    // the cell the round stands on lies whole inside its grid's viewport.
+    void currentCellStaysInView_data()
+    {
+        QTest::addColumn<QByteArray>("winRule");
+        QTest::addColumn<QByteArray>("lostRule");
+        QTest::addColumn<QString>("hands");
+        QTest::addColumn<QString>("grid");
+        const QByteArray ones = QByteArrayList(40, "1").join(',');
+        QTest::newRow("wide loss table") << WinRule << ones << QString(30, 'L') << "grdLost";
+        QTest::newRow("tall loss table")
+            << WinRule << QByteArrayList(40, "1,1").join("\r\n") << QString(60, 'L') << "grdLost";
+        QTest::newRow("wide win sequence") << ones << LostRule << QString(30, 'W') << "grdWin";
+        QTest::newRow("back from the far end") << WinRule << ones << QString(30, 'L') + "BBBB"
+                                               << "grdLost";
+    }
+
+    void currentCellStaysInView()
+    {
+        QFETCH(QByteArray, winRule);
+        QFETCH(QByteArray, lostRule);
+        QFETCH(QString, hands);
+        QFETCH(QString, grid);
+        RuleFolder rules(winRule, lostRule);
+        frmMain w(rules.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* view = child<QTableView>(&w, qPrintable(grid));
+        const QRect viewport = view->viewport()->rect();
+        // The one bold cell of the grid.
+        const auto current = [&] {
+            QModelIndex found;
+            for (int r = 0; r < view->model()->rowCount(); ++r) {
+                for (int c = 0; c < view->model()->columnCount(); ++c) {
+                    const QModelIndex cell = view->model()->index(r, c);
+                    if (cell.data(Qt::FontRole).value<QFont>().bold())
+                        found = cell;
+                }
+            }
+            return found;
+        };
+        QModelIndex cell;
+        for (QChar hand : hands) {
+            play(w, hand);
+            cell = current();
+            QVERIFY(cell.isValid());
+            QVERIFY2(viewport.contains(view->visualRect(cell)),
+                qPrintable(QStringLiteral("%1 at %2,%3").arg(hands).arg(cell.row()).arg(cell.column())));
+        }
+        QVERIFY(view->horizontalScrollBar()->value() > 0 || view->verticalScrollBar()->value() > 0);
+        const QPoint cellAt(cell.row(), cell.column());
+        view->scrollToTop();
+        view->horizontalScrollBar()->setValue(0);
+        ModalCatcher catcher;
+        QString asked;
+        catcher.then([](QWidget* d) { d->close(); }).then(question(QMessageBox::Yes, &asked));
+        click(&w, "cmdSetting");
+        CHECK_DIALOGS(catcher);
+        QVERIFY(viewport.contains(view->visualRect(view->model()->index(cellAt.x(), cellAt.y()))));
     }
 
     void lossTableOf30000RowsLoadsAndScrollsToEnd()
