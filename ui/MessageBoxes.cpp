@@ -34,10 +34,14 @@ QString spacedLines(const QString& text)
 // it. Its buttons are named in Chinese by the program itself, so that they
 // read right also where Qt's own Chinese texts are not installed, and carry
 // their text alone, without the icons a desktop theme gives standard buttons.
+// Its title bar asks for a close box only: a notice cannot be minimised away
+// from the window it belongs to.
 class MessageBox : public QMessageBox {
 public:
     MessageBox(const QString& title, const QString& text, StandardButtons buttons, QWidget* parent)
-        : QMessageBox(NoIcon, title, spacedLines(text), buttons, parent)
+        : QMessageBox(NoIcon, title, spacedLines(text), buttons, parent,
+            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                | Qt::MSWindowsFixedSizeDialogHint)
     {
         setTextFormat(Qt::RichText);
         setFont(songFont(MessagePointSize));

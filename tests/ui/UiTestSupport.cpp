@@ -86,6 +86,17 @@ void checkCentredOverOwner(const QWidget* dialog)
             off.x(), off.y(), qPrintable(owner->objectName()))));
 }
 
+void checkCloseBoxOnly(const QWidget* dialog)
+{
+    const Qt::WindowFlags flags = dialog->windowFlags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+    const Qt::WindowFlags asked = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+        | Qt::MSWindowsFixedSizeDialogHint;
+    QVERIFY2((flags & asked) == asked, qPrintable(describe(dialog)));
+    QVERIFY2(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)),
+        qPrintable(describe(dialog)));
+}
+
 ModalCatcher::Handler notice(QString* text)
 {
     return [text](QWidget* w) {
@@ -97,6 +108,7 @@ ModalCatcher::Handler notice(QString* text)
         QCOMPARE(box->windowTitle(), QStringLiteral("Zelmar V1.0版"));
         QCOMPARE(box->buttons().size(), 1);
         QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+        checkCloseBoxOnly(box);
         checkCentredOverOwner(box);
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     };
@@ -114,6 +126,7 @@ ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titl
         QCOMPARE(box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text(),
             QStringLiteral("是否"));
         checkPlainButtons(box);
+        checkCloseBoxOnly(box);
         checkCentredOverOwner(box);
         QTest::mouseClick(box->button(answer), Qt::LeftButton);
     };

@@ -76,13 +76,17 @@ private:
 // of the window it was opened over.
 void checkCentredOverOwner(const QWidget* dialog);
 
+// Whether a dialog asks the window manager for a title bar with a close box
+// only (no minimise, no maximise) and, on Windows, a fixed frame.
+void checkCloseBoxOnly(const QWidget* dialog);
+
 // The text a message box shows, as plain text.
 QString shownText(const QMessageBox* box);
 
 // A notice: no icon, the program's title, OK only (确定). A question: no
 // icon, Yes (是) and No (否) with Yes preselected. Both have buttons without
-// icons, are centred over their window, record what they show and press a
-// button.
+// icons and a close box only, are centred over their window, record what
+// they show and press a button.
 ModalCatcher::Handler notice(QString* text);
 ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titleAndPrompt);
 

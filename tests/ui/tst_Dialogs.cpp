@@ -114,9 +114,7 @@ private slots:
                 for (int x = 0; x < icon.width(); ++x)
                     QCOMPARE(icon.pixelColor(x, y).alpha(), 0);
             }
-            const Qt::WindowFlags flags = dialog->windowFlags();
-            QVERIFY(flags & Qt::WindowCloseButtonHint);
-            QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            checkCloseBoxOnly(dialog);
             QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
             QTest::keyClick(dialog, Qt::Key_Escape);
             QVERIFY(dialog->isVisible());
