@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "engine/ColumnChars.h"
+#include "ui/EnterClicks.h"
 #include "ui/FileNames.h"
 #include "ui/FilledShape.h"
 #include "ui/HomePage.h"
@@ -40,6 +41,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, QRec
     b->setGeometry(geometry);
     b->setFont(songFont(ButtonPoints));
     b->setAutoDefault(false);
+    clickOnEnter(b);
     return b;
 }
 

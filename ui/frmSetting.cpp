@@ -1,5 +1,6 @@
 #include "ui/frmSetting.h"
 
+#include "ui/EnterClicks.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PlacedLabel.h"
 #include "ui/Placement.h"
@@ -71,6 +72,7 @@ frmSetting::frmSetting(const Calculator& calculator, QWidget* parent)
     cmdSave->setGeometry(twipsRect(3240, 4920, 2535, 615));
     cmdSave->setFont(songFont(15.75));
     cmdSave->setAutoDefault(false);
+    clickOnEnter(cmdSave);
     connect(cmdSave, &QPushButton::clicked, this, &frmSetting::cmdSave_Click);
 
     setTabOrder(txtWin, txtLost);
@@ -148,8 +150,8 @@ void frmSetting::showEvent(QShowEvent* event)
         centreOverOwner(*this);
 }
 
-// Neither Enter nor Escape closes the editor: it closes by its button or its
-// close box only.
+// Neither Enter nor Escape closes the editor: it closes by its button (which
+// Enter clicks when it has the focus) or its close box only.
 void frmSetting::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {

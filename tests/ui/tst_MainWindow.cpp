@@ -201,6 +201,31 @@ private slots:
         QVERIFY(viewport.contains(view->visualRect(view->model()->index(cellAt.x(), cellAt.y()))));
     }
 
+    // Enter (or the keypad's) on the focused button does what its click does.
+    void enterPressesTheFocusedButton()
+    {
+        RuleFolder rules(WinRule, LostRule);
+        ModalCatcher catcher;
+        QString said;
+        catcher.then(notice(&said)).then(notice(&said));
+        frmMain clicked(rules.path());
+        frmMain pressed(rules.path());
+        for (frmMain* w : { &clicked, &pressed })
+            w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pressed));
+        for (const char* button : { "cmdLost", "cmdLost", "cmdWin", "cmdBack", "cmdReset" }) {
+            click(&clicked, button);
+            // Keys go to the focused widget: straight to the button here.
+            QTest::keyClick(child(&pressed, button), button[3] == 'W' ? Qt::Key_Enter : Qt::Key_Return);
+            QCOMPARE(shows(pressed), shows(clicked));
+        }
+        QString asked;
+        catcher.then([](QWidget* d) { d->close(); }).then(question(QMessageBox::No, &asked));
+        QTest::keyClick(child(&pressed, "cmdSetting"), Qt::Key_Return);
+        CHECK_DIALOGS(catcher);
+        QCOMPARE(said, QStringLiteral("重新开始了"));
+    }
+
     void lossTableOf30000RowsLoadsAndScrollsToEnd()
     {
         QByteArrayList lines(30000, "1,2,3");

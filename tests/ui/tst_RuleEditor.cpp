@@ -1,5 +1,5 @@
 // The rule editor: layout, what it shows of the two files and writes back,
-// keys that must not close it, loads and saves that fail, and the reload
+// the keys that close it and those that must not, loads and saves that fail, and the reload
 // question the main window asks after every close.
 
 #include "tests/ui/UiTestSupport.h"
@@ -33,14 +33,20 @@ private slots:
         dlg.resize(900, 600); // the controls keep their places
         QTRY_COMPARE(dlg.size(), QSize(900, 600));
         QCOMPARE(geometries(dlg, controls), placed);
-        // Neither Enter nor Escape closes the editor; Enter starts a line in the loss box.
-        for (const char* box : { "txtWin", "txtLost", "cmdSave" }) {
+        // Escape does nothing; Enter does nothing in the win box, starts a line
+        // in the loss box, and clicks 保存 when it has the focus.
+        for (const char* box : { "txtWin", "txtLost" }) {
             for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
                 QTest::keyClick(child(&dlg, box), key);
         }
+        QTest::keyClick(child(&dlg, "cmdSave"), Qt::Key_Escape);
         QVERIFY(dlg.isVisible());
-        QCOMPARE(folder.read("winText.txt"), QByteArray("1,1,2,3"));
+        QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"), QByteArray("1,1,2,3|1,2"));
         QCOMPARE(dlg.lostText(), QStringLiteral("\r\n\r\n1,2"));
+        QTest::keyClick(child(&dlg, "cmdSave"), Qt::Key_Enter);
+        QCOMPARE(dlg.result(), QDialog::Accepted);
+        QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"),
+            QByteArray("1,1,2,3|\r\n\r\n1,2"));
     }
 
     void fileTextRoundTripsUnchanged_data()
