@@ -35,7 +35,17 @@ QString shownText(const QMessageBox* box)
 {
     if (box->textFormat() != Qt::RichText)
         return box->text();
-    return QTextDocumentFragment::fromHtml(box->text()).toPlainText();
+    // The breaks a box adds to wrap its lines are line separators; the
+    // text's own line breaks end paragraphs.
+    return QTextDocumentFragment::fromHtml(box->text())
+        .toRawText()
+        .remove(QChar::LineSeparator)
+        .replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QStringList shownLines(const QMessageBox* box)
+{
+    return QTextDocumentFragment::fromHtml(box->text()).toPlainText().split(QLatin1Char('\n'));
 }
 
 QByteArray RuleFolder::read(const char* name) const

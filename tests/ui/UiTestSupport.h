@@ -80,8 +80,10 @@ void checkCentredOverOwner(const QWidget* dialog);
 // only (no minimise, no maximise) and, on Windows, a fixed frame.
 void checkCloseBoxOnly(const QWidget* dialog);
 
-// The text a message box shows, as plain text.
+// The text a message box shows, as plain text, as it was given to the box.
 QString shownText(const QMessageBox* box);
+// The lines the box shows it in.
+QStringList shownLines(const QMessageBox* box);
 
 // A notice: no icon, the program's title, OK only (确定). A question: no
 // icon, Yes (是) and No (否) with Yes preselected. Both have buttons without
