@@ -174,6 +174,7 @@ cmp -s "$top/examples/winText.txt" "$dir/winText.txt" || fail "the portable rule
 for f in winText.txt lostText.txt; do
     { printf '\xEF\xBB\xBF'; cat "$top/examples/$f"; } >"$dir/$f"
 done
+chown "$owner" "$dir/winText.txt" "$dir/lostText.txt"
 probe_grids "$prefix" "$folder" portable-bom
 for f in winText.txt lostText.txt; do
     cp "$top/examples/$f" "$dir/$f"
