@@ -79,6 +79,9 @@ frmSetting::frmSetting(const Calculator& calculator, QWidget* parent)
     setTabOrder(txtLost, cmdSave);
     txtWin->setFocus();
 
+    // Where the dialog will appear, so that a notice of the load step is
+    // centred over that place.
+    centreOverOwner(*this);
     Form_Load();
 }
 

@@ -20,6 +20,7 @@
 #include <QProxyStyle>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -157,7 +158,8 @@ private slots:
         QFETCH(QString, report);
         QFETCH(int, mostLines);
         QWidget owner;
-        owner.setGeometry(100, 100, 500, 300);
+        owner.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(500, 300),
+            QApplication::primaryScreen()->availableGeometry()));
         ModalCatcher catcher;
         QStringList lines;
         QString text;

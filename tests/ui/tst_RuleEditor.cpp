@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QTableView>
 
 using zelmar::frmSetting;
@@ -153,7 +155,12 @@ private slots:
         ModalCatcher catcher;
         QString report;
         catcher.then(notice(&report));
-        frmSetting dlg(folder.calculator());
+        // Over a window in the middle of the screen, where a notice as wide as
+        // a long path needs no moving to stay on the screen.
+        QWidget owner;
+        owner.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(903, 528),
+            QApplication::primaryScreen()->availableGeometry()));
+        frmSetting dlg(folder.calculator(), &owner);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QTest::keyClicks(child(&dlg, qPrintable(box)), "5,"); // typing does not wipe the loaded text
