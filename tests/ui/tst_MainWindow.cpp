@@ -153,8 +153,6 @@ private slots:
         QTest::newRow("tall loss table")
             << WinRule << QByteArrayList(40, "1,1").join("\r\n") << QString(60, 'L') << "grdLost";
         QTest::newRow("wide win sequence") << ones << LostRule << QString(30, 'W') << "grdWin";
-        QTest::newRow("back from the far end") << WinRule << ones << QString(30, 'L') + "BBBB"
-                                               << "grdLost";
     }
 
     void currentCellStaysInView()
