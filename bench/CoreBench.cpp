@@ -10,6 +10,7 @@
 #include "rules/RuleParser.h"
 
 #include "bench/RatioReporter.h"
+#include "tests/support/MemoryFileService.h"
 
 #include <benchmark/benchmark.h>
 
@@ -83,16 +84,18 @@ public:
 // the first cell of row 1.
 void lossClicks(benchmark::State& state, const std::string& lossText)
 {
+    MemoryFileService memory;
+    const RuleFiles files("rules", memory);
+    memory.files = { { files.winPath(), "1,1,2,3" }, { files.lostPath(), lossText } };
     NoView view;
-    Calculator calc("/nonexistent", view);
-    calc.setRules(std::make_shared<const WinSeq>(ParseWinRule("1,1,2,3").table()),
-        std::make_shared<const LostTable>(ParseLostRule(lossText).table()), false);
+    Calculator calc("rules", view, memory);
+    calc.LoadRules();
     for (auto _ : state) {
         calc.Play(Event::Reset);
         calc.Play(Event::Loss);
         calc.Play(Event::Loss);
     }
-    if (calc.record().curRow != 1 || calc.record().curCol != 0)
+    if (calc.Record().curRow != 1 || calc.Record().curCol != 0)
         state.SkipWithError("the walk did not reach row 1");
 }
 

@@ -15,7 +15,7 @@ void Calculator::StartUp()
     m_files.RemoveLeftoverSaves();
     LoadRules();
     m_round.ResetState();
-    m_view.showTotals(record().score, record().stake);
+    m_view.showTotals(Record().score, Record().stake);
 }
 
 void Calculator::LoadRules()
@@ -36,8 +36,25 @@ void Calculator::setRules(WinSeqPtr winSeq, LostTablePtr lostTable, bool rulesMi
 {
     m_round.setRules(std::move(winSeq), std::move(lostTable), rulesMissing);
     m_view.beginFill();
-    m_grids.FillGrids(record().winSeq, record().lostTable);
-    m_view.endFill(record().winSeq, record().lostTable);
+    m_grids.FillGrids(Record().winSeq, Record().lostTable);
+    m_view.endFill(Record().winSeq, Record().lostTable);
+}
+
+void Calculator::ReadRuleTexts(ReadResult& win, ReadResult& lost) const
+{
+    m_files.ReadRuleTexts(win, lost);
+}
+
+SaveError Calculator::SaveRuleTexts(
+    const std::optional<std::string>& winText, const std::optional<std::string>& lostText) const
+{
+    if (winText && lostText)
+        return m_files.SaveRuleTexts(*winText, *lostText);
+    if (winText)
+        return m_files.SaveWinText(*winText);
+    if (lostText)
+        return m_files.SaveLostText(*lostText);
+    return std::nullopt;
 }
 
 void Calculator::Play(Event event)

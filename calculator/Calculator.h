@@ -10,6 +10,7 @@
 #include "engine/SequenceGrid.h"
 #include "rules/RuleFiles.h"
 
+#include <optional>
 #include <string>
 
 namespace zelmar {
@@ -29,15 +30,20 @@ public:
     // One click, or a reload, as the main window makes it.
     void Play(Event event);
 
-    // Installs rules that did not come from the files. A null table keeps
-    // the one in use.
-    void setRules(WinSeqPtr winSeq, LostTablePtr lostTable, bool rulesMissing);
+    const RoundRecord& Record() const { return m_round.record(); }
+    const SequenceGrids& Grids() const { return m_grids; }
 
-    const RoundRecord& record() const { return m_round.record(); }
-    const SequenceGrids& grids() const { return m_grids; }
-    const RuleFiles& files() const { return m_files; }
+    // The rule editor's side. The texts of both files byte for byte, as the
+    // editor shows them; reading creates a missing file empty.
+    void ReadRuleTexts(ReadResult& win, ReadResult& lost) const;
+    // Writes the texts given, win file first; a file whose text is nullopt
+    // is left alone. The rules in use change only by the next LoadRules.
+    [[nodiscard]] SaveError SaveRuleTexts(
+        const std::optional<std::string>& winText, const std::optional<std::string>& lostText) const;
 
 private:
+    // A null table keeps the one in use.
+    void setRules(WinSeqPtr winSeq, LostTablePtr lostTable, bool rulesMissing);
     void show(const Effects& effects);
 
     RuleFiles m_files;

@@ -197,16 +197,16 @@ void checkLoad(const std::string& text, bool asWin)
     MemoryFileService memory;
     HeadlessView view;
     Calculator calc("rules", view, memory);
-    const RuleFiles& files = calc.files();
+    const RuleFiles files("rules", memory);
     memory.files = { { files.winPath(), "1,1,2,3" }, { files.lostPath(), "1,2,3\r\n2,4,6,8" } };
     calc.StartUp();
-    const RoundRecord before = calc.record();
+    const RoundRecord before = calc.Record();
     const std::string win = asWin ? text : "5,0,7";
     const std::string lost = asWin ? "9,8\r\n\r\n7" : text;
     memory.files = { { files.winPath(), win }, { files.lostPath(), lost } };
     view.startStep();
     calc.LoadRules();
-    fuzz::checkLoaded(win, lost, before, calc.record(), view);
+    fuzz::checkLoaded(win, lost, before, calc.Record(), view);
 }
 
 } // namespace

@@ -170,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryFileService memory;
     HeadlessView view;
     Calculator calc("rules", view, memory);
-    const RuleFiles& files = calc.files();
+    const RuleFiles files("rules", memory);
     const auto putTexts = [&](const std::string& win, const std::string& lost) {
         memory.files = { { files.winPath(), win }, { files.lostPath(), lost } };
     };
@@ -179,13 +179,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string lostText = takeText(p, end);
     putTexts(winText, lostText);
     calc.StartUp();
-    FUZZ_CHECK(atOrigin(calc.record()));
-    checkSound(calc.record(), calc.grids());
+    FUZZ_CHECK(atOrigin(calc.Record()));
+    checkSound(calc.Record(), calc.Grids());
 
     while (p != end) {
         const Event event = eventOfByte(*p++);
-        const RoundRecord before = calc.record();
-        const std::string marksBefore = marksOf(calc.grids());
+        const RoundRecord before = calc.Record();
+        const std::string marksBefore = marksOf(calc.Grids());
         if (event == Event::Reload) {
             winText = takeText(p, end);
             lostText = takeText(p, end);
@@ -194,19 +194,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         view.startStep();
         calc.Play(event);
 
-        const RoundRecord& r = calc.record();
-        checkSound(r, calc.grids());
+        const RoundRecord& r = calc.Record();
+        checkSound(r, calc.Grids());
         if (event == Event::Reload) {
             fuzz::checkLoaded(winText, lostText, before, r, view);
         } else if (!view.failures.empty()) {
-            FUZZ_CHECK(view.failures.size() == 1 && r == before && marksOf(calc.grids()) == marksBefore);
+            FUZZ_CHECK(view.failures.size() == 1 && r == before && marksOf(calc.Grids()) == marksBefore);
             FUZZ_CHECK(view.notices.empty() && view.calls() == 0 && view.fills == 0);
         } else if (event == Event::Back) {
             checkStepBack(before, r, view);
         } else if (event == Event::Reset) {
             FUZZ_CHECK(view.notices == std::vector<std::string> { notices::StartedOver } && atOrigin(r));
         } else {
-            checkHand(event, before, r, view, calc.grids());
+            checkHand(event, before, r, view, calc.Grids());
         }
     }
     return 0;

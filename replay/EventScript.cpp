@@ -134,7 +134,7 @@ std::string joined(const std::vector<std::string>& texts)
 
 std::string Replayer::jsonLine(const char* event) const
 {
-    const RoundRecord& r = m_calculator.record();
+    const RoundRecord& r = m_calculator.Record();
     JsonWriter w;
     w.beginObject();
     w.key("step").value(m_step);
@@ -173,9 +173,9 @@ std::string Replayer::jsonLine(const char* event) const
     w.endObject();
     w.key("grids").beginObject();
     w.key("win");
-    writeGrid(w, m_calculator.grids().win());
+    writeGrid(w, m_calculator.Grids().win());
     w.key("lost");
-    writeGrid(w, m_calculator.grids().lost());
+    writeGrid(w, m_calculator.Grids().lost());
     w.endObject();
     w.endObject();
     return w.str() + "\n";
@@ -189,7 +189,7 @@ std::string replayTableHeader()
 
 std::string Replayer::tableLine(const char* event) const
 {
-    const RoundRecord& r = m_calculator.record();
+    const RoundRecord& r = m_calculator.Record();
     std::string position;
     switch (r.direction) {
     case Direction::Origin:

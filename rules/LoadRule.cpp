@@ -11,7 +11,7 @@ LoadedRule<Table> load(const ReadResult& read, const char* file, Parse parse)
 {
     if (read.error)
         return { nullptr, read.error };
-    if (read.text.empty())
+    if (IsEmptyRuleText(read.text))
         return {};
     auto parsed = parse(read.text);
     if (!parsed.ok())

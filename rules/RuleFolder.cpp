@@ -37,23 +37,24 @@ int makeFolders(const fs::path& dir)
 }
 
 // Both example files, written as a save writes them: each in full beside its
-// place before either is moved in.
-void copyExamples(const fs::path& examples, const std::string& folder, std::vector<std::string>& reports)
+// place before either is moved in. False when there are no examples to copy.
+bool copyExamples(const fs::path& examples, const std::string& folder, std::vector<std::string>& reports)
 {
     std::error_code ec;
     if (!fs::is_directory(examples, ec))
-        return; // the examples have been removed since the start
+        return false;
     std::string texts[2];
     const char* names[2] = { WinFileName, LostFileName };
     for (int i = 0; i < 2; ++i) {
         const std::string path = Utf8FromPath(examples / names[i]);
         if (int e = system::ReadWholeFile(path, texts[i])) {
             reports.push_back("无法读取示例规则 " + path + "：" + ErrorReason(e));
-            return;
+            return true;
         }
     }
     if (SaveError e = RuleFiles(folder).SaveRuleTexts(texts[0], texts[1]))
         reports.push_back("无法把示例规则复制到 " + folder + "。\n" + *e);
+    return true;
 }
 
 } // namespace
@@ -86,8 +87,12 @@ RuleFolderChoice ChooseRuleFolder(const RuleFolderPlaces& places)
         choice.reports.push_back("无法创建存放规则文件的文件夹 " + choice.folder + "：" + ErrorReason(e));
         return choice;
     }
-    if (!holdsRuleFile(data))
-        copyExamples(PathFromUtf8(places.examplesDir), choice.folder, choice.reports);
+    // Without examples the files are created empty when first read. The user
+    // is told where, since they lie away from the program.
+    if (!holdsRuleFile(data)
+        && !copyExamples(PathFromUtf8(places.examplesDir), choice.folder, choice.reports))
+        choice.reports.push_back("规则文件在 " + choice.folder + "。那里的 " + WinFileName + " 和 "
+            + LostFileName + " 是空的，填写规则后才能使用。");
     return choice;
 }
 

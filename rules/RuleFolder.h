@@ -9,7 +9,9 @@
 // (~/.local/share/zelmar by default), created when missing. When that folder
 // holds neither rule file, the example rules shipped with the program are
 // copied in, so that a new user starts with a working progression; a single
-// missing file is left to the normal reading, which creates it empty.
+// missing file is left to the normal reading, which creates it empty. Where
+// there are no examples to copy, the choice reports where the rule files
+// are and that they are empty.
 //
 // An installed program is known by its shipped examples beside it
 // (../share/zelmar/examples). Its folder belongs to the package and is

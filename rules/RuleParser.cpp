@@ -10,6 +10,25 @@ namespace zelmar {
 namespace {
 
 constexpr std::string_view CrLf = "\r\n";
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+
+// Notepad starts a file saved as "UTF-8 with BOM" with a byte-order mark,
+// which is read as if it were not there. A file saved as "Unicode" (UTF-16,
+// either byte order) holds no text the rules can be read from.
+std::optional<ParseError> markedText(std::string_view& text)
+{
+    if (text.substr(0, Utf8Mark.size()) == Utf8Mark) {
+        text.remove_prefix(Utf8Mark.size());
+        return std::nullopt;
+    }
+    const std::string_view start = text.substr(0, 2);
+    if (start == "\xFF\xFE" || start == "\xFE\xFF")
+        return ParseError { 0, 0, {},
+            "文件是 UTF-16 编码（记事本的“Unicode”）的，读不了。请用记事本打开它，“另存为”时把编码选为 ANSI "
+            "或 "
+            "UTF-8，再保存" };
+    return std::nullopt;
+}
 
 // An item is quoted in a report; a very long one is cut.
 std::string shortened(std::string_view text)
@@ -63,6 +82,11 @@ template <typename F> bool forEachItem(std::string_view list, F&& onItem)
 
 } // namespace
 
+bool IsEmptyRuleText(std::string_view text)
+{
+    return text.empty() || text == Utf8Mark;
+}
+
 long widthOfLine(long chars)
 {
     if (chars == 0)
@@ -77,6 +101,8 @@ long widthOfLine(long chars)
 
 ParseResult<WinSeq> ParseWinRule(std::string_view text)
 {
+    if (auto e = markedText(text))
+        return { *e };
     std::vector<i16> values;
     std::optional<ParseError> failure;
     long parts = 0;
@@ -134,6 +160,8 @@ ParseError beyondWidth(std::string_view text, long lineNo, long cols)
 // the item is converted, and the limits coming before any item.
 ParseResult<LostTable> ParseLostRule(std::string_view text)
 {
+    if (auto e = markedText(text))
+        return { *e };
     LostTable table;
     std::optional<ParseError> itemFailure;
     long lines = 0;

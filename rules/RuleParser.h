@@ -7,6 +7,9 @@
 // Loss text: lines split at every CR LF (a lone CR or LF stays in its line),
 // each line a list split at commas; an empty line is a row of zeros. The
 // table is as wide as the widest line needs by the character-count rule.
+//
+// A UTF-8 byte-order mark at the start of a text is skipped; a text that
+// starts with a UTF-16 one is refused as a whole.
 
 #include "engine/Tables.h"
 
@@ -38,6 +41,10 @@ inline constexpr long MaxLineChars = 65535;
 
 ParseResult<WinSeq> ParseWinRule(std::string_view text);
 ParseResult<LostTable> ParseLostRule(std::string_view text);
+
+// Whether a text holds no rule at all: it is empty, or a byte-order mark
+// alone. Such a text is not parsed; its table keeps what it held.
+bool IsEmptyRuleText(std::string_view text);
 
 // Width (highest column index) that the width rule gives to one line's length.
 // Returns -1 for an empty line, which widens nothing.

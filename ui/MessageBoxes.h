@@ -3,7 +3,9 @@
 // under the program's title, and a Yes/No question (是, 否) under a title of
 // its own. Both are modal, show no icon, not even on their buttons, and are
 // centred over their window. Their text is shown as rich text (text() gives
-// it marked up), so that the lines of a long one that wraps are spaced.
+// it marked up), so that the lines of a long one that wraps are spaced. A
+// text wraps where a reader would, after a punctuation mark or a blank and
+// never inside a quoted item, to a width of at most 60 % of the screen.
 
 #include <QString>
 

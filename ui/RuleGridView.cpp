@@ -86,4 +86,11 @@ void fitColumns(QTableView& view, const std::vector<int>& widestChars)
     view.viewport()->update();
 }
 
+void showCell(QTableView& view, int row, int col)
+{
+    const QModelIndex cell = view.model()->index(row, col);
+    if (cell.isValid())
+        view.scrollTo(cell, QAbstractItemView::EnsureVisible);
+}
+
 } // namespace zelmar

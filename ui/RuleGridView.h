@@ -19,4 +19,8 @@ QTableView* makeRuleGridView(QWidget* parent, QAbstractItemModel* model);
 // per column, and a layout of the header only for the columns that grow.
 void fitColumns(QTableView& view, const std::vector<int>& widestChars);
 
+// Scrolls the view the least that shows the cell whole; a cell already in
+// view, or outside the grid, leaves it where it is.
+void showCell(QTableView& view, int row, int col);
+
 } // namespace zelmar

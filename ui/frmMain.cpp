@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "engine/ColumnChars.h"
+#include "ui/EnterClicks.h"
 #include "ui/FileNames.h"
 #include "ui/FilledShape.h"
 #include "ui/HomePage.h"
@@ -40,6 +41,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, QRec
     b->setGeometry(geometry);
     b->setFont(songFont(ButtonPoints));
     b->setAutoDefault(false);
+    clickOnEnter(b);
     return b;
 }
 
@@ -118,8 +120,8 @@ void frmMain::buildControls()
     txtStake->setPalette(red);
     txtScore = textBox(client, "txtScore", twipsRect(9720, 720, 2295, 435));
 
-    m_winModel = new SequenceGridModel(m_calculator.grids().win(), songFont(CellPoints), this);
-    m_lostModel = new SequenceGridModel(m_calculator.grids().lost(), songFont(CellPoints), this);
+    m_winModel = new SequenceGridModel(m_calculator.Grids().win(), songFont(CellPoints), this);
+    m_lostModel = new SequenceGridModel(m_calculator.Grids().lost(), songFont(CellPoints), this);
     grdWin = grid(client, "grdWin", twipsRect(3600, 2280, 9735, 735), m_winModel);
     grdLost = grid(client, "grdLost", twipsRect(3600, 3720, 9735, 3975), m_lostModel);
 
@@ -165,6 +167,16 @@ void frmMain::Form_Load()
     for (const std::string& report : m_folderReports)
         reportFailure(report);
     m_calculator.StartUp();
+}
+
+void frmMain::play(Event event)
+{
+    m_calculator.Play(event);
+    const RoundRecord& r = m_calculator.Record();
+    if (r.direction != Direction::Loss)
+        showCell(*grdWin, 0, r.curCol);
+    if (r.direction != Direction::Win)
+        showCell(*grdLost, r.curRow, r.curCol);
 }
 
 void frmMain::showTotals(i16 score, i16 stake)
@@ -215,9 +227,9 @@ void frmMain::reportFailure(const std::string& text)
 // whether the rules on disk become the rules in use.
 void frmMain::cmdSetting_Click()
 {
-    frmSetting(m_calculator.files(), this).exec();
+    frmSetting(m_calculator, this).exec();
     if (askYesNo(this, QStringLiteral("规则已经重新设定，是否重新加载"), QStringLiteral("重新加载规则？")))
-        m_calculator.Play(Event::Reload);
+        play(Event::Reload);
 }
 
 void frmMain::mnuOper_Click()

@@ -30,10 +30,10 @@ public:
     ~frmMain() override;
 
 private slots:
-    void cmdWin_Click() { m_calculator.Play(Event::Win); }
-    void cmdLost_Click() { m_calculator.Play(Event::Loss); }
-    void cmdBack_Click() { m_calculator.Play(Event::Back); }
-    void cmdReset_Click() { m_calculator.Play(Event::Reset); }
+    void cmdWin_Click() { play(Event::Win); }
+    void cmdLost_Click() { play(Event::Loss); }
+    void cmdBack_Click() { play(Event::Back); }
+    void cmdReset_Click() { play(Event::Reset); }
     void cmdSetting_Click();
     void mnuOper_Click();
     void mnuVersion_Click();
@@ -48,6 +48,9 @@ private:
     void reportFailure(const std::string& text) override;
 
     void Form_Load();
+    // A click or a reload, after which the cell the round stands on is
+    // scrolled into view on the grid (or both) of its path.
+    void play(Event event);
     void buildControls();
     void buildMenus();
 

@@ -1,5 +1,6 @@
 #include "ui/frmSetting.h"
 
+#include "ui/EnterClicks.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PlacedLabel.h"
 #include "ui/Placement.h"
@@ -34,9 +35,9 @@ QString lostBoxText(const std::string& fileText)
 
 } // namespace
 
-frmSetting::frmSetting(const RuleFiles& files, QWidget* parent)
+frmSetting::frmSetting(const Calculator& calculator, QWidget* parent)
     : QDialog(parent)
-    , m_files(files)
+    , m_calculator(calculator)
 {
     setObjectName(QStringLiteral("frmSetting"));
     setWindowTitle(QStringLiteral("规则设定"));
@@ -71,12 +72,16 @@ frmSetting::frmSetting(const RuleFiles& files, QWidget* parent)
     cmdSave->setGeometry(twipsRect(3240, 4920, 2535, 615));
     cmdSave->setFont(songFont(15.75));
     cmdSave->setAutoDefault(false);
+    clickOnEnter(cmdSave);
     connect(cmdSave, &QPushButton::clicked, this, &frmSetting::cmdSave_Click);
 
     setTabOrder(txtWin, txtLost);
     setTabOrder(txtLost, cmdSave);
     txtWin->setFocus();
 
+    // Where the dialog will appear, so that a notice of the load step is
+    // centred over that place.
+    centreOverOwner(*this);
     Form_Load();
 }
 
@@ -84,12 +89,12 @@ void frmSetting::Form_Load()
 {
     ReadResult win;
     ReadResult lost;
-    m_files.ReadRuleTexts(win, lost);
+    m_calculator.ReadRuleTexts(win, lost);
     txtWin->setText(QString::fromStdString(win.text));
     txtLost->setPlainText(lostBoxText(lost.text));
     txtLost->document()->setModified(false);
-    m_winUnread = win.error.has_value();
-    m_lostUnread = lost.error.has_value();
+    m_win = { win.error ? std::nullopt : std::optional(std::move(win.text)), txtWin->text() };
+    m_lost = { lost.error ? std::nullopt : std::optional(std::move(lost.text)), txtLost->toPlainText() };
     for (const auto& error : { win.error, lost.error }) {
         if (error)
             showNotice(this, QString::fromStdString(*error));
@@ -108,17 +113,18 @@ QString frmSetting::lostText() const
     return text;
 }
 
-std::optional<std::string> frmSetting::save() const
+std::optional<std::string> frmSetting::toSave(
+    const Loaded& loaded, const QString& shown, bool edited, const QString& text)
 {
-    const bool saveWin = !m_winUnread || txtWin->isModified();
-    const bool saveLost = !m_lostUnread || txtLost->document()->isModified();
-    if (saveWin && saveLost)
-        return m_files.SaveRuleTexts(winText().toStdString(), lostText().toStdString());
-    if (saveWin)
-        return m_files.SaveWinText(winText().toStdString());
-    if (saveLost)
-        return m_files.SaveLostText(lostText().toStdString());
-    return std::nullopt;
+    if (!loaded.bytes)
+        return edited ? std::optional(text.toStdString()) : std::nullopt;
+    return shown == loaded.shown ? *loaded.bytes : text.toStdString();
+}
+
+SaveError frmSetting::save() const
+{
+    return m_calculator.SaveRuleTexts(toSave(m_win, txtWin->text(), txtWin->isModified(), winText()),
+        toSave(m_lost, txtLost->toPlainText(), txtLost->document()->isModified(), lostText()));
 }
 
 // A failed save keeps the dialog open with everything typed, and says which
@@ -147,8 +153,8 @@ void frmSetting::showEvent(QShowEvent* event)
         centreOverOwner(*this);
 }
 
-// Neither Enter nor Escape closes the editor: it closes by its button or its
-// close box only.
+// Neither Enter nor Escape closes the editor: it closes by its button (which
+// Enter clicks when it has the focus) or its close box only.
 void frmSetting::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {

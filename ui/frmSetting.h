@@ -4,9 +4,11 @@
 // the text becomes the rules in use only when the main window reloads them.
 //
 // The loss box shows one rule line per line; in the file the lines are
-// separated by CR LF, both when the box is filled and when it is saved.
+// separated by CR LF, both when the box is filled and when it is saved. A box
+// left unedited saves its file's bytes as they were read, a byte-order mark
+// or a lone line end included.
 
-#include "rules/RuleFiles.h"
+#include "calculator/Calculator.h"
 
 #include <QDialog>
 
@@ -22,7 +24,7 @@ namespace zelmar {
 class frmSetting : public QDialog {
     Q_OBJECT
 public:
-    frmSetting(const RuleFiles& files, QWidget* parent = nullptr);
+    frmSetting(const Calculator& calculator, QWidget* parent = nullptr);
 
     // The texts as they are (or would be) written to the two files.
     QString winText() const;
@@ -39,13 +41,21 @@ private slots:
 
 private:
     void Form_Load();
-    std::optional<std::string> save() const;
+    SaveError save() const;
 
-    const RuleFiles& m_files;
-    // A file that could not be read is written only once its box was edited,
-    // so that an unreadable file is not replaced by the empty box.
-    bool m_winUnread = false;
-    bool m_lostUnread = false;
+    const Calculator& m_calculator;
+    // What a file held when the dialog opened, and what its box showed of
+    // it. A file that could not be read has no bytes; it is written only
+    // once its box was edited, so that it is not replaced by the empty box.
+    struct Loaded {
+        std::optional<std::string> bytes;
+        QString shown;
+    };
+    static std::optional<std::string> toSave(
+        const Loaded& loaded, const QString& shown, bool edited, const QString& text);
+
+    Loaded m_win;
+    Loaded m_lost;
 
     QLineEdit* txtWin = nullptr;
     QPlainTextEdit* txtLost = nullptr;

@@ -48,7 +48,7 @@ TEST(FillGrids, shapesAndTexts)
 TEST(FillGrids, neverFilledTablesShowNoValues)
 {
     Game g;
-    g.calc.setRules(nullptr, test::lostOf("4,5"), true);
+    g.reload("", "4,5");
     EXPECT_EQ(g.grids().win().rows(), 1);
     EXPECT_EQ(g.grids().win().cols(), 0);
     EXPECT_EQ(g.grids().lost().cols(), 2);
@@ -237,7 +237,7 @@ TEST(FillGrids, reloadRemovesMarksButKeepsRound)
 {
     Game g("1,1,2,3", "1,1");
     g.play("WW");
-    g.calc.setRules(test::winOf("1,1,2,3,5"), nullptr, false);
+    g.reload("1,1,2,3,5", std::nullopt);
     EXPECT_TRUE(g.grids().win().marks().empty());
     EXPECT_EQ(g.rec().curCol, 2);
     g.play("W");

@@ -62,6 +62,11 @@ TEST(ParseLossRule, workedExamples)
         { "-3,4", { { -3, 4, 0 } } },
         // A lone CR or LF is no line end: it stays inside its item.
         { "1,2\r\n3\r", { { 1, 2 }, { 3, 0 } } },
+        // A UTF-8 byte-order mark is skipped before the width is counted.
+        { "\xEF\xBB\xBF"
+          "12,3,4",
+            { { 12, 3, 4 } } },
+        { "\xEF\xBB\xBF\r\n1", { { 0 }, { 1 } } },
     };
     for (const Case& c : cases) {
         const auto parsed = ParseLostRule(c.text);
@@ -91,6 +96,11 @@ TEST(ParseWinRule, workedExamples)
     EXPECT_EQ(ParseWinRule("5").table().values(), (std::vector<i16> { 5 }));
     EXPECT_EQ(ParseWinRule("1,2.5,3.5\r\n").table().values(), (std::vector<i16> { 1, 2, 4 }));
     EXPECT_EQ(ParseWinRule("1\r\n,2").table().values(), (std::vector<i16> { 1, 2 }));
+    EXPECT_EQ(ParseWinRule("\xEF\xBB\xBF"
+                           "1,2")
+                  .table()
+                  .values(),
+        (std::vector<i16> { 1, 2 }));
 }
 
 struct FailCase {
@@ -133,6 +143,13 @@ INSTANTIATE_TEST_SUITE_P(BadItems, ParseFailure,
         FailCase { "5\r\n7,\r\n,8", true, 2, 2, "", "宽度" },
         FailCase { "5\r\n6\r\n7,\r\n,9", true, 3, 2, "", "宽度" },
         FailCase { "1\r\n2\r\nx,3", true, 3, 1, "x", "不是数字" },
+        // Items are counted after a skipped byte-order mark.
+        FailCase { "\xEF\xBB\xBF"
+                   "1,x",
+            false, 0, 2, "x", "不是数字" },
+        FailCase { "\xEF\xBB\xBF"
+                   "5\r\n7,",
+            true, 2, 2, "", "宽度" },
         // A long item is quoted cut to 40 characters.
         FailCase { "1,xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", false, 0, 2,
             "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", "不是数字" },
@@ -146,9 +163,9 @@ TEST(ParseFailure, invisibleCharactersAreNamedInTheReport)
         const char* text;
         const char* shown;
     } cases[] = {
-        { "\xEF\xBB\xBF"
-          "1,2",
-            "第1项“<U+FEFF>1”" },
+        { "1,\xEF\xBB\xBF"
+          "2",
+            "第2项“<U+FEFF>2”" },
         { "1\r2,3", "第1项“1<U+000D>2”" },
         { "1,\r", "第2项“<U+000D>”" },
     };
@@ -156,6 +173,24 @@ TEST(ParseFailure, invisibleCharactersAreNamedInTheReport)
         const std::string report = describe("winText.txt", ParseWinRule(c.text).error());
         EXPECT_NE(report.find(c.shown), std::string::npos) << report;
     }
+}
+
+// Notepad's "Unicode" is UTF-16: refused as a whole, saying how to save it instead.
+TEST(ParseFailure, utf16TextIsRefusedWithHowToSaveIt)
+{
+    using namespace std::string_literals;
+    for (const std::string& text : { "\xFF\xFE\x31\0,\0\x32\0"s, "\xFE\xFF\0\x31"s }) {
+        for (const bool loss : { false, true }) {
+            const ParseError e = loss ? ParseLostRule(text).error() : ParseWinRule(text).error();
+            EXPECT_EQ(e.line, 0);
+            EXPECT_EQ(e.item, 0);
+            const std::string report = describe(loss ? "lostText.txt" : "winText.txt", e);
+            for (const char* part : { "UTF-16", "ANSI", "UTF-8", loss ? "lostText.txt：" : "winText.txt：" })
+                EXPECT_NE(report.find(part), std::string::npos) << report;
+        }
+    }
+    EXPECT_TRUE(IsEmptyRuleText("\xEF\xBB\xBF"));
+    EXPECT_FALSE(IsEmptyRuleText("\xEF\xBB\xBF "));
 }
 
 TEST(ParseLimits, itemAndLineCountsAndLineLength)

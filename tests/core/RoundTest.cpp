@@ -88,7 +88,7 @@ TEST(RecordResults, restartAnywhereEvenAtOrigin)
 TEST(RecordResults, emptyRulesOnlyGrowHistory)
 {
     Game g;
-    g.calc.setRules(nullptr, nullptr, true);
+    g.reload("", "");
     g.play("WWL");
     EXPECT_EQ(g.view.notices, (std::vector<std::string> { "规则未设置好", "规则未设置好", "规则未设定好" }));
     EXPECT_EQ(g.rec().history, (std::vector { Hand::Win, Hand::Win, Hand::Loss }));
@@ -197,7 +197,7 @@ TEST(Undo, forwardWalkPastLastRowStopsUnchanged)
 {
     Game g("1,1", "3,1,1");
     g.play("LLWW"); // back at (0,0)
-    g.calc.setRules(nullptr, test::lostOf("1,0,0"), false);
+    g.reload(std::nullopt, "1,0,0");
     const RoundRecord before = g.rec();
     g.view.startStep();
     g.play("B");
@@ -276,8 +276,8 @@ TEST(FailingClick, indexOutsideReloadedTable)
     for (const Case& c : cases) {
         Game g("1,1,2,3", "1,2\r\n5,6\r\n7,8");
         g.play(c.before);
-        g.calc.setRules(
-            c.newWin ? test::winOf(c.newWin) : nullptr, c.newLost ? test::lostOf(c.newLost) : nullptr, false);
+        g.reload(c.newWin ? std::optional<std::string_view>(c.newWin) : std::nullopt,
+            c.newLost ? std::optional<std::string_view>(c.newLost) : std::nullopt);
         const RoundRecord before = g.rec();
         g.view.startStep();
         g.play(std::string(1, c.click));

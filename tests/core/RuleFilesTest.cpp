@@ -26,7 +26,7 @@ protected:
     const fs::path& dir = folder.path;
     HeadlessView view;
     Calculator calc { dir.string(), view };
-    const RoundRecord& rec() const { return calc.record(); }
+    const RoundRecord& rec() const { return calc.Record(); }
 };
 
 TEST_F(RuleFolder, firstStartCreatesEmptyFiles)
@@ -72,7 +72,7 @@ TEST_F(RuleFolder, malformedTextKeepsOldTableAndLoadsTheOther)
     EXPECT_EQ(rec().winSeq, oldWin);
     EXPECT_EQ(rec().lostTable->at(0, 2), 6);
     EXPECT_EQ(rec().rulesMissing, true);
-    EXPECT_EQ(calc.grids().lost().cols(), 3); // the grids were rebuilt
+    EXPECT_EQ(calc.Grids().lost().cols(), 3); // the grids were rebuilt
     // The round stays where it was.
     EXPECT_EQ(rec().curCol, 1);
     EXPECT_EQ(rec().history, std::vector { Hand::Win });
@@ -94,6 +94,31 @@ TEST_F(RuleFolder, emptiedFileKeepsTableButRaisesFlag)
     EXPECT_EQ(rec().rulesMissing, true);
     EXPECT_EQ(rec().winSeq->size(), 4);
     EXPECT_TRUE(view.failures.empty());
+}
+
+// Notepad's "UTF-8 with BOM" reads as plain text, a mark alone as an empty
+// file; its "Unicode" is reported and keeps the table in use.
+TEST_F(RuleFolder, byteOrderMarksAsNotepadWritesThem)
+{
+    put("winText.txt",
+        "\xEF\xBB\xBF"
+        "5,1,2");
+    put("lostText.txt", "\xEF\xBB\xBF");
+    calc.StartUp();
+    EXPECT_TRUE(view.failures.empty());
+    EXPECT_EQ(rec().winSeq->values(), (std::vector<i16> { 5, 1, 2 }));
+    EXPECT_EQ(rec().lostTable, nullptr);
+    EXPECT_EQ(rec().rulesMissing, true);
+    put("lostText.txt",
+        "\xEF\xBB\xBF"
+        "1,2\r\n3");
+    put("winText.txt", std::string("\xFF\xFE\x31\0", 4));
+    calc.LoadRules();
+    ASSERT_EQ(view.failures.size(), 1u);
+    EXPECT_NE(view.failures[0].find("winText.txt：文件是 UTF-16"), std::string::npos) << view.failures[0];
+    EXPECT_EQ(rec().winSeq->size(), 3);
+    EXPECT_EQ(rec().lostTable->cols(), 2);
+    EXPECT_EQ(rec().rulesMissing, true);
 }
 
 TEST_F(RuleFolder, unreadableFileIsReportedWithReason)

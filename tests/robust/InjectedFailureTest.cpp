@@ -72,13 +72,13 @@ TEST_P(ReadFailure, reloadKeepsTheOldTableLoadsTheOtherAndGoesOn)
     HeadlessView view;
     Calculator calc("rules", view, memory);
     calc.StartUp();
-    const RoundRecord before = calc.record();
+    const RoundRecord before = calc.Record();
     memory.files = { { files.winPath(), NewWin }, { files.lostPath(), NewLost } };
     arm();
     view.startStep();
     calc.LoadRules();
 
-    const RoundRecord& r = calc.record();
+    const RoundRecord& r = calc.Record();
     ASSERT_EQ(view.failures.size(), 1u);
     expectReport(view.failures[0], failingPath(), EIO);
     EXPECT_EQ(r.rulesMissing, true);
@@ -97,11 +97,11 @@ TEST_P(ReadFailure, reloadKeepsTheOldTableLoadsTheOtherAndGoesOn)
     view.startStep();
     calc.LoadRules();
     EXPECT_TRUE(view.failures.empty());
-    EXPECT_EQ(calc.record().rulesMissing, false);
+    EXPECT_EQ(calc.Record().rulesMissing, false);
     calc.Play(Event::Reset);
     calc.Play(Event::Win);
-    EXPECT_EQ(calc.record().score, 1);
-    EXPECT_EQ(calc.record().stake, 7);
+    EXPECT_EQ(calc.Record().score, 1);
+    EXPECT_EQ(calc.Record().stake, 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStepOfEachFile, ReadFailure,

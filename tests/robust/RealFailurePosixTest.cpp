@@ -41,8 +41,8 @@ TEST(RealFailure, startUpHangOnRuleFileThatIsNotARegularFile)
     calc.StartUp();
     ASSERT_EQ(view.failures.size(), 1u);
     EXPECT_NE(view.failures[0].find(files.lostPath()), std::string::npos) << view.failures[0];
-    EXPECT_EQ(calc.record().rulesMissing, true);
-    EXPECT_EQ(calc.record().winSeq->size(), 4);
+    EXPECT_EQ(calc.Record().rulesMissing, true);
+    EXPECT_EQ(calc.Record().winSeq->size(), 4);
 
     fs::remove(files.lostPath());
     fs::create_symlink("/dev/zero", files.lostPath());

@@ -56,7 +56,7 @@ TEST_P(BrokenRuleFile, isReportedAndKeepsEverythingAndTheProgramGoesOn)
     HeadlessView view;
     Calculator calc(files.folder(), view);
     calc.StartUp();
-    const RoundRecord before = calc.record();
+    const RoundRecord before = calc.Record();
     breakLossFile(folder.path, files.lostPath(), b.lostIs);
     const auto onDisk = snapshot(folder.path);
     const auto lostKind = fs::symlink_status(PathFromUtf8(files.lostPath())).type();
@@ -67,9 +67,9 @@ TEST_P(BrokenRuleFile, isReportedAndKeepsEverythingAndTheProgramGoesOn)
     expectReport(view.failures.back(), files.lostPath(), b.readError);
     if (both)
         expectReport(view.failures[0], files.winPath(), b.readError);
-    EXPECT_EQ(calc.record().rulesMissing, true);
-    EXPECT_EQ(calc.record().lostTable, before.lostTable);
-    EXPECT_EQ(calc.record().winSeq == before.winSeq, both);
+    EXPECT_EQ(calc.Record().rulesMissing, true);
+    EXPECT_EQ(calc.Record().lostTable, before.lostTable);
+    EXPECT_EQ(calc.Record().winSeq == before.winSeq, both);
     EXPECT_EQ(snapshot(folder.path), onDisk) << "reading must change nothing";
     calc.Play(Event::Loss);
     EXPECT_EQ(view.notices, std::vector<std::string> { notices::RulesNotSetLost });
@@ -85,7 +85,7 @@ TEST_P(BrokenRuleFile, isReportedAndKeepsEverythingAndTheProgramGoesOn)
     view.startStep();
     calc.LoadRules();
     EXPECT_TRUE(view.failures.empty());
-    EXPECT_EQ(calc.record().lostTable->at(0, 1), 5);
+    EXPECT_EQ(calc.Record().lostTable->at(0, 1), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BrokenRuleFile, testing::ValuesIn(Cases),

@@ -4,9 +4,11 @@
 #include "calculator/Calculator.h"
 #include "calculator/HeadlessView.h"
 #include "rules/RuleParser.h"
+#include "tests/support/MemoryFileService.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,17 +59,32 @@ struct RecordingView : HeadlessView {
     std::vector<SequenceGrids::Changed> changed;
 };
 
-// A calculator whose rules come from texts, not files; the round at the
+// A calculator whose rule files are held in memory; the round at the
 // origin, as after start-up.
 struct Game {
+    MemoryFileService memory;
     RecordingView view;
-    Calculator calc { "/nonexistent", view };
+    Calculator calc { "rules", view, memory };
 
     Game() = default;
     Game(std::string_view win, std::string_view lost)
     {
-        calc.setRules(winOf(win), lostOf(lost), false);
+        reload(win, lost);
         view.startStep();
+    }
+
+    // Puts the texts given into the rule files (nullopt keeps a file as it
+    // is) and reloads the rules, as after the rule editor. The texts parse.
+    void reload(std::optional<std::string_view> win, std::optional<std::string_view> lost)
+    {
+        const RuleFiles files("rules", memory);
+        if (win)
+            memory.files[files.winPath()] = *win;
+        if (lost)
+            memory.files[files.lostPath()] = *lost;
+        const std::size_t failures = view.failures.size();
+        calc.LoadRules();
+        EXPECT_EQ(view.failures.size(), failures) << view.failures.back();
     }
 
     // Runs a string of clicks: W, L, B, R.
@@ -79,8 +96,8 @@ struct Game {
             calc.Play(*event);
         }
     }
-    const RoundRecord& rec() const { return calc.record(); }
-    const SequenceGrids& grids() const { return calc.grids(); }
+    const RoundRecord& rec() const { return calc.Record(); }
+    const SequenceGrids& grids() const { return calc.Grids(); }
 };
 
 } // namespace zelmar::test

@@ -35,7 +35,17 @@ QString shownText(const QMessageBox* box)
 {
     if (box->textFormat() != Qt::RichText)
         return box->text();
-    return QTextDocumentFragment::fromHtml(box->text()).toPlainText();
+    // The breaks a box adds to wrap its lines are line separators; the
+    // text's own line breaks end paragraphs.
+    return QTextDocumentFragment::fromHtml(box->text())
+        .toRawText()
+        .remove(QChar::LineSeparator)
+        .replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QStringList shownLines(const QMessageBox* box)
+{
+    return QTextDocumentFragment::fromHtml(box->text()).toPlainText().split(QLatin1Char('\n'));
 }
 
 QByteArray RuleFolder::read(const char* name) const
@@ -86,6 +96,17 @@ void checkCentredOverOwner(const QWidget* dialog)
             off.x(), off.y(), qPrintable(owner->objectName()))));
 }
 
+void checkCloseBoxOnly(const QWidget* dialog)
+{
+    const Qt::WindowFlags flags = dialog->windowFlags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+    const Qt::WindowFlags asked = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+        | Qt::MSWindowsFixedSizeDialogHint;
+    QVERIFY2((flags & asked) == asked, qPrintable(describe(dialog)));
+    QVERIFY2(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)),
+        qPrintable(describe(dialog)));
+}
+
 ModalCatcher::Handler notice(QString* text)
 {
     return [text](QWidget* w) {
@@ -97,6 +118,7 @@ ModalCatcher::Handler notice(QString* text)
         QCOMPARE(box->windowTitle(), QStringLiteral("Zelmar V1.0版"));
         QCOMPARE(box->buttons().size(), 1);
         QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+        checkCloseBoxOnly(box);
         checkCentredOverOwner(box);
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     };
@@ -114,6 +136,7 @@ ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titl
         QCOMPARE(box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text(),
             QStringLiteral("是否"));
         checkPlainButtons(box);
+        checkCloseBoxOnly(box);
         checkCentredOverOwner(box);
         QTest::mouseClick(box->button(answer), Qt::LeftButton);
     };

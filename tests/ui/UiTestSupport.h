@@ -3,7 +3,8 @@
 // the modal dialogs a click opens from inside their event loops, a recorder
 // of the web addresses handed to the desktop, and clicks and looks.
 
-#include "rules/RuleFiles.h"
+#include "calculator/Calculator.h"
+#include "calculator/HeadlessView.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -27,7 +28,8 @@ public:
     }
     QString path() const { return m_dir.path(); }
     QString file(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-    const zelmar::RuleFiles& files() const { return m_files; }
+    // A calculator on the folder, for the rule editor.
+    const zelmar::Calculator& calculator() const { return m_calculator; }
     QByteArray read(const char* name) const;
     void write(const char* name, const QByteArray& bytes) const;
     // A folder in the file's place: it can be neither read nor replaced.
@@ -39,7 +41,8 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    zelmar::RuleFiles m_files { QFile::encodeName(m_dir.path()).toStdString() };
+    zelmar::HeadlessView m_view;
+    zelmar::Calculator m_calculator { QFile::encodeName(m_dir.path()).toStdString(), m_view };
 };
 
 // One handler per modal dialog, in the order the dialogs appear (also those
@@ -73,13 +76,19 @@ private:
 // of the window it was opened over.
 void checkCentredOverOwner(const QWidget* dialog);
 
-// The text a message box shows, as plain text.
+// Whether a dialog asks the window manager for a title bar with a close box
+// only (no minimise, no maximise) and, on Windows, a fixed frame.
+void checkCloseBoxOnly(const QWidget* dialog);
+
+// The text a message box shows, as plain text, as it was given to the box.
 QString shownText(const QMessageBox* box);
+// The lines the box shows it in.
+QStringList shownLines(const QMessageBox* box);
 
 // A notice: no icon, the program's title, OK only (确定). A question: no
 // icon, Yes (是) and No (否) with Yes preselected. Both have buttons without
-// icons, are centred over their window, record what they show and press a
-// button.
+// icons and a close box only, are centred over their window, record what
+// they show and press a button.
 ModalCatcher::Handler notice(QString* text);
 ModalCatcher::Handler question(QMessageBox::StandardButton answer, QString* titleAndPrompt);
 

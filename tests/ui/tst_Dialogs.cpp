@@ -19,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -114,13 +116,77 @@ private slots:
                 for (int x = 0; x < icon.width(); ++x)
                     QCOMPARE(icon.pixelColor(x, y).alpha(), 0);
             }
-            const Qt::WindowFlags flags = dialog->windowFlags();
-            QVERIFY(flags & Qt::WindowCloseButtonHint);
-            QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            checkCloseBoxOnly(dialog);
             QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
             QTest::keyClick(dialog, Qt::Key_Escape);
             QVERIFY(dialog->isVisible());
             QVERIFY(dialog->close());
+        }
+    }
+
+    // A notice is at most 60 % of the screen wide and the usual report takes a
+    // line or two (three on the offscreen platform's 800 px screen). A line
+    // ends after a punctuation mark or a blank, never inside a quoted item
+    // or a file name; a path too long for a line is cut.
+    void noticesWrapWhereAReaderWould_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<int>("mostLines");
+        const QString item40(40, QLatin1Char('7'));
+        QTest::newRow("long item") << "规则文件有错，没有加载：winText.txt 第1项“" + item40
+                + "…”：不是数字（类型不匹配）"
+                                   << 3;
+        QTest::newRow("empty item") << "规则文件有错，没有加载：lostText.txt 第2行 "
+                                       "第3项“”：是空的（两个逗号之间或行首行尾的逗号旁没有数字）"
+                                    << 2;
+        QTest::newRow("quoted item at the end of a line")
+            << "规则文件有错，没有加载：lostText.txt 第12行 第2项“" + item40.left(24)
+                + "”：不是数字（类型不匹配）"
+            << 2;
+        QTest::newRow("unreadable file")
+            << "无法读取规则文件 "
+               "/home/someone/.local/share/zelmar/lostText.txt（打开或创建时出错）：没有权限（Permission "
+               "denied）"
+            << 3;
+        QTest::newRow("path longer than a line") << "规则文件在 /" + QString(30, 'a') + "/" + QString(30, 'b')
+                + "/" + QString(30, 'c')
+                + "，是空的。" << 4;
+    }
+
+    void noticesWrapWhereAReaderWould()
+    {
+        QFETCH(QString, report);
+        QFETCH(int, mostLines);
+        QWidget owner;
+        owner.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(500, 300),
+            QApplication::primaryScreen()->availableGeometry()));
+        ModalCatcher catcher;
+        QStringList lines;
+        QString text;
+        const ModalCatcher::Handler answer = notice(&text);
+        catcher.then([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            QVERIFY(box->width() <= box->screen()->availableGeometry().width() * 0.6);
+            const QLabel* label = child<QLabel>(box, "qt_msgbox_label");
+            lines = shownLines(box);
+            for (const QString& line : std::as_const(lines)) {
+                QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(line) <= label->contentsRect().width(),
+                    qPrintable(line));
+            }
+            answer(box);
+        });
+        zelmar::showNotice(&owner, report);
+        CHECK_DIALOGS(catcher);
+        QCOMPARE(text, report);
+        QVERIFY2(lines.size() <= mostLines, qPrintable(lines.join('|')));
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QCOMPARE(lines[i].count(QChar(0x201C)), lines[i].count(QChar(0x201D)));
+            const bool cutPath = lines[i].endsWith('/') || lines[i].contains(QLatin1String("aaaa"));
+            if (i + 1 < lines.size() && !cutPath)
+                QVERIFY2(
+                    QStringLiteral("，。：）) ").contains(lines[i].back()) || lines[i + 1].startsWith("（"),
+                    qPrintable(lines.join('|')));
         }
     }
 

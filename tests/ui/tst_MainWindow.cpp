@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 
@@ -137,6 +138,97 @@ private slots:
         QCOMPARE(shown.join('|'), notices);
         QCOMPARE(shows(w), window);
         QCOMPARE(cells.join(' '), repainted);
+    }
+
+    // After every click, and after a reload when the user had scrolled away,
+    // the cell the round stands on lies whole inside its grid's viewport.
+    void currentCellStaysInView_data()
+    {
+        QTest::addColumn<QByteArray>("winRule");
+        QTest::addColumn<QByteArray>("lostRule");
+        QTest::addColumn<QString>("hands");
+        QTest::addColumn<QString>("grid");
+        const QByteArray ones = QByteArrayList(40, "1").join(',');
+        QTest::newRow("wide loss table") << WinRule << ones << QString(30, 'L') << "grdLost";
+        QTest::newRow("tall loss table")
+            << WinRule << QByteArrayList(40, "1,1").join("\r\n") << QString(60, 'L') << "grdLost";
+        QTest::newRow("wide win sequence") << ones << LostRule << QString(30, 'W') << "grdWin";
+    }
+
+    void currentCellStaysInView()
+    {
+        QFETCH(QByteArray, winRule);
+        QFETCH(QByteArray, lostRule);
+        QFETCH(QString, hands);
+        QFETCH(QString, grid);
+        RuleFolder rules(winRule, lostRule);
+        frmMain w(rules.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* view = child<QTableView>(&w, qPrintable(grid));
+        const QRect viewport = view->viewport()->rect();
+        // The one bold cell of the grid.
+        const auto current = [&] {
+            QModelIndex found;
+            for (int r = 0; r < view->model()->rowCount(); ++r) {
+                for (int c = 0; c < view->model()->columnCount(); ++c) {
+                    const QModelIndex cell = view->model()->index(r, c);
+                    if (cell.data(Qt::FontRole).value<QFont>().bold())
+                        found = cell;
+                }
+            }
+            return found;
+        };
+        QModelIndex cell;
+        for (QChar hand : hands) {
+            const QPoint scrolled(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+            play(w, hand);
+            cell = current();
+            QVERIFY(cell.isValid());
+            const QRect rect = view->visualRect(cell);
+            QVERIFY2(viewport.contains(rect),
+                qPrintable(QStringLiteral("%1 at %2,%3").arg(hands).arg(cell.row()).arg(cell.column())));
+            // The least scroll: the cell it brought into view stands at the edge.
+            if (scrolled.x() != view->horizontalScrollBar()->value())
+                QVERIFY(rect.right() + rect.width() > viewport.right());
+            if (scrolled.y() != view->verticalScrollBar()->value())
+                QVERIFY(rect.bottom() + rect.height() > viewport.bottom());
+        }
+        QVERIFY(view->horizontalScrollBar()->value() > 0 || view->verticalScrollBar()->value() > 0);
+        const QPoint cellAt(cell.row(), cell.column());
+        view->scrollToTop();
+        view->horizontalScrollBar()->setValue(0);
+        ModalCatcher catcher;
+        QString asked;
+        catcher.then([](QWidget* d) { d->close(); }).then(question(QMessageBox::Yes, &asked));
+        click(&w, "cmdSetting");
+        CHECK_DIALOGS(catcher);
+        QVERIFY(viewport.contains(view->visualRect(view->model()->index(cellAt.x(), cellAt.y()))));
+    }
+
+    // Enter (or the keypad's) on the focused button does what its click does.
+    void enterPressesTheFocusedButton()
+    {
+        RuleFolder rules(WinRule, LostRule);
+        ModalCatcher catcher;
+        QString said;
+        catcher.then(notice(&said)).then(notice(&said));
+        frmMain clicked(rules.path());
+        frmMain pressed(rules.path());
+        for (frmMain* w : { &clicked, &pressed })
+            w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pressed));
+        for (const char* button : { "cmdLost", "cmdLost", "cmdWin", "cmdBack", "cmdReset" }) {
+            click(&clicked, button);
+            // Keys go to the focused widget: straight to the button here.
+            QTest::keyClick(child(&pressed, button), button[3] == 'W' ? Qt::Key_Enter : Qt::Key_Return);
+            QCOMPARE(shows(pressed), shows(clicked));
+        }
+        QString asked;
+        catcher.then([](QWidget* d) { d->close(); }).then(question(QMessageBox::No, &asked));
+        QTest::keyClick(child(&pressed, "cmdSetting"), Qt::Key_Return);
+        CHECK_DIALOGS(catcher);
+        QCOMPARE(said, QStringLiteral("重新开始了"));
     }
 
     void lossTableOf30000RowsLoadsAndScrollsToEnd()

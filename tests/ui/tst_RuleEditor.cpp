@@ -1,5 +1,5 @@
 // The rule editor: layout, what it shows of the two files and writes back,
-// keys that must not close it, loads and saves that fail, and the reload
+// the keys that close it and those that must not, loads and saves that fail, and the reload
 // question the main window asks after every close.
 
 #include "tests/ui/UiTestSupport.h"
@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QTableView>
 
 using zelmar::frmSetting;
@@ -20,7 +22,7 @@ private slots:
     {
         const QStringList controls { "Label3", "Label1", "txtWin", "Label2", "txtLost", "cmdSave" };
         RuleFolder folder("1,1,2,3", "1,2");
-        frmSetting dlg(folder.files());
+        frmSetting dlg(folder.calculator());
         dlg.show();
         QApplication::setActiveWindow(&dlg);
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
@@ -33,14 +35,20 @@ private slots:
         dlg.resize(900, 600); // the controls keep their places
         QTRY_COMPARE(dlg.size(), QSize(900, 600));
         QCOMPARE(geometries(dlg, controls), placed);
-        // Neither Enter nor Escape closes the editor; Enter starts a line in the loss box.
-        for (const char* box : { "txtWin", "txtLost", "cmdSave" }) {
+        // Escape does nothing; Enter does nothing in the win box, starts a line
+        // in the loss box, and clicks 保存 when it has the focus.
+        for (const char* box : { "txtWin", "txtLost" }) {
             for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
                 QTest::keyClick(child(&dlg, box), key);
         }
+        QTest::keyClick(child(&dlg, "cmdSave"), Qt::Key_Escape);
         QVERIFY(dlg.isVisible());
-        QCOMPARE(folder.read("winText.txt"), QByteArray("1,1,2,3"));
+        QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"), QByteArray("1,1,2,3|1,2"));
         QCOMPARE(dlg.lostText(), QStringLiteral("\r\n\r\n1,2"));
+        QTest::keyClick(child(&dlg, "cmdSave"), Qt::Key_Enter);
+        QCOMPARE(dlg.result(), QDialog::Accepted);
+        QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"),
+            QByteArray("1,1,2,3|\r\n\r\n1,2"));
     }
 
     void fileTextRoundTripsUnchanged_data()
@@ -66,7 +74,7 @@ private slots:
         QFETCH(bool, readOnly);
         RuleFolder folder("", "");
         ModalCatcher catcher; // none expected
-        frmSetting dlg(folder.files());
+        frmSetting dlg(folder.calculator());
         child<QLineEdit>(&dlg, "txtWin")->setText(winText);
         child<QPlainTextEdit>(&dlg, "txtLost")->setPlainText(lostBox);
         click(&dlg, "cmdSave");
@@ -74,13 +82,49 @@ private slots:
         for (const char* name : { "winText.txt", "lostText.txt" })
             QFile::setPermissions(
                 folder.file(name), readOnly ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
-        frmSetting again(folder.files());
+        frmSetting again(folder.calculator());
         QCOMPARE(child<QPlainTextEdit>(&again, "txtLost")->toPlainText(), lostBox);
         QCOMPARE(again.winText().toUtf8(), winText);
         click(&again, "cmdSave");
         CHECK_DIALOGS(catcher);
         QCOMPARE(again.result(), QDialog::Accepted);
         QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"), winText + '|' + lostText);
+    }
+
+    // A box left as it was saves its file's bytes, even those the box cannot
+    // show; an edited box saves what it shows, without a mark.
+    void unchangedBoxesSaveTheFileBytes_data()
+    {
+        QTest::addColumn<QByteArray>("winText");
+        QTest::addColumn<QByteArray>("lostText");
+        QTest::addColumn<bool>("editWin");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray bom("\xEF\xBB\xBF");
+        const QByteArray utf16("\xFF\xFE\x31\0,\0\x32\0", 8);
+        QTest::newRow("marks") << bom + "1,2" << bom + "3\r\n4" << false << bom + "1,2|" + bom + "3\r\n4";
+        QTest::newRow("UTF-16") << utf16 << QByteArray("1") << false << utf16 + "|1";
+        QTest::newRow("lone LF") << QByteArray("1") << QByteArray("1\n2\r\n") << false
+                                 << QByteArray("1|1\n2\r\n");
+        QTest::newRow("win edited") << bom + "1" << QByteArray("1\n2") << true << QByteArray("19|1\n2");
+    }
+
+    void unchangedBoxesSaveTheFileBytes()
+    {
+        QFETCH(QByteArray, winText);
+        QFETCH(QByteArray, lostText);
+        QFETCH(bool, editWin);
+        QFETCH(QByteArray, saved);
+        RuleFolder folder(winText, lostText);
+        frmSetting dlg(folder.calculator());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        if (editWin) {
+            QTest::keyClick(child(&dlg, "txtWin"), Qt::Key_End);
+            QTest::keyClicks(child(&dlg, "txtWin"), "9");
+        }
+        click(&dlg, "cmdSave");
+        QCOMPARE(dlg.result(), QDialog::Accepted);
+        QCOMPARE(folder.read("winText.txt") + '|' + folder.read("lostText.txt"), saved);
     }
 
     void fileFailuresAreReportedAndLoseNothing_data()
@@ -111,7 +155,12 @@ private slots:
         ModalCatcher catcher;
         QString report;
         catcher.then(notice(&report));
-        frmSetting dlg(folder.files());
+        // Over a window in the middle of the screen, where a notice as wide as
+        // a long path needs no moving to stay on the screen.
+        QWidget owner;
+        owner.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(903, 528),
+            QApplication::primaryScreen()->availableGeometry()));
+        frmSetting dlg(folder.calculator(), &owner);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QTest::keyClicks(child(&dlg, qPrintable(box)), "5,"); // typing does not wipe the loaded text

@@ -1,5 +1,6 @@
 // Pictures of the windows for a reviewer, in the build folder's screenshots/:
-// the main window fresh and in the middle of a round, a grid of extreme
+// the main window fresh, in the middle of a round and far along a wide loss
+// table, a grid of extreme
 // stakes, and each dialog, notice and question over the main window where
 // it opens (the offscreen platform draws no frames: the dialog's outline is
 // drawn around it).
@@ -87,6 +88,26 @@ private slots:
             saveOver(&w, dialog, name);
             dialog->close();
         }
+    }
+
+    // A loss table wider than its grid, 22 losses into the round: the grid
+    // has scrolled to show the marked cell (0, 22).
+    void wideTableIsPhotographedWithItsCurrentCell()
+    {
+        QByteArrayList row;
+        for (int n = 1; n <= 30; ++n)
+            row << QByteArray::number(n);
+        RuleFolder rules("1,1,2,3", row.join(',') + "\r\n" + row.join(','));
+        zelmar::frmMain w(rules.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (int n = 0; n < 22; ++n)
+            click(&w, "cmdLost");
+        auto* grid = child<QTableView>(&w, "grdLost");
+        const QModelIndex marked = grid->model()->index(0, 22);
+        QVERIFY(marked.data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(grid->viewport()->rect().contains(grid->visualRect(marked)));
+        save(&w, "main-wide-table");
     }
 
     // The stakes at both ends of the range and a marked (bold, red) one: the

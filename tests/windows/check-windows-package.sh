@@ -10,7 +10,8 @@
 # and after the uninstaller has run the program is gone and the rule files
 # are not.
 #
-# In each case zelmar.exe must show the example rules in its grids: a probe
+# In each case zelmar.exe must show the example rules in its grids, also when
+# the portable rule files start with a UTF-8 byte-order mark: a probe
 # (packaging/windows/GridProbePlugin.cpp, a Qt generic plugin put into the
 # folder for that one run, named with -plugin, and taken out again) prints
 # what the grids hold.
@@ -169,6 +170,16 @@ screenshots "$prefix" "$folder" portable
 probe_grids "$prefix" "$folder" analysis-portable zelmar-analysis 'Zelmar 策略分析'
 analysis_screenshots "$prefix" "$folder" analysis-portable
 cmp -s "$top/examples/winText.txt" "$dir/winText.txt" || fail "the portable rule file changed"
+# Rule files as Notepad saves them with "UTF-8 with BOM": the same rules.
+for f in winText.txt lostText.txt; do
+    { printf '\xEF\xBB\xBF'; cat "$top/examples/$f"; } >"$dir/$f"
+done
+chown "$owner" "$dir/winText.txt" "$dir/lostText.txt"
+probe_grids "$prefix" "$folder" portable-bom
+for f in winText.txt lostText.txt; do
+    cp "$top/examples/$f" "$dir/$f"
+done
+chown "$owner" "$dir/winText.txt" "$dir/lostText.txt"
 
 # --- Installed ----------------------------------------------------------------
 prefix=$(new_prefix installed)
