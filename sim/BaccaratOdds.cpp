@@ -27,29 +27,32 @@ struct PrefixCards {
 struct Enumeration {
     std::array<long, 10> left {}; // cards of each point still in the shoe
     long total = 0;
-    CoupChances chances;
+    long double banker = 0;
+    long double bankerOnSix = 0;
+    long double player = 0;
+    long double tie = 0;
 
     // Every coup that begins with `cards`, dealt with chance `p`.
-    void walk(std::vector<int>& cards, double p)
+    void walk(std::vector<int>& cards, long double p)
     {
         PrefixCards source { cards };
         const Coup c = dealCoup(source);
         if (!source.ranOut) {
             if (c.winner == Winner::Tie)
-                chances.tie += p;
+                tie += p;
             else if (c.winner == Winner::Player)
-                chances.player += p;
+                player += p;
             else {
-                chances.banker += p;
+                banker += p;
                 if (c.bankerTotal == 6)
-                    chances.bankerOnSix += p;
+                    bankerOnSix += p;
             }
             return;
         }
         for (int point = 0; point < 10; ++point) {
             if (left[point] == 0)
                 continue;
-            const double q = p * static_cast<double>(left[point]) / static_cast<double>(total);
+            const long double q = p * static_cast<long double>(left[point]) / static_cast<long double>(total);
             --left[point];
             --total;
             cards.push_back(point);
@@ -70,8 +73,11 @@ CoupChances coupChancesOffTheTop(int decks)
         e.left[point] = (point == 0 ? 16L : 4L) * decks;
     e.total = 52L * decks;
     std::vector<int> cards;
-    e.walk(cards, 1.0);
-    return e.chances;
+    e.walk(cards, 1.0L);
+    // The chances add up to 1 but for rounding; made to add up exactly.
+    const long double sum = e.banker + e.player + e.tie;
+    return { static_cast<double>(e.banker / sum), static_cast<double>(e.bankerOnSix / sum),
+        static_cast<double>(e.player / sum), static_cast<double>(e.tie / sum) };
 }
 
 } // namespace zelmar::sim

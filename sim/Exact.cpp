@@ -158,6 +158,7 @@ struct PassOptions {
     bool largest = false;
     bool reach = false;
     std::optional<Money> cover; // the bankroll, in the money unit
+    std::size_t statesAtMost = 0;
 };
 
 struct PassTotals {
@@ -184,7 +185,7 @@ public:
         const double decided = 1 - m_hand.tie;
         m_win = m_hand.win / decided;
         m_six = m_hand.winOnSix / decided;
-        m_loss = m_hand.loss / decided;
+        m_loss = 1 - m_win - m_six; // so that the three add up to 1
         m_origin = m_engine.idOf({});
     }
 
@@ -308,8 +309,8 @@ public:
                 if (!next[id].empty())
                     active.push_back(id);
             }
-            if (kept > m_limits.statesAtMost)
-                leaveOutLeastLikely(next, active, t);
+            if (kept > o.statesAtMost)
+                leaveOutLeastLikely(next, active, o.statesAtMost, t);
             if (live.size() < next.size())
                 live.resize(next.size());
             for (std::uint32_t id : active)
@@ -371,14 +372,14 @@ private:
     }
 
     // Past the limit of states, the least likely are left out.
-    void leaveOutLeastLikely(
-        std::vector<std::vector<Live>>& next, const std::vector<std::uint32_t>& active, PassTotals& t)
+    static void leaveOutLeastLikely(std::vector<std::vector<Live>>& next,
+        const std::vector<std::uint32_t>& active, std::size_t keep, PassTotals& t)
     {
         std::vector<double> chances;
         for (std::uint32_t id : active)
             for (const Live& e : next[id])
                 chances.push_back(e.p);
-        const auto cut = chances.begin() + static_cast<std::ptrdiff_t>(m_limits.statesAtMost);
+        const auto cut = chances.begin() + static_cast<std::ptrdiff_t>(keep);
         std::nth_element(chances.begin(), cut, chances.end(), std::greater<>());
         const double least = *cut;
         for (std::uint32_t id : active) {
@@ -453,24 +454,25 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
         return c;
     };
     const std::optional<Money> cover = coverOf(s, r.unit);
-    const PassTotals a = chain.run({ true, false, false, false, cover }, part(0), [&](const Ended& e) {
-        r.ends[static_cast<std::size_t>(e.end)] += e.p;
-        score[e.score] += e.p;
-        money[e.money] += e.p;
-        hands[e.hands] += e.p;
-    });
-    const PassTotals n = chain.run(
-        { true, true, false, false, cover }, part(1.0 / 3), [&](const Ended& e) { need[e.need] += e.p; });
-    const PassTotals b
-        = chain.run({ cover.has_value(), false, true, true, cover }, part(2.0 / 3), [&](const Ended& e) {
-              largest[e.largest] += e.p;
-              const auto furthest = static_cast<std::size_t>(e.reach / 2);
-              if (reachAtLeast.size() <= furthest)
-                  reachAtLeast.resize(furthest + 1);
-              reachAtLeast[furthest] += e.p;
-              if (e.reach % 2)
-                  lossOrigin += e.p;
+    const PassTotals a
+        = chain.run({ true, false, false, false, cover, limits.statesAtMost }, part(0), [&](const Ended& e) {
+              r.ends[static_cast<std::size_t>(e.end)] += e.p;
+              score[e.score] += e.p;
+              money[e.money] += e.p;
+              hands[e.hands] += e.p;
           });
+    const PassTotals n = chain.run({ true, true, false, false, cover, limits.needStatesAtMost },
+        part(1.0 / 3), [&](const Ended& e) { need[e.need] += e.p; });
+    const PassTotals b = chain.run({ cover.has_value(), false, true, true, cover, limits.statesAtMost },
+        part(2.0 / 3), [&](const Ended& e) {
+            largest[e.largest] += e.p;
+            const auto furthest = static_cast<std::size_t>(e.reach / 2);
+            if (reachAtLeast.size() <= furthest)
+                reachAtLeast.resize(furthest + 1);
+            reachAtLeast[furthest] += e.p;
+            if (e.reach % 2)
+                lossOrigin += e.p;
+        });
     r.stopped = a.stopped || n.stopped || b.stopped;
     r.leftOut = a.leftOut;
     r.needLeftOut = n.leftOut;
@@ -544,10 +546,10 @@ ExactSessionsResult exactSessions(const Settings& s, const ExactLimits& limits, 
     const auto kernelFor = [&](std::optional<Money> cover) {
         Kernel k;
         std::map<std::pair<Money, bool>, double> sums;
-        const PassTotals t
-            = chain.run({ true, false, false, false, cover }, { control.stop, {} }, [&](const Ended& e) {
-                  sums[{ e.money, e.end == RoundEnd::Broke }] += e.p;
-              });
+        const PassTotals t = chain.run({ true, false, false, false, cover, limits.statesAtMost },
+            { control.stop, {} }, [&](const Ended& e) {
+                sums[{ e.money, e.end == RoundEnd::Broke }] += e.p;
+            });
         for (const auto& [key, p] : sums)
             k.outcomes.emplace_back(key.first, key.second, p);
         k.leftOut = t.leftOut;
@@ -631,6 +633,13 @@ ExactSessionsResult exactSessions(const Settings& s, const ExactLimits& limits, 
                     next[after] += pq;
             }
         }
+        for (auto it = next.begin(); it != next.end();)
+            if (it->second < limits.leaveOutBelow) {
+                f.leftOut += it->second;
+                it = next.erase(it);
+            } else {
+                ++it;
+            }
         live.swap(next);
         if (control.progress)
             control.progress(static_cast<double>(round + 1) / static_cast<double>(s.sessionRounds));

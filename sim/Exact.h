@@ -44,6 +44,9 @@ using Chances = std::vector<std::pair<std::int64_t, double>>;
 struct ExactLimits {
     double leaveOutBelow = 1e-16; // a state less likely than this is left out
     std::size_t statesAtMost = 4'000'000; // of one hand; the least likely beyond are left out
+    // What a round needs goes with the money and its lowest point: where a
+    // commission spreads the money, far more states, so fewer are kept.
+    std::size_t needStatesAtMost = 250'000;
     // Sessions: the kernel of a round is worked out once for each bankroll
     // a session can stand at. Work past this many states of the chain (the
     // kernels' hands summed) is not started.

@@ -147,7 +147,7 @@ bool write(std::ostream& out, const std::string& text, std::ostream& err)
     out << text << std::flush;
     if (out)
         return true;
-    err << "写入报告时出错\n";
+    err << "写入标准输出时出错：报告没有完整写出\n";
     return false;
 }
 

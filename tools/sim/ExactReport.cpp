@@ -255,7 +255,9 @@ std::string exactTextReport(const ExactDescription& d, const sim::ExactRound& r)
     out += "  本钱要多少才只有这么少的局打不完：";
     for (double share : FailShares)
         out += (share == FailShares[0] ? "" : "，") + percent(share) + " → "
-            + fixed(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale);
+            + (r.needLeftOut < share
+                    ? fixed(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale)
+                    : std::string("定不下来（未计入的概率比它大）"));
     out += "\n  带 B 单位本钱时打不完一局的机会：";
     const sim::Chances tail = sim::atLeast(r.need);
     std::size_t shown = 0;
@@ -323,9 +325,13 @@ std::string exactJsonReport(const ExactDescription& d, const sim::ExactRound& r)
     writeDistribution(j, "largestStake", sim::summarize(r.largestStake, 1, Percents));
     writeDistribution(j, "need", sim::summarize(r.need, scale, Percents));
     j.key("leastBankroll").beginObject();
-    for (double share : FailShares)
-        j.key(fixed(share * 100, 2) + "%")
-            .value(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale);
+    for (double share : FailShares) {
+        j.key(fixed(share * 100, 2) + "%");
+        if (r.needLeftOut < share)
+            j.value(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale);
+        else
+            j.null();
+    }
     j.endObject();
     writeChances(j, "needAtLeast", sim::atLeast(r.need), scale);
     writeChances(j, "largestStakeChances", r.largestStake, 1);
