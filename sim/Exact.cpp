@@ -303,7 +303,7 @@ public:
             active.clear();
             std::size_t kept = 0;
             for (std::uint32_t id : touched) {
-                mergeRuns(next[id], runs[id], t);
+                mergeRuns(next[id], runs[id], o.largest || o.reach, t);
                 runs[id].clear();
                 kept += next[id].size();
                 if (!next[id].empty())
@@ -343,24 +343,33 @@ private:
 
     // One ordered list from the runs, states that met added up, the unlikely
     // ones left out.
-    void mergeRuns(std::vector<Live>& v, const std::vector<std::uint32_t>& starts, PassTotals& t)
+    void mergeRuns(
+        std::vector<Live>& v, const std::vector<std::uint32_t>& starts, bool mayReorder, PassTotals& t)
     {
         const auto less = [](const Live& x, const Live& y) { return x.a.tie() < y.a.tie(); };
+        const auto endOf = [&](std::size_t r) { return r + 1 < starts.size() ? starts[r + 1] : v.size(); };
         // A maximum taken can reorder what it collapses: such a run is sorted.
-        for (std::size_t r = 0; r < starts.size(); ++r) {
-            const auto from = v.begin() + starts[r];
-            const auto to = r + 1 < starts.size() ? v.begin() + starts[r + 1] : v.end();
-            if (!std::is_sorted(from, to, less))
-                std::sort(from, to, less);
+        if (mayReorder)
+            for (std::size_t r = 0; r < starts.size(); ++r) {
+                const auto from = v.begin() + starts[r];
+                const auto to = v.begin() + static_cast<std::ptrdiff_t>(endOf(r));
+                if (!std::is_sorted(from, to, less))
+                    std::sort(from, to, less);
+            }
+        // Runs merged pairwise through a buffer kept from hand to hand.
+        for (std::size_t r = 1; r < starts.size(); ++r) {
+            m_buffer.clear();
+            std::merge(v.begin(), v.begin() + starts[r], v.begin() + starts[r],
+                v.begin() + static_cast<std::ptrdiff_t>(endOf(r)), std::back_inserter(m_buffer), less);
+            std::copy(m_buffer.begin(), m_buffer.end(), v.begin());
         }
-        for (std::size_t r = 1; r < starts.size(); ++r)
-            std::inplace_merge(v.begin(), v.begin() + starts[r],
-                r + 1 < starts.size() ? v.begin() + starts[r + 1] : v.end(), less);
         std::size_t out = 0;
         for (std::size_t i = 0; i < v.size();) {
             Live sum = v[i];
             std::size_t j = i + 1;
-            for (; j < v.size() && v[j].a.tie() == sum.a.tie(); ++j)
+            for (; j < v.size() && v[j].a.money == sum.a.money && v[j].a.need == sum.a.need
+                 && v[j].a.largest == sum.a.largest && v[j].a.reach == sum.a.reach;
+                 ++j)
                 sum.p += v[j].p;
             if (sum.p < m_limits.leaveOutBelow)
                 t.leftOut += sum.p;
@@ -399,6 +408,7 @@ private:
     MoneyUnit m_unit;
     HandChances m_hand;
     EngineStates m_engine;
+    std::vector<Live> m_buffer;
     std::uint32_t m_origin = 0;
     double m_win = 0;
     double m_six = 0;
