@@ -40,8 +40,9 @@ inline bool bankerDraws(int total, int third)
     }
 }
 
-// Deals one coup; the caller has called shoe.startHand().
-inline Coup dealCoup(Shoe& shoe)
+// Deals one coup; the caller has called shoe.startHand(). Any source of
+// card points with draw() deals alike (the exact chances enumerate one).
+template <class Cards> Coup dealCoup(Cards& shoe)
 {
     Coup c;
     const int p1 = shoe.draw();

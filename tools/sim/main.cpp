@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "tools/sim/CheckCommand.h"
+#include "tools/sim/ExactCommand.h"
 #include "tools/sim/RunCommand.h"
 
 #include <iostream>
@@ -16,6 +17,7 @@ const zelmar::CommandSyntax Syntax { "zelmar-sim",
     "  run     一局一局地模拟，统计输赢、手数、注码和最深的亏损\n"
     "  check   不靠运气，算出两条规则本身意味着什么\n"
     "  compare 两套规则在同样的手上比一比\n"
+    "  exact   不抽样，精确算出一局（或一场）的各种机会\n"
     "用 zelmar-sim 命令 --help 查看每个命令的选项，zelmar-sim --version 显示版本号。\n",
     {}, 1 };
 
@@ -31,6 +33,8 @@ int main(int argc, char** argv)
         return zelmar::runCommand(commandArgs, std::cout, std::cerr);
     if (command == "compare")
         return zelmar::compareCommand(commandArgs, std::cout, std::cerr);
+    if (command == "exact")
+        return zelmar::exactCommand(commandArgs, std::cout, std::cerr);
     if (command == "check")
         return zelmar::checkCommand(commandArgs, std::cout, std::cerr);
     const auto read = zelmar::readCommandLine(Syntax, args, std::cout, std::cerr);
