@@ -9,6 +9,7 @@
 #include "report/RoundsReport.h"
 #include "report/SessionsReport.h"
 #include "tests/ui/UiTestSupport.h"
+#include "tools/sim/ExactCommand.h"
 #include "tools/sim/RunCommand.h"
 #include "ui/analysis/AnalysisWindow.h"
 #include "ui/analysis/ResultTable.h"
@@ -241,6 +242,64 @@ private slots:
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QVERIFY(a.size() > count * 10);
         QVERIFY(a.readAll() == b.readAll());
+    }
+
+    // Worked out and simulated at once: the exact column holds the figures of
+    // zelmar-sim exact for the same rules; the simulated ones lie within a
+    // few standard errors of them; the grids show how often a round reaches
+    // each cell.
+    void exactAndSimulatedSideBySide()
+    {
+        RuleFolder rules("1,1,2,3", "1,2,4\r\n3,6,12");
+        auto w = open(rules.path());
+        child<QComboBox>(w.get(), "cboMethod")->setCurrentIndex(2); // both
+        child<QSpinBox>(w.get(), "spnBankroll")->setValue(30);
+        QSignalSpy finished(w.get(), &AnalysisWindow::runFinished);
+        play(*w, 2, 40000, "20261208");
+        QVERIFY(finished.wait(Patience));
+
+        const zelmar::RunOutcome& o = *w->job().outcome();
+        QVERIFY(o.exact && o.exact->round && o.simulated());
+        std::vector<std::string> args = zelmar::exactCommandLineOf(o.request, o.folder);
+        args.erase(args.begin());
+        args.emplace_back("--json");
+        std::ostringstream out, err;
+        QCOMPARE(zelmar::exactCommand(args, out, err), 0);
+        const Json exact = Json::parse(out.str());
+
+        const auto* table = child<QTableView>(w.get(), "tblResults")->model();
+        int compared = 0;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const QModelIndex cell = table->index(row, zelmar::ResultTableModel::Exact);
+            if (!cell.data(zelmar::ResultTableModel::NumberRole).isValid())
+                continue;
+            const std::string key = table->index(row, zelmar::ResultTableModel::Value)
+                                        .data(zelmar::ResultTableModel::KeyRole)
+                                        .toString()
+                                        .toStdString();
+            const Json::json_pointer at(key);
+            if (!exact.contains(at))
+                continue; // a figure of the window alone
+            Json expected = exact.at(at);
+            if (expected.is_object())
+                expected = expected.value("value", Json());
+            QVERIFY2(expected.is_number(), key.c_str());
+            QCOMPARE(cell.data(zelmar::ResultTableModel::NumberRole).toDouble(), expected.get<double>());
+            ++compared;
+            const QString apart = table->index(row, zelmar::ResultTableModel::Apart).data().toString();
+            if (!apart.isEmpty())
+                QVERIFY2(
+                    std::abs(apart.toDouble()) < 5, qPrintable(QString::fromStdString(key) + " " + apart));
+        }
+        QVERIFY(compared > 20);
+        const auto* lost = child<QTableView>(w.get(), "grdLost")->model();
+        QVERIFY(lost->index(1, 2)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(QStringLiteral("一局走到这一格的机会")));
+        save(w.get(), "analysis-exact");
+        child<QTabWidget>(w.get(), "tabResults")->setCurrentIndex(1);
+        save(w.get(), "analysis-exact-table");
     }
 
     // Two folders on the same hands: the comparison table shows the figures

@@ -29,6 +29,8 @@ QString shown(double v, FigureKind kind)
             text.chop(1);
         return text == "-0" ? QStringLiteral("0") : text;
     }
+    case FigureKind::Chance:
+        return QString::number(v, 'g', 3);
     case FigureKind::Share: {
         // Rare events keep their digits: 0.0031% is not 0.00%.
         const double percent = v * 100;
@@ -135,7 +137,116 @@ std::vector<ResultRow> endRows()
     return rows;
 }
 
+std::optional<double> percentileOf(const sim::ExactSummary& s, double percent)
+{
+    for (const auto& [p, v] : s.percentiles)
+        if (p == percent)
+            return v;
+    return std::nullopt;
+}
+
+// A figure of a distribution by the last part of its key: mean, sd, min,
+// max or percentiles/P.
+std::optional<double> summaryFigure(const sim::Chances& c, double scale, const std::string& part)
+{
+    static const std::vector<double> Percents { 1, 5, 25, 50, 75, 90, 95, 99, 99.9 };
+    const sim::ExactSummary s = sim::summarize(c, scale, Percents);
+    if (part == "mean")
+        return s.mean;
+    if (part == "sd")
+        return s.sd;
+    if (part == "min")
+        return s.min;
+    if (part == "max")
+        return s.max;
+    if (part.rfind("percentiles/", 0) == 0)
+        return percentileOf(s, std::stod(part.substr(12)));
+    return std::nullopt;
+}
+
+std::optional<double> exactRoundFigure(
+    const std::string& key, const sim::RunPlan& plan, const sim::ExactRound& r)
+{
+    const double scale = static_cast<double>(r.unit.scale);
+    const auto under = [&](const char* prefix) -> std::optional<std::string> {
+        const std::string p = prefix;
+        return key.rfind(p, 0) == 0 ? std::optional(key.substr(p.size())) : std::nullopt;
+    };
+    for (int k = 0; k < sim::RoundEndKinds; ++k)
+        if (key == std::string("/ends/") + endName(static_cast<sim::RoundEnd>(k)).key + "/share")
+            return r.ends[static_cast<std::size_t>(k)];
+    if (const auto part = under("/handsPerRound/"))
+        return summaryFigure(r.hands, 1, *part);
+    if (const auto part = under("/score/"))
+        return summaryFigure(r.score, 1, *part);
+    const sim::ExactSummary score = sim::summarize(r.score, 1, {});
+    if (key == "/shareAbove")
+        return score.above;
+    if (key == "/shareAt")
+        return score.at;
+    if (key == "/shareBelow")
+        return score.below;
+    if (const auto part = under("/money/perRound/"))
+        return summaryFigure(r.money, scale, *part);
+    if (key == "/money/netPerHand")
+        return r.netPerHand();
+    if (key == "/money/netPerUnitStaked")
+        return r.netPerUnitStaked();
+    if (key == "/money/netPerUnitStakedWithoutTies")
+        return r.netPerUnitStakedNoTies();
+    if (const auto part = under("/largestStake/"))
+        return summaryFigure(r.largestStake, 1, *part);
+    if (const auto part = under("/need/"))
+        return summaryFigure(r.need, scale, *part);
+    if (key == "/bankroll/brokeShare" && plan.a.bankroll)
+        return r.ends[static_cast<std::size_t>(sim::RoundEnd::Broke)];
+    if (key == "/exact/leftOut")
+        return r.leftOut;
+    if (const auto part = under("/exact/leastBankroll/")) {
+        const double share = std::stod(*part) / 100;
+        if (r.needLeftOut >= share)
+            return std::nullopt; // what was left out could be what fails
+        return static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale;
+    }
+    return std::nullopt;
+}
+
+std::optional<double> exactSessionFigure(const std::string& key, const sim::ExactSessions& f)
+{
+    for (int k = 0; k < sim::SessionEndKinds; ++k)
+        if (key == std::string("/ends/") + sessionEndName(static_cast<sim::SessionEnd>(k)).key + "/share")
+            return f.ends[static_cast<std::size_t>(k)];
+    if (key.rfind("/net/", 0) == 0)
+        return summaryFigure(f.net, static_cast<double>(f.unit.scale), key.substr(5));
+    if (key == "/roundsPerSession/mean")
+        return f.meanRounds;
+    if (key == "/exact/leftOut")
+        return f.leftOut;
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<double> exactFigure(const char* key, const sim::RunPlan& plan, const ExactOutcome& exact)
+{
+    if (exact.round)
+        return exactRoundFigure(key, plan, *exact.round);
+    if (exact.sessions && exact.sessions->figures)
+        return exactSessionFigure(key, *exact.sessions->figures);
+    return std::nullopt;
+}
+
+const std::vector<ResultRow>& exactOnlyRows()
+{
+    const auto none = [](const RunPlan&, const RunResults&) -> Get { return std::nullopt; };
+    static const std::vector<ResultRow> rows {
+        { "未计入的概率不超过", "/exact/leftOut", FigureKind::Chance, none },
+        { "只有 1% 的局打不完的本钱（单位）", "/exact/leastBankroll/1", FigureKind::Units, none },
+        { "只有 0.1% 的局打不完的本钱（单位）", "/exact/leastBankroll/0.1", FigureKind::Units, none },
+        { "只有 0.01% 的局打不完的本钱（单位）", "/exact/leastBankroll/0.01", FigureKind::Units, none },
+    };
+    return rows;
+}
 
 const std::vector<ResultRow>& roundRows()
 {
@@ -351,17 +462,27 @@ void ResultTableModel::clear()
     endResetModel();
 }
 
-void ResultTableModel::fill(
-    const sim::RunPlan& plan, const sim::RunResults& results, const std::vector<ResultRow>& rows)
+void ResultTableModel::fill(const sim::RunPlan& plan, const sim::RunResults& results,
+    const std::vector<ResultRow>& rows, const ExactOutcome* exact)
 {
     beginResetModel();
     m_rows.clear();
     for (const ResultRow& row : rows) {
         const std::optional<Figure> f = row.figure(plan, results);
-        if (!f)
+        const std::optional<double> e = exact ? exactFigure(row.key, plan, *exact) : std::nullopt;
+        if (!f && !e)
             continue;
-        m_rows.push_back({ QString::fromUtf8(row.label), QString::fromUtf8(row.key), f->value,
-            shown(f->value, row.kind), f->se ? "± " + shown(*f->se, row.kind) : QString() });
+        Shown shownRow { QString::fromUtf8(row.label), QString::fromUtf8(row.key), std::nullopt, {}, {}, e,
+            e ? shown(*e, row.kind) : QString(), {} };
+        if (f) {
+            shownRow.value = f->value;
+            shownRow.valueText = shown(f->value, row.kind);
+            if (f->se)
+                shownRow.errorText = "± " + shown(*f->se, row.kind);
+            if (e && f->se && *f->se > 0)
+                shownRow.apartText = QString::asprintf("%+.1f", (f->value - *e) / *f->se);
+        }
+        m_rows.push_back(std::move(shownRow));
     }
     endResetModel();
 }
@@ -379,7 +500,7 @@ int ResultTableModel::rowCount(const QModelIndex& parent) const
 
 int ResultTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : 5;
 }
 
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const
@@ -395,12 +516,18 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
             return row.valueText;
         case Error:
             return row.errorText;
+        case Exact:
+            return row.exactText;
+        case Apart:
+            return row.apartText;
         }
     }
     if (role == Qt::TextAlignmentRole && index.column() != Label)
         return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
-    if (index.column() == Value && role == NumberRole)
-        return row.value;
+    if (index.column() == Value && role == NumberRole && row.value)
+        return *row.value;
+    if (index.column() == Exact && role == NumberRole && row.exact)
+        return *row.exact;
     if (index.column() == Value && role == KeyRole)
         return row.key;
     return {};
@@ -417,6 +544,10 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
         return QStringLiteral("数值");
     case Error:
         return QStringLiteral("标准误差");
+    case Exact:
+        return QStringLiteral("精确");
+    case Apart:
+        return QStringLiteral("相差几个标准误差");
     }
     return {};
 }

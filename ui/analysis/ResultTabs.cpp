@@ -27,8 +27,10 @@ QTableView* resultTable(QWidget* parent, const char* name, ResultTableModel* mod
     table->setWordWrap(false);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    for (int column = 1; column < model->columnCount(); ++column)
+        table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    table->setColumnHidden(ResultTableModel::Exact, true);
+    table->setColumnHidden(ResultTableModel::Apart, true);
     return table;
 }
 
@@ -83,17 +85,33 @@ void ResultTabs::clear()
 
 void ResultTabs::showRun(const RunOutcome& o)
 {
-    m_results->fill(o.plan, o.results, o.results.sessions ? sessionRows() : roundRows());
+    const bool sessions = o.plan.a.sessions > 0;
+    std::vector<ResultRow> rows = sessions ? sessionRows() : roundRows();
+    const ExactOutcome* exact = o.exact ? &*o.exact : nullptr;
+    if (exact)
+        rows.insert(rows.end(), exactOnlyRows().begin(), exactOnlyRows().end());
+    m_results->fill(o.plan, o.results, rows, exact);
+    m_resultTable->setColumnHidden(ResultTableModel::Value, !o.simulated());
     m_resultTable->setColumnHidden(ResultTableModel::Error, !m_results->hasErrors());
+    m_resultTable->setColumnHidden(ResultTableModel::Exact, !exact);
+    m_resultTable->setColumnHidden(ResultTableModel::Apart, !exact || !o.simulated());
     if (o.results.paired)
         m_compareResults->fill(o.plan, o.results, compareRows());
     else
         m_compareResults->clear();
-    QStringList words { QStringLiteral("zelmar-sim") };
-    for (const std::string& word : commandLineOf(o.request, o.folder))
-        words << shellWord(word);
-    m_command->setText(
-        QStringLiteral("命令行上得到同样数字的命令：") + words.join(' ') + QStringLiteral(" --json"));
+
+    QStringList lines;
+    const auto line = [&](const std::vector<std::string>& command) {
+        QStringList words { QStringLiteral("zelmar-sim") };
+        for (const std::string& word : command)
+            words << shellWord(word);
+        lines << words.join(' ') + QStringLiteral(" --json");
+    };
+    if (o.request.simulates())
+        line(commandLineOf(o.request, o.folder));
+    if (o.request.worksOut())
+        line(exactCommandLineOf(o.request, o.folder));
+    m_command->setText(QStringLiteral("命令行上得到同样数字的命令：") + lines.join('\n'));
 }
 
 } // namespace zelmar

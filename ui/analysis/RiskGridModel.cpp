@@ -2,6 +2,9 @@
 
 #include <QBrush>
 
+#include <algorithm>
+#include <cmath>
+
 namespace zelmar {
 
 namespace {
@@ -19,6 +22,23 @@ int weight(Risk risk)
     return 0;
 }
 } // namespace
+
+QColor reachColor(double chance)
+{
+    // From a faint tint at one round in a million to a full one at every round.
+    const double depth = std::clamp((std::log10(std::max(chance, 1e-6)) + 6) / 6, 0.0, 1.0);
+    return QColor(225 - static_cast<int>(95 * depth), 235 - static_cast<int>(60 * depth), 255);
+}
+
+QString chanceText(double chance)
+{
+    if (chance >= 0.001)
+        return QString::number(chance * 100, 'f', 2) + '%';
+    if (chance <= 0)
+        return QStringLiteral("0");
+    return QString::number(chance * 100, 'g', 3)
+        + QStringLiteral("%（约 1/%1）").arg(std::llround(1 / chance));
+}
 
 QColor riskColor(Risk risk)
 {
@@ -56,8 +76,18 @@ void RiskGridModel::showLost(LostTablePtr table, const std::vector<RiskyCell>& c
     endFill();
 }
 
+void RiskGridModel::showReach(const std::vector<sim::CellReach>& cells)
+{
+    m_reach.clear();
+    for (const sim::CellReach& c : cells)
+        m_reach[{ c.row, c.col }] = c.chance;
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 void RiskGridModel::setMarks(const std::vector<RiskyCell>& cells)
 {
+    m_reach.clear();
     m_marks.clear();
     for (const RiskyCell& c : cells) {
         const QString why = QString::fromStdString(c.why);
@@ -78,20 +108,32 @@ const RiskGridModel::Mark* RiskGridModel::markAt(const QModelIndex& index) const
 
 QVariant RiskGridModel::data(const QModelIndex& index, int role) const
 {
-    const Mark* mark = checkIndex(index, CheckIndexOption::IndexIsValid) ? markAt(index) : nullptr;
-    if (!mark)
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return SequenceGridModel::data(index, role);
+    const Mark* mark = markAt(index);
+    const auto reach = m_reach.find({ index.row(), index.column() });
+    const bool reached = reach != m_reach.end();
     switch (role) {
     case Qt::FontRole:
-        return mark->risk == Risk::LossCycle ? m_boldFont : SequenceGridModel::data(index, role);
+        return mark && mark->risk == Risk::LossCycle ? m_boldFont : SequenceGridModel::data(index, role);
     case Qt::BackgroundRole:
-        return QBrush(riskColor(mark->risk));
+        if (mark)
+            return QBrush(riskColor(mark->risk));
+        if (reached)
+            return QBrush(reachColor(reach->second));
+        return SequenceGridModel::data(index, role);
     case Qt::ForegroundRole:
-        return mark->risk == Risk::Unreachable ? QVariant(QBrush(QColor(128, 128, 128)))
-                                               : SequenceGridModel::data(index, role);
+        return mark && mark->risk == Risk::Unreachable ? QVariant(QBrush(QColor(128, 128, 128)))
+                                                       : SequenceGridModel::data(index, role);
     case Qt::ToolTipRole:
-    case Qt::AccessibleDescriptionRole:
-        return mark->why;
+    case Qt::AccessibleDescriptionRole: {
+        QStringList lines;
+        if (mark)
+            lines << mark->why;
+        if (reached)
+            lines << QStringLiteral("一局走到这一格的机会（精确）：") + chanceText(reach->second);
+        return lines.isEmpty() ? SequenceGridModel::data(index, role) : QVariant(lines.join('\n'));
+    }
     default:
         return SequenceGridModel::data(index, role);
     }

@@ -80,4 +80,10 @@ void RulePanel::show(const RuleReview& review)
     }
 }
 
+void RulePanel::showReach(const std::vector<sim::CellReach>& win, const std::vector<sim::CellReach>& lost)
+{
+    m_winModel->showReach(win);
+    m_lostModel->showReach(lost);
+}
+
 } // namespace zelmar

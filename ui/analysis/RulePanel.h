@@ -3,6 +3,7 @@
 // grids, their risky cells coloured with the reason in a tooltip, and what
 // the colours mean.
 
+#include "sim/Exact.h"
 #include "ui/analysis/RuleReview.h"
 
 #include <QGroupBox>
@@ -20,6 +21,8 @@ public:
 
     // The rules of a review, or empty grids when it has none.
     void show(const RuleReview& review);
+    // Tints the cells by the chance a round reaches them; none clears it.
+    void showReach(const std::vector<sim::CellReach>& win, const std::vector<sim::CellReach>& lost);
 
 private:
     RiskGridModel* m_winModel;

@@ -5,16 +5,69 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 namespace zelmar {
 
+namespace {
+
+// The exact figures of `s`, with their progress (0 to 1000) on `progress`.
+ExactOutcome workOut(
+    const sim::Settings& s, const std::function<void(long)>& progress, const std::atomic<bool>& stop)
+{
+    sim::ExactControl control;
+    control.stop = &stop;
+    control.progress = [&](double done) { progress(static_cast<long>(done * 1000)); };
+    ExactOutcome exact;
+    if (s.sessions > 0)
+        exact.sessions = sim::exactSessions(s, {}, control);
+    else
+        exact.round = sim::exactRound(s, {}, control);
+    return exact;
+}
+
+// The chance of losing x or more: (x in units, chance), x > 0.
+std::vector<std::pair<double, double>> exactLossCurve(const sim::Chances& money, double scale)
+{
+    std::vector<std::pair<double, double>> curve;
+    double atLeast = 0;
+    for (auto it = money.begin(); it != money.end() && it->first < 0; ++it)
+        atLeast += it->second;
+    for (auto it = money.begin(); it != money.end() && it->first < 0; ++it) {
+        curve.emplace_back(static_cast<double>(-it->first) / scale, atLeast);
+        atLeast -= it->second;
+    }
+    std::reverse(curve.begin(), curve.end());
+    return curve;
+}
+
+} // namespace
+
 ChartData chartOf(const sim::RunResults& r)
 {
     if (r.sessions)
-        return { true, r.sessions->sessions, r.sessions->lossCurve, {}, r.sessions->netHistogram };
-    return { false, r.rounds->rounds, r.rounds->lossCurve, r.rounds->moneyPath, {} };
+        return { true, r.sessions->sessions, r.sessions->lossCurve, {}, r.sessions->netHistogram, {} };
+    if (r.rounds)
+        return { false, r.rounds->rounds, r.rounds->lossCurve, r.rounds->moneyPath, {}, {} };
+    return {};
+}
+
+ChartData chartOf(const RunOutcome& o)
+{
+    ChartData chart = chartOf(o.results);
+    if (!o.exact)
+        return chart;
+    if (o.exact->round) {
+        chart.exactLoss
+            = exactLossCurve(o.exact->round->money, static_cast<double>(o.exact->round->unit.scale));
+    } else if (o.exact->sessions && o.exact->sessions->figures) {
+        const sim::ExactSessions& f = *o.exact->sessions->figures;
+        chart.sessions = true;
+        chart.exactLoss = exactLossCurve(f.net, static_cast<double>(f.unit.scale));
+    }
+    return chart;
 }
 
 RunJob::RunJob(QObject* parent)
@@ -52,8 +105,9 @@ std::function<void(long)> RunJob::progressTo(long total)
         if (permille == shown)
             return;
         shown = permille;
-        post([this, done] {
+        post([this, done, total] {
             m_done = done;
+            m_total = total;
             emit progressed();
         });
     };
@@ -66,21 +120,25 @@ bool RunJob::startRun(const RunRequest& request, const std::string& folder, cons
     m_stop.store(false);
     m_done = 0;
     m_chart = {};
-    m_total = plan.asked();
-    m_worker = std::thread([this, outcome = RunOutcome { request, folder, plan, {} }]() mutable {
-        sim::RunHooks hooks;
-        hooks.stop = &m_stop;
-        hooks.progress = progressTo(outcome.plan.asked());
-        hooks.grew = [this](const sim::RunResults& r) {
-            post([this, chart = chartOf(r)] {
-                m_chart = chart;
-                emit grew();
-            });
-        };
-        outcome.results = sim::runSimulation(outcome.plan, hooks);
+    m_total = request.simulates() ? plan.asked() : 1000;
+    m_worker = std::thread([this, outcome = RunOutcome { request, folder, plan, {}, {} }]() mutable {
+        if (outcome.request.worksOut())
+            outcome.exact = workOut(outcome.plan.a, progressTo(1000), m_stop);
+        if (outcome.request.simulates() && !m_stop.load()) {
+            sim::RunHooks hooks;
+            hooks.stop = &m_stop;
+            hooks.progress = progressTo(outcome.plan.asked());
+            hooks.grew = [this](const sim::RunResults& r) {
+                post([this, chart = chartOf(r)] {
+                    m_chart = chart;
+                    emit grew();
+                });
+            };
+            outcome.results = sim::runSimulation(outcome.plan, hooks);
+        }
         post([this, outcome = std::move(outcome)] {
             joinWorker();
-            m_chart = chartOf(outcome.results);
+            m_chart = chartOf(outcome);
             m_done = outcome.results.done;
             m_outcome = outcome;
             emit grew();

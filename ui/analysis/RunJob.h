@@ -1,7 +1,9 @@
 #pragma once
-// The one place where the analysis window reaches the simulator. A job plays
-// a plan on a worker thread through sim::runSimulation, the very run of
-// zelmar-sim run and compare, and hands what it has to the window's thread
+// The one place where the analysis window reaches the simulator. A job works
+// out the exact figures of a plan (as zelmar-sim exact does) and plays it
+// through sim::runSimulation, the very run of zelmar-sim run and compare,
+// each as the request asks, on a worker thread, and hands what it has to
+// the window's thread
 // through queued calls: the progress, the figures of the charts while the
 // run goes on, and at the end the typed figures of the run. The job also
 // writes the CSV of the last run's rounds or sessions, played once more
@@ -12,6 +14,7 @@
 #include "ui/analysis/RunRequest.h"
 
 #include "sim/Run.h"
+#include "ui/analysis/ExactOutcome.h"
 
 #include <QObject>
 
@@ -33,13 +36,17 @@ struct ChartData {
     std::vector<std::pair<double, double>> lossCurve;
     std::vector<std::pair<long, double>> moneyPath; // rounds only: (rounds played, net so far)
     std::vector<sim::Bin> sessionNets; // sessions only: how many sessions ended with each net
+    // Worked out exactly: (x, chance of losing x or more), x > 0 in units.
+    std::vector<std::pair<double, double>> exactLoss;
 };
 
 struct RunOutcome {
     RunRequest request;
     std::string folder;
     sim::RunPlan plan;
-    sim::RunResults results;
+    sim::RunResults results; // empty when nothing was simulated
+    std::optional<ExactOutcome> exact; // when asked for
+    bool simulated() const { return results.rounds || results.sessions; }
 };
 
 class RunJob : public QObject {
@@ -91,7 +98,9 @@ private:
     std::string m_csvError;
 };
 
-// What the charts show of a run's figures.
+// What the charts show of a run's figures, and of a finished run with its
+// exact figures.
 ChartData chartOf(const sim::RunResults& results);
+ChartData chartOf(const RunOutcome& outcome);
 
 } // namespace zelmar

@@ -14,25 +14,18 @@ std::string shortest(double v)
     const auto end = std::to_chars(text, text + sizeof text, v).ptr;
     return { text, end };
 }
-} // namespace
-
-std::vector<std::string> commandLineOf(const RunRequest& r, const std::string& folder)
+// Where a session stops, as run and exact both take it.
+void addStops(std::vector<std::string>& words, const RunRequest& r)
 {
-    std::vector<std::string> words { "run", "--rules", folder };
-    if (!r.folderB.empty())
-        words = { "compare", "--rules", folder, "--rules", r.folderB };
-    words.insert(words.end(), { "--seed", std::to_string(r.seed) });
-    if (r.sessions > 0) {
-        words.insert(words.end(),
-            { "--sessions", std::to_string(r.sessions), "--session-rounds",
-                std::to_string(r.sessionRounds) });
-        if (r.stopWin > 0)
-            words.insert(words.end(), { "--stop-win", std::to_string(r.stopWin) });
-        if (r.stopLoss > 0)
-            words.insert(words.end(), { "--stop-loss", std::to_string(r.stopLoss) });
-    } else {
-        words.insert(words.end(), { "--rounds", std::to_string(r.rounds) });
-    }
+    if (r.stopWin > 0)
+        words.insert(words.end(), { "--stop-win", std::to_string(r.stopWin) });
+    if (r.stopLoss > 0)
+        words.insert(words.end(), { "--stop-loss", std::to_string(r.stopLoss) });
+}
+
+// The game and the bankroll, as run and exact both take them.
+void addGame(std::vector<std::string>& words, const RunRequest& r)
+{
     switch (r.game) {
     case GameChoice::BankerBaccarat:
         break;
@@ -45,6 +38,36 @@ std::vector<std::string> commandLineOf(const RunRequest& r, const std::string& f
     }
     if (r.bankroll > 0)
         words.insert(words.end(), { "--bankroll", std::to_string(r.bankroll) });
+}
+
+} // namespace
+
+std::vector<std::string> commandLineOf(const RunRequest& r, const std::string& folder)
+{
+    std::vector<std::string> words { "run", "--rules", folder };
+    if (!r.folderB.empty())
+        words = { "compare", "--rules", folder, "--rules", r.folderB };
+    words.insert(words.end(), { "--seed", std::to_string(r.seed) });
+    if (r.sessions > 0) {
+        words.insert(words.end(),
+            { "--sessions", std::to_string(r.sessions), "--session-rounds",
+                std::to_string(r.sessionRounds) });
+        addStops(words, r);
+    } else {
+        words.insert(words.end(), { "--rounds", std::to_string(r.rounds) });
+    }
+    addGame(words, r);
+    return words;
+}
+
+std::vector<std::string> exactCommandLineOf(const RunRequest& r, const std::string& folder)
+{
+    std::vector<std::string> words { "exact", "--rules", folder };
+    if (r.sessions > 0) {
+        words.insert(words.end(), { "--sessions", "--session-rounds", std::to_string(r.sessionRounds) });
+        addStops(words, r);
+    }
+    addGame(words, r);
     return words;
 }
 

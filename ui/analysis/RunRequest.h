@@ -16,6 +16,10 @@ namespace zelmar {
 
 enum class GameChoice { BankerBaccarat, PlayerBaccarat, WinChance };
 
+// How the figures are had: sampled by the simulator, worked out exactly
+// (zelmar-sim exact), or both, so that each checks the other.
+enum class Method { Simulate, Exact, Both };
+
 struct RunRequest {
     GameChoice game = GameChoice::BankerBaccarat;
     double winChance = 0.5; // WinChance only
@@ -33,6 +37,10 @@ struct RunRequest {
     // A second rule folder played on the same hands (empty: none).
     std::string folderB;
 
+    Method method = Method::Simulate;
+    bool simulates() const { return method != Method::Exact; }
+    bool worksOut() const { return method != Method::Simulate; }
+
     bool operator==(const RunRequest&) const = default;
 };
 
@@ -41,6 +49,10 @@ struct RunRequest {
 // for the caller to add): "compare" with the two folders when the request
 // has a folder B.
 std::vector<std::string> commandLineOf(const RunRequest& request, const std::string& folder);
+
+// The words after "zelmar-sim" that work out the same exact figures (the
+// rules of A alone).
+std::vector<std::string> exactCommandLineOf(const RunRequest& request, const std::string& folder);
 
 // What that command line plays with the rules of A (and of B when the
 // request compares); or why it cannot be played.

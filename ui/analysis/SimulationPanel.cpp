@@ -81,6 +81,14 @@ SimulationPanel::SimulationPanel(QWidget* parent)
     m_stopWin = spinBox(this, "spnStopWin", 0, 100'000'000, " 单位", "不设");
     m_stopLoss = spinBox(this, "spnStopLoss", 0, 100'000'000, " 单位", "不设");
 
+    m_method = new QComboBox(this);
+    m_method->setObjectName("cboMethod");
+    m_method->addItem(QStringLiteral("模拟"), static_cast<int>(Method::Simulate));
+    m_method->addItem(QStringLiteral("精确"), static_cast<int>(Method::Exact));
+    m_method->addItem(QStringLiteral("精确和模拟"), static_cast<int>(Method::Both));
+    m_method->setToolTip(QStringLiteral("模拟：抽样玩很多局，数字带标准误差；精确：不抽样，把每一手"
+                                        "当作相互独立，算出准确的机会；两者都做时，表格列出模拟与精确差几个"
+                                        "标准误差"));
     m_seed = new QLineEdit(this);
     m_seed->setObjectName("txtSeed");
     m_seed->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,20}"), m_seed));
@@ -125,6 +133,8 @@ SimulationPanel::SimulationPanel(QWidget* parent)
     grid->addWidget(m_sessionRounds, row, 1);
     grid->addWidget(label(this, "止赢", m_stopWin), row, 2);
     grid->addWidget(m_stopWin, row++, 3);
+    grid->addWidget(label(this, "方法", m_method), row, 0);
+    grid->addWidget(m_method, row, 1);
     grid->addWidget(label(this, "止损", m_stopLoss), row, 2);
     grid->addWidget(m_stopLoss, row++, 3);
     grid->addWidget(label(this, "种子", m_seed), row, 0);
@@ -144,6 +154,7 @@ SimulationPanel::SimulationPanel(QWidget* parent)
     grid->setColumnStretch(3, 1);
 
     connect(m_game, &QComboBox::currentIndexChanged, this, &SimulationPanel::updateEnabled);
+    connect(m_method, &QComboBox::currentIndexChanged, this, &SimulationPanel::updateEnabled);
     connect(m_byRounds, &QRadioButton::toggled, this, &SimulationPanel::updateEnabled);
     connect(m_compare, &QCheckBox::toggled, this, &SimulationPanel::updateEnabled);
     connect(m_newSeed, &QPushButton::clicked, this,
@@ -158,20 +169,24 @@ void SimulationPanel::updateEnabled()
 {
     const bool idle = !m_running;
     const auto game = static_cast<GameChoice>(m_game->currentData().toInt());
+    const auto method = static_cast<Method>(m_method->currentData().toInt());
+    const bool samples = method != Method::Exact;
+    m_method->setEnabled(idle);
     m_game->setEnabled(idle);
     m_winChance->setEnabled(idle && game == GameChoice::WinChance);
     m_byRounds->setEnabled(idle);
     m_bySessions->setEnabled(idle);
     const bool sessions = m_bySessions->isChecked();
-    m_rounds->setEnabled(idle && !sessions);
+    m_rounds->setEnabled(idle && !sessions && samples);
     m_bankroll->setEnabled(idle);
-    for (QWidget* w : std::initializer_list<QWidget*> { m_sessions, m_sessionRounds, m_stopWin, m_stopLoss })
+    m_sessions->setEnabled(idle && sessions && samples);
+    for (QWidget* w : std::initializer_list<QWidget*> { m_sessionRounds, m_stopWin, m_stopLoss })
         w->setEnabled(idle && sessions);
-    m_seed->setEnabled(idle);
-    m_newSeed->setEnabled(idle);
-    m_compare->setEnabled(idle);
-    m_chooseB->setEnabled(idle && m_compare->isChecked());
-    m_folderB->setEnabled(m_compare->isChecked());
+    m_seed->setEnabled(idle && samples);
+    m_newSeed->setEnabled(idle && samples);
+    m_compare->setEnabled(idle && samples);
+    m_chooseB->setEnabled(idle && samples && m_compare->isChecked());
+    m_folderB->setEnabled(samples && m_compare->isChecked());
     m_start->setEnabled(idle && m_rulesReady);
     m_stop->setEnabled(m_running);
 }
@@ -205,6 +220,7 @@ void SimulationPanel::setFolderB(const QString& folder)
 std::optional<RunRequest> SimulationPanel::request(QString& problem)
 {
     RunRequest r;
+    r.method = static_cast<Method>(m_method->currentData().toInt());
     r.game = static_cast<GameChoice>(m_game->currentData().toInt());
     r.winChance = m_winChance->value() / 100;
     r.rounds = m_rounds->value();
@@ -215,7 +231,7 @@ std::optional<RunRequest> SimulationPanel::request(QString& problem)
         r.stopWin = m_stopWin->value();
         r.stopLoss = m_stopLoss->value();
     }
-    if (m_compare->isChecked()) {
+    if (m_compare->isChecked() && r.simulates()) {
         r.folderB = coreFileName(m_folderBPath);
         if (r.folderB.empty()) {
             problem = QStringLiteral("请先选择 B 的规则文件夹");
@@ -239,6 +255,7 @@ std::optional<RunRequest> SimulationPanel::request(QString& problem)
 
 void SimulationPanel::setRequest(const RunRequest& r)
 {
+    m_method->setCurrentIndex(std::max(0, m_method->findData(static_cast<int>(r.method))));
     m_game->setCurrentIndex(std::max(0, m_game->findData(static_cast<int>(r.game))));
     m_winChance->setValue(r.winChance * 100);
     m_rounds->setValue(static_cast<int>(r.rounds));
@@ -259,6 +276,7 @@ void SimulationPanel::setRequest(const RunRequest& r)
 void SimulationPanel::load(const QSettings& s)
 {
     RunRequest r;
+    r.method = static_cast<Method>(std::clamp(s.value("run/method", 0).toInt(), 0, 2));
     r.game = static_cast<GameChoice>(std::clamp(s.value("run/game", 0).toInt(), 0, 2));
     r.winChance = std::clamp(s.value("run/winChance", 0.5).toDouble(), 0.0, 1.0);
     r.rounds = s.value("run/rounds", 100000).toInt();
@@ -276,6 +294,7 @@ void SimulationPanel::load(const QSettings& s)
 
 void SimulationPanel::save(QSettings& s) const
 {
+    s.setValue("run/method", m_method->currentData().toInt());
     s.setValue("run/game", m_game->currentData().toInt());
     s.setValue("run/winChance", m_winChance->value() / 100);
     s.setValue("run/rounds", m_rounds->value());

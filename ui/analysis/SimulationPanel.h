@@ -1,7 +1,8 @@
 #pragma once
 // The simulation panel: the game, how much to play (single rounds, or
 // sessions of an evening at the table), the bankroll, the seed, a second
-// rule folder "B" for a comparison, and the 开始 and 停止 buttons. It reads
+// rule folder "B" for a comparison, whether the figures are sampled, worked
+// out exactly or both, and the 开始 and 停止 buttons. It reads
 // and writes a RunRequest and keeps the last choices in the settings.
 
 #include "ui/analysis/RunRequest.h"
@@ -50,6 +51,7 @@ private:
     void chooseFolderB();
     void updateEnabled();
 
+    QComboBox* m_method;
     QComboBox* m_game;
     QDoubleSpinBox* m_winChance;
     QRadioButton* m_byRounds;
