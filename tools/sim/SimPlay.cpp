@@ -1,8 +1,8 @@
 #include "tools/sim/SimPlay.h"
 
+#include "charts/PlotFile.h"
 #include "rules/Utf8Path.h"
 #include "sim/Compare.h"
-#include "tools/sim/PlayerChart.h"
 #include "tools/sim/SimReport.h"
 
 #include <fstream>
@@ -49,7 +49,7 @@ int openFiles(const PlayRequest& r, CsvFile& csv, std::ostream& err)
         return 2;
     }
     if (!r.plot.empty()) {
-        if (const auto why = chartUnavailable(r.plot)) {
+        if (const auto why = plotNameProblem(r.plot)) {
             err << *why << "\n";
             return 2;
         }

@@ -182,7 +182,6 @@ AnalysisWindow::AnalysisWindow(
     bottom->addWidget(m_status, 1);
     bottom->addWidget(m_exportCsv);
     bottom->addWidget(m_exportCharts);
-    m_exportCharts->setVisible(RunCharts::drawn());
     layout->addLayout(bottom);
     setCentralWidget(central);
 
@@ -248,10 +247,7 @@ QWidget* AnalysisWindow::makeResults()
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName("tabResults");
     m_charts = new RunCharts(m_tabs);
-    if (RunCharts::drawn())
-        m_tabs->addTab(m_charts, QStringLiteral("图表"));
-    else
-        m_charts->hide();
+    m_tabs->addTab(m_charts, QStringLiteral("图表"));
 
     auto* figures = new QWidget(m_tabs);
     m_results = new ResultTableModel(this);
@@ -422,7 +418,7 @@ bool AnalysisWindow::exportCharts(const QString& path)
     if (!m_job->outcome())
         return false;
     if (!m_charts->savePng(path)) {
-        notice(QStringLiteral("无法写入图表文件 ") + QDir::toNativeSeparators(path));
+        notice(m_charts->error());
         return false;
     }
     setStatus(QStringLiteral("图表已写入 ") + QDir::toNativeSeparators(path));

@@ -74,16 +74,6 @@ sim::Settings settingsOf(const RunRequest& r, const SimRules& rules)
     return s;
 }
 
-ChartData chartOf(const sim::RunFigures& f)
-{
-    return { false, f.rounds, f.lossCurve, f.moneyPath, {} };
-}
-
-ChartData chartOf(const sim::SessionFigures& f)
-{
-    return { true, f.sessions, f.lossCurve, {}, f.netHistogram };
-}
-
 } // namespace
 
 RunJob::RunJob(QObject* parent)
@@ -151,14 +141,14 @@ bool RunJob::startRun(
                 [&](const sim::SessionBlock& block) {
                     tally.add(block);
                     if (snapshots.due())
-                        showGrowth(chartOf(snapshots.take(tally)));
+                        showGrowth(ChartData::sessionsOf(snapshots.take(tally), settings));
                 },
                 control);
             const sim::SessionFigures figures = tally.figures();
             RunOutcome outcome { request, folder, figures.sessions, figures.sessions < settings.sessions, {},
                 {} };
             outcome.json = sessionJsonReport({ settings, folder, outcome.interrupted }, figures);
-            finishRun(std::move(outcome), settings, chartOf(figures));
+            finishRun(std::move(outcome), settings, ChartData::sessionsOf(figures, settings));
         });
         return true;
     }
@@ -182,7 +172,7 @@ bool RunJob::startRun(
                     tallyB.add(p.b);
                     paired.add(p);
                     if (snapshots.due())
-                        showGrowth(chartOf(snapshots.take(tallyA)));
+                        showGrowth(ChartData::compared(snapshots.take(tallyA), tallyB.figures()));
                 },
                 control);
             const bool interrupted = done < settings.rounds;
@@ -191,7 +181,7 @@ bool RunJob::startRun(
             RunOutcome outcome { request, folder, done, interrupted, {}, {} };
             outcome.json = jsonReport(c.a, c.figuresA);
             outcome.compareJson = compareJsonReport(c);
-            finishRun(std::move(outcome), settings, chartOf(c.figuresA), b);
+            finishRun(std::move(outcome), settings, ChartData::compared(c.figuresA, c.figuresB), b);
         });
         return true;
     }
@@ -203,13 +193,13 @@ bool RunJob::startRun(
             [&](const sim::Block& block) {
                 tally.add(block);
                 if (snapshots.due())
-                    showGrowth(chartOf(snapshots.take(tally)));
+                    showGrowth(ChartData::rounds(snapshots.take(tally)));
             },
             control);
         const sim::RunFigures figures = tally.figures();
         RunOutcome outcome { request, folder, figures.rounds, figures.rounds < settings.rounds, {}, {} };
         outcome.json = jsonReport({ settings, folder, outcome.interrupted }, figures);
-        finishRun(std::move(outcome), settings, chartOf(figures));
+        finishRun(std::move(outcome), settings, ChartData::rounds(figures));
     });
     return true;
 }

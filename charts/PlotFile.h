@@ -1,22 +1,24 @@
 #pragma once
-// The charts of zelmar-sim in one PNG file, what a player should look at
-// first: the chance that a round (or a session) loses x or more, on a
-// logarithmic axis so that one round in a thousand still shows; how the
-// sessions came out; and the running net, with the lines where a session
-// stops. Drawn with Qt Charts without a display (the offscreen platform is
-// used when no other is set). Each returns an error text in Chinese when
-// the file cannot be written.
+// zelmar-sim's --plot: the charts of a run in one PNG file, drawn by the
+// chart page the analysis window shows (charts/ChartPage.h), without a
+// display (Qt's offscreen platform is used when no other is set). Each
+// returns the reason in Chinese when the file cannot be written.
+//
+// This header is free of Qt: the commands that call these functions are
+// built without a toolkit, and a program gets its charts by linking the
+// zelmar_charts library.
 
 #include "sim/Figures.h"
+#include "sim/Simulation.h"
 
 #include <optional>
 #include <string>
 
 namespace zelmar {
 
-// Why this build cannot draw a chart into `path` (built without Qt Charts),
-// or nothing when it can.
-std::optional<std::string> chartUnavailable(const std::string& path);
+// Why a chart cannot be written to `path` whatever the run: the name must
+// end in .png. Nothing when it can.
+std::optional<std::string> plotNameProblem(const std::string& path);
 
 std::optional<std::string> saveRoundsChart(const sim::RunFigures& f, const sim::Settings& s,
     const std::string& title, const std::string& path, int width, int height);
