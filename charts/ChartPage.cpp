@@ -68,8 +68,7 @@ protected:
     QString getTickLabel(double tick, const QLocale&, QChar, int) override
     {
         const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(m_step) - 1e-9)), 0, 4);
-        const QString text = QString::number(std::abs(tick) < m_step * 1e-6 ? 0.0 : tick, 'f', decimals);
-        return text;
+        return QString::number(std::abs(tick) < m_step * 1e-6 ? 0.0 : tick, 'f', decimals);
     }
 
 private:

@@ -27,8 +27,12 @@ std::unique_ptr<QApplication> applicationForCharts()
 {
     if (QCoreApplication::instance())
         return nullptr;
+#ifndef _WIN32
+    // No display is needed. (On Windows the desktop's own platform draws
+    // with the system's fonts, where the offscreen one would find none.)
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qInstallMessageHandler(quietMessages);
     static int argc = 1;
     static char name[] = "zelmar-sim";

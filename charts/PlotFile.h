@@ -1,7 +1,8 @@
 #pragma once
 // zelmar-sim's --plot: the charts of a run in one PNG file, drawn by the
 // chart page the analysis window shows (charts/ChartPage.h), without a
-// display (Qt's offscreen platform is used when no other is set). Each
+// display on Linux (Qt's offscreen platform is used when no other is set),
+// with the desktop's fonts on Windows. Each
 // returns the reason in Chinese when the file cannot be written.
 //
 // This header is free of Qt: the commands that call these functions are

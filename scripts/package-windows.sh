@@ -42,8 +42,6 @@ mkdir -p "$common/platforms" "$common/styles" "$common/translations"
 cp "$build/zelmar.exe" "$build/zelmar-analysis.exe" "$build/zelmar-replay.exe" "$build/zelmar-sim.exe" "$common/"
 cp "$qt/plugins/platforms/qwindows.dll" "$common/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$common/styles/"
-# zelmar-sim draws its chart on Qt's offscreen platform.
-cp "$qt/plugins/platforms/qoffscreen.dll" "$common/platforms/"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$common/translations/"
 cp packaging/windows/qt.conf packaging/windows/使用说明.txt "$common/"
 
@@ -75,7 +73,7 @@ done
     许可证：GNU GPL 第 3 版或更新版本（GPL-3.0-or-later），见 许可证\\GPL-3.txt
     源代码：Zelmar 项目的仓库，https://quorin.example/（版本 $version）
 
-  QCustomPlot 2.1.0（QCustomPlotQt6.dll，画图表）
+  QCustomPlot 2.1.0（libQCustomPlotQt6.dll，画图表）
     许可证：GNU GPL 第 3 版或更新版本，见 许可证\\GPL-3.txt
     源代码：Debian 的源代码包 qcustomplot $(source_version qcustomplot)
 

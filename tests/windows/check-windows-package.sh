@@ -195,7 +195,7 @@ chown -R "$owner" "$(unix_path "$prefix" "$tools")"
 folder="$tools\\Zelmar"
 dir=$(unix_path "$prefix" "$folder")
 for f in zelmar.exe zelmar-analysis.exe zelmar-replay.exe zelmar-sim.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
-    QCustomPlotQt6.dll platforms/qwindows.dll platforms/qoffscreen.dll translations/qtbase_zh_CN.qm \
+    libQCustomPlotQt6.dll platforms/qwindows.dll translations/qtbase_zh_CN.qm \
     winText.txt lostText.txt 使用说明.txt 源代码.txt 许可证/GPL-3.txt 许可证/LGPL-3.txt 许可证/Zelmar-版权.txt; do
     [ -f "$dir/$f" ] || fail "the zip lacks $f"
 done

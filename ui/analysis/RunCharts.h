@@ -25,8 +25,6 @@ public:
     bool savePng(const QString& path);
     const QString& error() const { return m_error; }
 
-    ChartPage* page() const { return m_page; }
-
 private:
     ChartPage* m_page;
     QString m_error;
