@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds Qt 6.4.2 for 64-bit Windows (qtbase, and Qt Charts when it builds
-# without OpenGL) from Debian's own source packages, cross-compiled with
-# mingw-w64, into a cache outside the checkout:
+# Builds Qt 6.4.2 for 64-bit Windows (qtbase, with print support) and
+# QCustomPlot 2.1.0 on it, from Debian's own source packages, cross-compiled
+# with mingw-w64, into a cache outside the checkout:
 #
-#     ${XDG_CACHE_HOME:-$HOME/.cache}/zelmar/qt-6.4.2-mingw64
+#     ${XDG_CACHE_HOME:-$HOME/.cache}/zelmar/qt-6.4.2-print-mingw64
 #
 # A finished build is kept and reused: the script then only prints the prefix.
 # The machine's apt set-up is left alone; the sources come through a private
@@ -13,30 +13,31 @@
 #   ZELMAR_JOBS=4 scripts/build-qt-windows.sh
 #
 # On success the last line of output is the prefix; "$PREFIX/.zelmar-qtbase-done"
-# marks a finished qtbase, "$PREFIX/.zelmar-qtcharts-done" a finished Qt Charts
-# and "$PREFIX/.zelmar-qtcharts-skipped" a Qt Charts that could not be built.
+# marks a finished qtbase and "$PREFIX/.zelmar-qcustomplot-done" a finished
+# QCustomPlot. The source packages are kept in "$PREFIX/sources" (the Windows
+# packages name them in their source note).
 set -euo pipefail
 
 QT_VERSION=6.4.2
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/zelmar"
-PREFIX="$CACHE/qt-$QT_VERSION-mingw64"
-WORK="$CACHE/qt-$QT_VERSION-mingw64-work"
+PREFIX="$CACHE/qt-$QT_VERSION-print-mingw64"
+WORK="$CACHE/qt-$QT_VERSION-print-mingw64-work"
+QCP_VERSION=2.1.0
 JOBS="${ZELMAR_JOBS:-2}"
 BASE_STAMP="$PREFIX/.zelmar-qtbase-done"
-CHARTS_DONE="$PREFIX/.zelmar-qtcharts-done"
-CHARTS_SKIPPED="$PREFIX/.zelmar-qtcharts-skipped"
+QCP_STAMP="$PREFIX/.zelmar-qcustomplot-done"
 
 log() { printf '[build-qt-windows] %s\n' "$*" >&2; }
 
-if [ -f "$BASE_STAMP" ] && { [ -f "$CHARTS_DONE" ] || [ -f "$CHARTS_SKIPPED" ]; }; then
+if [ -f "$BASE_STAMP" ] && [ -f "$QCP_STAMP" ]; then
     log "reusing Qt $QT_VERSION for Windows in $PREFIX"
     echo "$PREFIX"
     exit 0
 fi
 
 # --- Packages -----------------------------------------------------------------
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build xz-utils
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build xz-utils patch
           qt6-base-dev qt6-base-dev-tools)
 "$HERE/scripts/install-deps.sh" "${packages[@]}" >&2
 
@@ -51,22 +52,26 @@ echo "deb-src $mirror bookworm main" >"$WORK/apt/src.list"
 apt_private=(-o Dir::Etc::SourceList="$WORK/apt/src.list" -o Dir::Etc::SourceParts=/dev/null
              -o Dir::State::Lists="$WORK/apt/lists" -o Dir::Cache="$WORK/apt/cache")
 
-fetch_source() { # package, directory it unpacks to; fails when it cannot
-    local pkg="$1" dir="$2"
+fetch_source() { # package, version, directory it unpacks to
+    local pkg="$1" version="$2" dir="$3"
     if [ -d "$WORK/src/$dir" ]; then
         return
     fi
-    if ! ls "$WORK/src/${pkg}_$QT_VERSION"*.orig.tar.xz >/dev/null 2>&1; then
+    if ! ls "$WORK/src/${pkg}_$version"*.orig.tar.* >/dev/null 2>&1; then
         if [ ! -f "$WORK/apt/.updated" ]; then
             apt-get "${apt_private[@]}" update -qq
             touch "$WORK/apt/.updated"
         fi
-        (cd "$WORK/src" && apt-get "${apt_private[@]}" source --download-only "$pkg") || return 1
+        (cd "$WORK/src" && apt-get "${apt_private[@]}" source --download-only "$pkg")
     fi
     local tarball
-    tarball="$(ls "$WORK/src/${pkg}_$QT_VERSION"*.orig.tar.xz | head -n1)"
+    tarball="$(ls "$WORK/src/${pkg}_$version"*.orig.tar.* | head -n1)"
     log "unpacking $(basename "$tarball")"
-    (cd "$WORK/src" && tar xJf "$tarball")
+    (cd "$WORK/src" && tar xf "$tarball")
+    # The source packages go with the prefix: the Windows downloads say
+    # which ones their parts were built from.
+    mkdir -p "$PREFIX/sources"
+    (cd "$WORK/src" && cp "${pkg}_"*.dsc "$PREFIX/sources/")
     [ -d "$WORK/src/$dir" ] || { log "$tarball did not unpack to $dir"; exit 1; }
 }
 
@@ -75,16 +80,28 @@ fetch_source() { # package, directory it unpacks to; fails when it cannot
 mkdir -p "$PREFIX"
 cp "$HERE/cmake/mingw-w64-x86_64.cmake" "$PREFIX/mingw-w64-x86_64.cmake"
 
+# Both sources are fetched before the long qtbase build, so that a missing one
+# shows at once.
+fetch_source qt6-base "$QT_VERSION" "qtbase-everywhere-src-$QT_VERSION"
+QCP_SRC="$WORK/src/qcustomplot-$QCP_VERSION+dfsg1"
+if [ ! -d "$QCP_SRC" ]; then
+    fetch_source qcustomplot "$QCP_VERSION" "qcustomplot-$QCP_VERSION+dfsg1"
+    # Debian's own patches: the Qt 6 fix of the header and the CMake build
+    # that makes the QCustomPlotQt6 package, as Debian's Linux library has it.
+    (cd "$QCP_SRC" && tar xJf "$(ls "$WORK/src/qcustomplot_$QCP_VERSION"*.debian.tar.xz | head -n1)" &&
+        while read -r p; do patch -p1 <"debian/patches/$p"; done <debian/patches/series) ||
+        { rm -rf "$QCP_SRC"; log "Debian's patches to QCustomPlot do not apply"; exit 1; }
+fi
+
 # --- qtbase -----------------------------------------------------------------
 if [ ! -f "$BASE_STAMP" ]; then
-    fetch_source qt6-base "qtbase-everywhere-src-$QT_VERSION"
     rm -rf "$WORK/build-qtbase"
     mkdir -p "$WORK/build-qtbase"
     log "configuring qtbase"
     (cd "$WORK/build-qtbase" &&
         "$WORK/src/qtbase-everywhere-src-$QT_VERSION/configure" -prefix "$PREFIX" -release -shared \
             -nomake examples -nomake tests -no-opengl -no-feature-sql -no-feature-network \
-            -no-feature-dbus -no-feature-printsupport -no-feature-vulkan -no-feature-concurrent \
+            -no-feature-dbus -no-feature-vulkan -no-feature-concurrent \
             -no-feature-xml -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre \
             -- -DCMAKE_TOOLCHAIN_FILE="$PREFIX/mingw-w64-x86_64.cmake" -DQT_HOST_PATH=/usr \
             -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DFEATURE_tabletevent=OFF \
@@ -96,27 +113,19 @@ if [ ! -f "$BASE_STAMP" ]; then
     log "qtbase installed"
 fi
 
-# --- Qt Charts (optional) ----------------------------------------------------
-# Sources that cannot be fetched now are tried again on the next run; a
-# build that fails is not tried again.
-if [ ! -f "$CHARTS_DONE" ] && [ ! -f "$CHARTS_SKIPPED" ]; then
-    if ! fetch_source qt6-charts "qtcharts-everywhere-src-$QT_VERSION"; then
-        log "the sources of Qt Charts could not be fetched: this Windows build goes without the simulator's chart"
-    else
-        rm -rf "$WORK/build-qtcharts"
-        log "configuring and building Qt Charts"
-        if "$PREFIX/bin/qt-cmake" -S "$WORK/src/qtcharts-everywhere-src-$QT_VERSION" \
-                -B "$WORK/build-qtcharts" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-                -DCMAKE_INSTALL_PREFIX="$PREFIX" &&
-            cmake --build "$WORK/build-qtcharts" --parallel "$JOBS" &&
-            cmake --install "$WORK/build-qtcharts"; then
-            date -u +%FT%TZ >"$CHARTS_DONE"
-            log "Qt Charts installed"
-        else
-            echo "Qt Charts did not build for Windows; see $WORK/build-qtcharts" >"$CHARTS_SKIPPED"
-            log "Qt Charts did not build: Windows builds go without the simulator's chart"
-        fi
-    fi
+# --- QCustomPlot ----------------------------------------------------------------
+# One qcustomplot.cpp and its header, built as a DLL by Debian's CMake file,
+# which installs the same CMake package (QCustomPlotQt6::QCustomPlotQt6) as
+# Debian's Linux library.
+if [ ! -f "$QCP_STAMP" ]; then
+    rm -rf "$WORK/build-qcustomplot"
+    log "building QCustomPlot"
+    "$PREFIX/bin/qt-cmake" -S "$QCP_SRC" -B "$WORK/build-qcustomplot" -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DUSE_QT_VERSION=6
+    cmake --build "$WORK/build-qcustomplot" --parallel "$JOBS"
+    cmake --install "$WORK/build-qcustomplot"
+    date -u +%FT%TZ >"$QCP_STAMP"
+    log "QCustomPlot installed"
 fi
 
 log "Qt $QT_VERSION for Windows is in $PREFIX"

@@ -8,7 +8,7 @@ packages=("$@")
 [ ${#packages[@]} -gt 0 ] || packages=(
     build-essential cmake g++ pkg-config git
     qt6-base-dev libgl-dev qt6-translations-l10n
-    qt6-charts-dev libqt6charts6 libqt6opengl6-dev
+    libqcustomplot-dev libqcustomplot2.1-qt6
     fonts-arphic-uming
     libgtest-dev libbenchmark-dev
     libfmt-dev nlohmann-json3-dev

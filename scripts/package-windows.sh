@@ -24,12 +24,10 @@ scripts/install-deps.sh "${packages[@]}"
 
 qt=$(nice scripts/build-qt-windows.sh | tail -n1)
 qt_done=$(date +%s)
-chart=ON
-[ -f "$qt/.zelmar-qtcharts-done" ] || chart=OFF
-log "Qt for Windows: $qt (Qt Charts: $chart)"
+log "Qt and QCustomPlot for Windows: $qt"
 
 build=$top/build-windows
-cmake --preset windows -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DZELMAR_SIM_CHART=$chart
+cmake --preset windows -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake"
 nice cmake --build --preset windows
 
 version=$(sed -n 's/^project(Zelmar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -44,10 +42,56 @@ mkdir -p "$common/platforms" "$common/styles" "$common/translations"
 cp "$build/zelmar.exe" "$build/zelmar-analysis.exe" "$build/zelmar-replay.exe" "$build/zelmar-sim.exe" "$common/"
 cp "$qt/plugins/platforms/qwindows.dll" "$common/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$common/styles/"
-# zelmar-sim draws its chart on Qt's offscreen platform.
-[ "$chart" = OFF ] || cp "$qt/plugins/platforms/qoffscreen.dll" "$common/platforms/"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$common/translations/"
 cp packaging/windows/qt.conf packaging/windows/使用说明.txt "$common/"
+
+# The licences of what the folder holds, and where the source of each part
+# comes from: Zelmar and QCustomPlot (GPL-3.0-or-later), Qt (LGPL-3.0), the
+# mingw runtime DLLs (GCC's runtime library exception; winpthreads under the
+# MIT and BSD licences).
+crlf() { printf '\xef\xbb\xbf'; sed 's/\r\?$/\r/' "$1"; }
+licences=$common/许可证
+mkdir "$licences"
+crlf packaging/copyright >"$licences/Zelmar-版权.txt"
+crlf /usr/share/common-licenses/GPL-3 >"$licences/GPL-3.txt"
+crlf /usr/share/common-licenses/LGPL-3 >"$licences/LGPL-3.txt"
+source_version() { # a Debian source package's version, from its .dsc kept with Qt
+    sed -n 's/^Version: //p' "$qt/sources/$1"_*.dsc | head -n1
+}
+source_of() { dpkg-query -W -f='${source:Package} ${source:Version}' "$1"; }
+for part in qt6-base qcustomplot; do
+    [ -n "$(source_version $part)" ] || { log "no source package of $part in $qt/sources"; exit 1; }
+done
+{
+    printf '\xef\xbb\xbf'
+    sed 's/$/\r/' <<NOTE
+源代码
+
+这个文件夹里每一部分的源代码都可以取得：
+
+  Zelmar（zelmar.exe、zelmar-analysis.exe、zelmar-replay.exe、zelmar-sim.exe）
+    许可证：GNU GPL 第 3 版或更新版本（GPL-3.0-or-later），见 许可证\\GPL-3.txt
+    源代码：Zelmar 项目的仓库，https://quorin.example/（版本 $version）
+
+  QCustomPlot 2.1.0（libQCustomPlotQt6.dll，画图表）
+    许可证：GNU GPL 第 3 版或更新版本，见 许可证\\GPL-3.txt
+    源代码：Debian 的源代码包 qcustomplot $(source_version qcustomplot)
+
+  Qt 6.4.2（Qt6Core.dll、Qt6Gui.dll、Qt6Widgets.dll、Qt6PrintSupport.dll，
+  以及 platforms\\ 和 styles\\ 里的插件）
+    许可证：GNU LGPL 第 3 版，见 许可证\\LGPL-3.txt 和 许可证\\GPL-3.txt
+    源代码：Debian 的源代码包 qt6-base $(source_version qt6-base)，
+            用 Zelmar 仓库里的 scripts/build-qt-windows.sh 为 Windows 编译
+
+  libstdc++-6.dll、libgcc_s_seh-1.dll（GCC 的运行库：GPL-3 加运行库例外）
+    源代码：Debian 的源代码包 $(source_of gcc-mingw-w64-x86-64-posix-runtime)
+  libwinpthread-1.dll（MIT 和 BSD 许可证）
+    源代码：Debian 的源代码包 $(source_of mingw-w64-x86-64-dev)
+
+Debian 的源代码包在 https://deb.debian.org/debian/（bookworm），
+例如：apt-get source qcustomplot=$(source_version qcustomplot)
+NOTE
+} >"$common/源代码.txt"
 
 # The DLLs every program and plugin loads, found among Qt's and the posix
 # mingw runtime's; Windows' own DLLs are left to Windows.

@@ -136,6 +136,7 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
         { "--game no-commission --commission 0.04", "免佣百家乐不抽佣" },
         { "--fast", "无法识别的参数：--fast" },
         { "--plot /nonexistent-folder/chart.png", "无法写入图表文件" },
+        { "--plot chart.jpg", "图表只能存为 PNG 图片，文件名要以 .png 结尾：chart.jpg" },
     };
     for (const Case& c : cases) {
         const ToolRun r = run(c.args);
@@ -148,10 +149,13 @@ TEST_F(SimTool, badInputIsNamedWithStatusTwo)
 // A report, a CSV or a chart that could not be written fails the run.
 TEST_F(SimTool, failedWritesAreNamedWithStatusOne)
 {
+    // A chart's name must end in .png: a full disk under that name.
+    const std::string fullPng = (dir / "full.png").string();
+    fs::create_symlink("/dev/full", fullPng);
     const struct {
-        const char* args;
+        std::string args;
         bool outFails;
-        const char* said; // on the error stream
+        std::string said; // on the error stream
     } cases[] = {
         { "--rounds 2000 --json", true, "写入标准输出时出错" },
         { "--rounds 2000", true, "写入标准输出时出错" },
@@ -159,10 +163,10 @@ TEST_F(SimTool, failedWritesAreNamedWithStatusOne)
         { "--help", true, "写入标准输出时出错" },
         { "--version", true, "写入标准输出时出错" },
         { "--rounds 2000 --csv /dev/full", false, "写入 CSV 文件 /dev/full 时出错" },
-        { "--rounds 2000 --plot /dev/full --plot-size 200x100", false, "无法写入图表文件 /dev/full" },
+        { "--rounds 2000 --plot " + fullPng + " --plot-size 200x100", false, "无法写入图表文件 " + fullPng },
     };
     for (const auto& c : cases) {
-        const ToolRun r = run(std::string("--seed 1 ") + c.args, zelmar::runCommand, c.outFails);
+        const ToolRun r = run("--seed 1 " + c.args, zelmar::runCommand, c.outFails);
         EXPECT_EQ(r.status, 1) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.said), std::string::npos) << c.args << "\n" << r.err;
     }

@@ -5,6 +5,7 @@
 // control whole and reaches each by keyboard. Pictures for a reviewer go to
 // the build folder's screenshots/.
 
+#include "charts/ChartPage.h"
 #include "report/CompareReport.h"
 #include "report/RoundsReport.h"
 #include "report/SessionsReport.h"
@@ -168,7 +169,70 @@ class AnalysisTest : public QObject {
         click(&w, "cmdStart");
     }
 
+    // The exported charts and zelmar-sim's --plot picture of the same run at
+    // the same size: one drawing, so their axes say the same.
+    void plotMatchesExport(AnalysisWindow& w)
+    {
+        const auto* page = child<zelmar::ChartPage>(&w, "chtPage");
+        const QString exported = m_settingsDir->filePath("导出.png");
+        const QString plotted = m_settingsDir->filePath("plot.png");
+        QVERIFY(w.exportCharts(exported));
+        std::vector<std::string> args
+            = zelmar::commandLineOf(w.job().outcome()->request, w.job().outcome()->folder);
+        const bool compare = args.front() == "compare";
+        args.erase(args.begin());
+        args.insert(args.end(),
+            { "--json", "--plot", local(plotted), "--plot-size",
+                std::to_string(page->width()) + "x" + std::to_string(page->height()) });
+        std::ostringstream out;
+        std::ostringstream err;
+        QCOMPARE((compare ? zelmar::compareCommand : zelmar::runCommand)(args, out, err), 0);
+        const QImage shown(exported);
+        const QImage plot(plotted);
+        QCOMPARE(shown.size(), page->size());
+        QCOMPARE(plot.size(), shown.size());
+        const QString axes = shown.text(QStringLiteral("Axes"));
+        QVERIFY2(axes.contains(QStringLiteral("机会（对数刻度）: ")), qPrintable(axes));
+        QCOMPARE(plot.text(QStringLiteral("Axes")), axes);
+    }
+
+    // Hovering over a point of a curve says it in words.
+    static void hoverSaysThePoint(AnalysisWindow& w)
+    {
+        auto* page = child<zelmar::ChartPage>(&w, "chtPage");
+        QCPGraph* loss = page->graph(0);
+        QVERIFY(loss->dataCount() > 10);
+        const auto point = loss->data()->at(loss->dataCount() / 2);
+        const QPointF at(
+            loss->keyAxis()->coordToPixel(point->key), loss->valueAxis()->coordToPixel(point->value));
+        const QString said = page->pointText(at);
+        QVERIFY2(
+            said.startsWith(QStringLiteral("一局输掉 ")) && said.endsWith(zelmar::chanceWords(point->value)),
+            qPrintable(said));
+        QCPGraph* net = page->graph(2);
+        const auto middle = net->data()->at(net->dataCount() / 2);
+        const QString netSaid = page->pointText(QPointF(
+            net->keyAxis()->coordToPixel(middle->key), net->valueAxis()->coordToPixel(middle->value)));
+        QVERIFY2(netSaid.startsWith(QStringLiteral("第 %1 局时累计输赢 ").arg(qint64(middle->key))),
+            qPrintable(netSaid));
+    }
+
 private slots:
+    void chancesReadAsAPlayerReadsThem()
+    {
+        const struct {
+            double chance;
+            const char* words;
+        } cases[] = { { 1, "100%" }, { 0.5, "50%（约 1/2）" }, { 0.012, "1.2%（约 1/83）" },
+            { 0.00025, "0.025%（约 1/4000）" }, { 0.00001, "约 1/10万" }, { 3e-9, "约 1/3.3亿" } };
+        for (const auto& c : cases)
+            QCOMPARE(zelmar::chanceWords(c.chance), QString::fromUtf8(c.words));
+        QStringList ticks;
+        for (int power = 0; power >= -8; --power)
+            ticks << zelmar::chanceTick(power);
+        QCOMPARE(ticks.join(' '), QStringLiteral("100% 10% 1% 1/1000 1/1万 1/10万 1/100万 1/1000万 1/1亿"));
+    }
+
     void init()
     {
         m_settings.reset(); // writes its file before the folder goes
@@ -222,7 +286,8 @@ private slots:
         if (baccarat)
             QCOMPARE(table->rowCount(),
                 static_cast<int>((sessions > 0 ? zelmar::sessionRows() : zelmar::roundRows()).size()));
-        QCOMPARE(child<QWidget>(w.get(), "chtSessions")->isVisibleTo(w.get()), sessions > 0);
+        QVERIFY(child<zelmar::ChartPage>(w.get(), "chtPage")->figures().kind
+            == (sessions > 0 ? zelmar::ChartFigures::Kind::Sessions : zelmar::ChartFigures::Kind::Rounds));
         // Rows without a figure in the report are left out: no shoe, no coups.
         QCOMPARE(
             table->match(table->index(0, 1), zelmar::ResultTableModel::KeyRole, "/hands/bankerShare").size(),
@@ -484,7 +549,8 @@ private slots:
             "spnWinChance", "spnBankroll", "optRounds", "spnRounds", "optSessions", "spnSessions",
             "spnSessionRounds", "spnStopWin", "spnStopLoss", "txtSeed", "cmdNewSeed", "chkCompare",
             "cmdChooseB", "cmdStart", "cmdStop", "tabResults", "prgRun", "cmdExportCsv", "cmdExportCharts" };
-        auto w = open(QStringLiteral(ZELMAR_EXAMPLES));
+        // The README's picture is made with the rules in a player's folder.
+        auto w = open(qEnvironmentVariable("ZELMAR_PICTURE_RULES", QStringLiteral(ZELMAR_EXAMPLES)));
         w->resize(1024, 720);
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QSignalSpy finished(w.get(), &AnalysisWindow::runFinished);
@@ -493,9 +559,8 @@ private slots:
         const QStringList faults = layoutFaults(*w, controls);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         save(w.get(), "analysis-run");
-        const QString charts = m_settingsDir->filePath("charts.png");
-        QVERIFY(w->exportCharts(charts));
-        QCOMPARE(QImage(charts).size(), child<QWidget>(w.get(), "chtLoss")->parentWidget()->size());
+        plotMatchesExport(*w);
+        hoverSaysThePoint(*w);
 
         child<QPushButton>(w.get(), "cmdOpenFolder")->setFocus();
         const QString reached = tabCycle(40);
@@ -520,6 +585,7 @@ private slots:
         QVERIFY(finished.wait(Patience));
         const QStringList sessionFaults = layoutFaults(*w, controls);
         QVERIFY2(sessionFaults.isEmpty(), qPrintable(sessionFaults.join('\n')));
+        plotMatchesExport(*w);
         save(w.get(), "analysis-sessions");
 
         RuleFolder other("1,2", "2,4\r\n8,16");
@@ -528,6 +594,7 @@ private slots:
         w->findChild<zelmar::SimulationPanel*>()->setFolderB(other.path());
         click(w.get(), "cmdStart");
         QVERIFY(finished.wait(Patience));
+        plotMatchesExport(*w);
         tabs->setCurrentIndex(2);
         save(w.get(), "analysis-compare");
 
@@ -538,6 +605,19 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QVERIFY(child<QLabel>(w.get(), "lblCheck")->text().contains("lostText.txt"));
         save(w.get(), "analysis-malformed");
+
+        // A name that is not a PNG's is refused, and nothing is written.
+        const QString jpeg = m_settingsDir->filePath("charts.jpg");
+        QString said;
+        ModalCatcher catcher;
+        catcher.then([&](QWidget* box) {
+            said = shownText(qobject_cast<QMessageBox*>(box));
+            qobject_cast<QMessageBox*>(box)->accept();
+        });
+        QVERIFY(!w->exportCharts(jpeg));
+        CHECK_DIALOGS(catcher);
+        QVERIFY2(said.contains(QStringLiteral(".png")), qPrintable(said));
+        QVERIFY(!QFile::exists(jpeg));
     }
 };
 

@@ -17,7 +17,10 @@
 # what the grids hold.
 # Screenshots of the window, and of it after a click on 赢, and of
 # zelmar-analysis before and after a run are written to
-# <build>/screenshots/ for a person to look at.
+# <build>/screenshots/ for a person to look at. The run must have drawn its
+# curves on the chart tab, and its charts are exported through the save
+# dialog; zelmar-sim --plot must write its chart into a folder with a
+# Chinese name. The charts go to the screenshots too.
 set -euo pipefail
 
 zip=$(realpath "$1")
@@ -130,8 +133,19 @@ screenshots() { # prefix, Windows folder of zelmar.exe, name
     wait "$app" || true
     ok "$name: screenshots in $shots/$name.png and $name-after-win.png"
 }
+# How many pixels of the picture, or of its part WxH+X+Y, have the colour
+# of a round's loss curve (190,40,40), give or take antialiasing.
+loss_pixels() { # picture[, geometry]
+    local crop=()
+    [ -z "${2:-}" ] || crop=(-crop "$2" +repage)
+    convert "$1" "${crop[@]}" -fuzz 8% -fill black -opaque 'rgb(190,40,40)' -fill white +opaque black \
+        -format '%[fx:round(w*h*(1-mean))]' info:
+}
 # zelmar-analysis on the rules beside zelmar.exe: its window, then a run of the
-# simulator started with F5, which must fill the window with its figures.
+# simulator started with F5, which must fill the window with its figures and
+# draw the loss curve on the chart tab (the right part of the window, under
+# its tabs); then 导出图表 PNG… in the bottom right corner, whose save
+# dialog offers zelmar-图表.png in the user's folder.
 analysis_screenshots() { # prefix, Windows folder of zelmar-analysis.exe, name
     local prefix=$1 folder=$2 name=$3
     "$top/cmake/wine-run.sh" "$prefix" "$folder\\zelmar-analysis.exe" >"$scratch/$name.out" 2>&1 &
@@ -143,9 +157,35 @@ analysis_screenshots() { # prefix, Windows folder of zelmar-analysis.exe, name
     xdotool windowfocus --sync "$window" key F5
     steady_shot "$shots/$name-run.png"
     cmp -s "$shots/$name.png" "$shots/$name-run.png" && fail "$name: F5 started no run"
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local plot=$((WIDTH * 55 / 100))x$((HEIGHT - 140))+$((X + WIDTH * 45 / 100))+$((Y + 100))
+    local drawn
+    drawn=$(loss_pixels "$shots/$name-run.png" "$plot")
+    [ "$drawn" -ge 100 ] || fail "$name: the chart tab shows no loss curve ($drawn pixels of its colour in $plot)"
+    ok "$name: the run drew its loss curve on the chart tab ($drawn pixels)"
+
+    local home
+    home=$(unix_path "$prefix" 'C:\users')/$( [ "$(id -u)" -eq 0 ] && echo nobody || id -un)
+    rm -f "$home/zelmar-图表.png"
+    xdotool mousemove --window "$window" $((WIDTH - 60)) $((HEIGHT - 20)) click 1
+    local dialog
+    dialog=$(timeout 120 xdotool search --sync --onlyvisible --name '导出图表' | head -n1)
+    [ -n "$dialog" ] || fail "$name: 导出图表 PNG… opened no dialog"
+    sleep 1
+    xdotool windowfocus --sync "$dialog" key Return
+    for _ in $(seq 1 60); do
+        [ -s "$home/zelmar-图表.png" ] && break
+        sleep 1
+    done
+    [ -s "$home/zelmar-图表.png" ] || fail "$name: the charts were not exported"
+    cp "$home/zelmar-图表.png" "$shots/$name-exported.png"
+    drawn=$(loss_pixels "$shots/$name-exported.png")
+    [ "$drawn" -ge 100 ] || fail "$name: the exported charts show no loss curve ($drawn pixels)"
+    ok "$name: 导出图表 wrote the charts ($(identify -format '%wx%h' "$shots/$name-exported.png"), $drawn pixels of the curve)"
     kill "$app"
     wait "$app" || true
-    ok "$name: screenshots in $shots/$name.png and $name-run.png"
+    ok "$name: screenshots in $shots/$name.png, $name-run.png and $name-exported.png"
 }
 
 # --- Portable -----------------------------------------------------------------
@@ -156,16 +196,34 @@ chown -R "$owner" "$(unix_path "$prefix" "$tools")"
 folder="$tools\\Zelmar"
 dir=$(unix_path "$prefix" "$folder")
 for f in zelmar.exe zelmar-analysis.exe zelmar-replay.exe zelmar-sim.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
-    platforms/qwindows.dll translations/qtbase_zh_CN.qm winText.txt lostText.txt 使用说明.txt; do
+    libQCustomPlotQt6.dll platforms/qwindows.dll translations/qtbase_zh_CN.qm \
+    winText.txt lostText.txt 使用说明.txt 源代码.txt 许可证/GPL-3.txt 许可证/LGPL-3.txt 许可证/Zelmar-版权.txt; do
     [ -f "$dir/$f" ] || fail "the zip lacks $f"
 done
 ls "$dir"/styles/*.dll >/dev/null 2>&1 || fail "the zip has no style plugin"
-ok "the zip holds the programs, Qt's DLLs and plugins, the translations and the example rules"
+[ ! -e "$dir/Qt6Charts.dll" ] || fail "the zip holds Qt6Charts.dll"
+grep -q "qcustomplot 2.1.0" "$dir/源代码.txt" && grep -q "qt6-base 6.4.2" "$dir/源代码.txt" \
+    || fail "源代码.txt does not name the source packages: $(cat "$dir/源代码.txt")"
+ok "the zip holds the programs, Qt's DLLs and plugins, the translations, the example rules and the licences"
 
 probe_grids "$prefix" "$folder" portable
 wine_in "$prefix" "$folder\\zelmar-replay.exe" WWWW >"$scratch/replay.out"
 grep -q "本局已经结束" "$scratch/replay.out" || fail "zelmar-replay did not play a round: $(cat "$scratch/replay.out")"
 ok "zelmar-replay plays a round on the rules beside it"
+# zelmar-sim --plot into a folder with a Chinese name.
+charts='C:\图表 输出'
+mkdir -p "$(unix_path "$prefix" "$charts")"
+chown "$owner" "$(unix_path "$prefix" "$charts")"
+wine_in "$prefix" "$folder\\zelmar-sim.exe" run --rules "$folder" --rounds 20000 --seed 3 \
+    --plot "$charts\\百家乐 图表.png" --plot-size 1000x640 >"$scratch/sim.out" 2>&1 \
+    || fail "zelmar-sim run --plot failed: $(cat "$scratch/sim.out")"
+plotted=$(unix_path "$prefix" "$charts")/百家乐\ 图表.png
+[ "$(identify -format '%m %wx%h' "$plotted")" = "PNG 1000x640" ] \
+    || fail "zelmar-sim --plot wrote no 1000x640 PNG: $(identify "$plotted" 2>&1)"
+cp "$plotted" "$shots/sim-plot.png"
+drawn=$(loss_pixels "$plotted")
+[ "$drawn" -ge 100 ] || fail "the chart of zelmar-sim --plot shows no loss curve ($drawn pixels)"
+ok "zelmar-sim --plot drew its chart into $charts ($drawn pixels of the loss curve): $shots/sim-plot.png"
 screenshots "$prefix" "$folder" portable
 probe_grids "$prefix" "$folder" analysis-portable zelmar-analysis 'Zelmar 策略分析'
 analysis_screenshots "$prefix" "$folder" analysis-portable

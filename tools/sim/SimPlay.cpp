@@ -1,11 +1,11 @@
 #include "tools/sim/SimPlay.h"
 
+#include "charts/PlotFile.h"
 #include "report/CompareReport.h"
 #include "report/CsvRows.h"
 #include "report/RoundsReport.h"
 #include "report/SessionsReport.h"
 #include "rules/Utf8Path.h"
-#include "tools/sim/PlayerChart.h"
 
 #include <fstream>
 #include <optional>
@@ -26,7 +26,7 @@ int openFiles(const PlayRequest& r, std::ofstream& csv, std::ostream& err)
         }
     }
     if (!r.plot.empty()) {
-        if (const auto why = chartUnavailable(r.plot)) {
+        if (const auto why = plotNameProblem(r.plot)) {
             err << *why << "\n";
             return 2;
         }

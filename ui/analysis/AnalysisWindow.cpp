@@ -303,8 +303,7 @@ bool AnalysisWindow::exportCharts(const QString& path)
     if (!m_job->outcome())
         return false;
     if (!m_tabs->charts().savePng(path)) {
-        showNotice(this, QStringLiteral("无法写入图表文件 ") + QDir::toNativeSeparators(path),
-            QString::fromUtf8(AnalysisTitle));
+        showNotice(this, m_tabs->charts().error(), QString::fromUtf8(AnalysisTitle));
         return false;
     }
     setStatus(QStringLiteral("图表已写入 ") + QDir::toNativeSeparators(path));

@@ -43,10 +43,7 @@ ResultTabs::ResultTabs(QWidget* parent)
     , m_compareResults(new ResultTableModel(this))
 {
     setObjectName("tabResults");
-    if (RunCharts::drawn())
-        addTab(m_charts, QStringLiteral("图表"));
-    else
-        m_charts->hide();
+    addTab(m_charts, QStringLiteral("图表"));
 
     auto* figures = new QWidget(this);
     m_resultTable = resultTable(figures, "tblResults", m_results);

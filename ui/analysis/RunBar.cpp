@@ -1,7 +1,5 @@
 #include "ui/analysis/RunBar.h"
 
-#include "ui/analysis/RunCharts.h"
-
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -38,7 +36,6 @@ RunBar::RunBar(QWidget* parent)
     m_status->setObjectName("lblStatus");
     m_status->setTextFormat(Qt::PlainText);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_exportCharts->setVisible(RunCharts::drawn());
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_progress);

@@ -45,28 +45,29 @@ std::vector<std::pair<double, double>> exactLossCurve(const sim::Chances& money,
 
 } // namespace
 
-ChartData chartOf(const sim::RunResults& r)
+ChartData chartOf(const sim::RunResults& r, const sim::Settings& s)
 {
     if (r.sessions)
-        return { true, r.sessions->sessions, r.sessions->lossCurve, {}, r.sessions->netHistogram, {} };
+        return ChartData::sessionsOf(*r.sessions, s);
+    if (r.paired)
+        return ChartData::compared(*r.rounds, *r.roundsB);
     if (r.rounds)
-        return { false, r.rounds->rounds, r.rounds->lossCurve, r.rounds->moneyPath, {}, {} };
+        return ChartData::rounds(*r.rounds);
     return {};
 }
 
 ChartData chartOf(const RunOutcome& o)
 {
-    ChartData chart = chartOf(o.results);
+    ChartData chart = chartOf(o.results, o.plan.a);
+    if (o.plan.a.sessions > 0)
+        chart = ChartData::sessionsOf(o.results.sessions.value_or(sim::SessionFigures {}), o.plan.a);
     if (!o.exact)
         return chart;
-    if (o.exact->round) {
-        chart.exactLoss
-            = exactLossCurve(o.exact->round->money, static_cast<double>(o.exact->round->unit.scale));
-    } else if (o.exact->sessions && o.exact->sessions->figures) {
-        const sim::ExactSessions& f = *o.exact->sessions->figures;
-        chart.sessions = true;
-        chart.exactLoss = exactLossCurve(f.net, static_cast<double>(f.unit.scale));
-    }
+    if (o.exact->round)
+        chart.exactLoss = exactLossCurve(o.exact->round->money, static_cast<double>(o.exact->round->unit.scale));
+    else if (o.exact->sessions && o.exact->sessions->figures)
+        chart.exactLoss = exactLossCurve(
+            o.exact->sessions->figures->net, static_cast<double>(o.exact->sessions->figures->unit.scale));
     return chart;
 }
 
@@ -128,8 +129,8 @@ bool RunJob::startRun(const RunRequest& request, const std::string& folder, cons
             sim::RunHooks hooks;
             hooks.stop = &m_stop;
             hooks.progress = progressTo(outcome.plan.asked());
-            hooks.grew = [this](const sim::RunResults& r) {
-                post([this, chart = chartOf(r)] {
+            hooks.grew = [this, settings = outcome.plan.a](const sim::RunResults& r) {
+                post([this, chart = chartOf(r, settings)] {
                     m_chart = chart;
                     emit grew();
                 });

@@ -11,6 +11,7 @@
 // not grow with the rounds. Stopping a job keeps whole blocks of rounds;
 // the window never waits for a job except when it closes.
 
+#include "charts/ChartFigures.h"
 #include "ui/analysis/RunRequest.h"
 
 #include "sim/Run.h"
@@ -29,16 +30,7 @@
 namespace zelmar {
 
 // What the charts show of a run so far.
-struct ChartData {
-    bool sessions = false; // a run of sessions: counts, losses and bins are of sessions
-    long rounds = 0; // rounds or sessions played
-    // (x, share of rounds or sessions losing x or more), x > 0 in units
-    std::vector<std::pair<double, double>> lossCurve;
-    std::vector<std::pair<long, double>> moneyPath; // rounds only: (rounds played, net so far)
-    std::vector<sim::Bin> sessionNets; // sessions only: how many sessions ended with each net
-    // Worked out exactly: (x, chance of losing x or more), x > 0 in units.
-    std::vector<std::pair<double, double>> exactLoss;
-};
+using ChartData = ChartFigures;
 
 struct RunOutcome {
     RunRequest request;
@@ -100,7 +92,7 @@ private:
 
 // What the charts show of a run's figures, and of a finished run with its
 // exact figures.
-ChartData chartOf(const sim::RunResults& results);
+ChartData chartOf(const sim::RunResults& results, const sim::Settings& settings);
 ChartData chartOf(const RunOutcome& outcome);
 
 } // namespace zelmar
