@@ -235,6 +235,15 @@ void ChartPage::addSurvival(QCPAxisRect* rect, const QString& what,
         graph->addToLegend(key);
 }
 
+void ChartPage::addExactLoss(QCPAxisRect* rect, const QString& what)
+{
+    // Worked out, not sampled: drawn over the simulated curve, in a dark
+    // dashed line, so that both show where they agree.
+    if (!m_figures.exactLoss.empty())
+        addSurvival(rect, what, m_figures.exactLoss, QColor(30, 30, 30), Qt::DashLine,
+            QStringLiteral("精确：输掉 x 或更多"));
+}
+
 void ChartPage::addNetPath(QCPAxisRect* rect, const std::vector<std::pair<long, double>>& path,
     const QColor& color, const QString& name)
 {
@@ -343,9 +352,11 @@ void ChartPage::buildRounds()
 {
     const sim::RunFigures& f = m_figures.a;
     QCPAxisRect* tail = addChart(m_charts, 0, 0, QStringLiteral("一局输掉、要备 x 或更多的机会"), true);
-    survivalAxes(tail, { &f.lossCurve, &f.needCurve }, QStringLiteral("x（单位，含佣金）"));
+    survivalAxes(
+        tail, { &f.lossCurve, &f.needCurve, &m_figures.exactLoss }, QStringLiteral("x（单位，含佣金）"));
     addSurvival(tail, QStringLiteral("一局输掉 %1 单位或更多"), f.lossCurve, ChartColors::loss(),
         Qt::SolidLine, QStringLiteral("输掉 x 或更多"));
+    addExactLoss(tail, QStringLiteral("一局输掉 %1 单位或更多（精确）"));
     addSurvival(tail, QStringLiteral("一局要备 %1 单位或更多本钱"), f.needCurve, ChartColors::need(),
         Qt::SolidLine, QStringLiteral("要备 x 或更多本钱"));
     QCPAxisRect* path
@@ -388,9 +399,10 @@ void ChartPage::buildSessions()
         m_charts->addElement(0, 0, upper);
     }
     QCPAxisRect* tail = addChart(upper, 0, 0, QStringLiteral("一场输掉 x 或更多的机会"), false);
-    survivalAxes(tail, { &f.lossCurve }, QStringLiteral("x（单位，含佣金）"));
+    survivalAxes(tail, { &f.lossCurve, &m_figures.exactLoss }, QStringLiteral("x（单位，含佣金）"));
     addSurvival(
         tail, QStringLiteral("一场输掉 %1 单位或更多"), f.lossCurve, ChartColors::loss(), Qt::SolidLine, {});
+    addExactLoss(tail, QStringLiteral("一场输掉 %1 单位或更多（精确）"));
 
     // How the sessions came out: the share of each range of nets.
     QCPAxisRect* results

@@ -78,6 +78,8 @@ private:
     void addSurvival(QCPAxisRect* rect, const QString& what,
         const std::vector<std::pair<double, double>>& points, const QColor& color, Qt::PenStyle style,
         const QString& name);
+    // The exact chance of losing x or more, when the figures have it.
+    void addExactLoss(QCPAxisRect* rect, const QString& what);
     void addNetPath(QCPAxisRect* rect, const std::vector<std::pair<long, double>>& path, const QColor& color,
         const QString& name);
     void buildRounds();

@@ -357,6 +357,11 @@ private slots:
                     std::abs(apart.toDouble()) < 5, qPrintable(QString::fromStdString(key) + " " + apart));
         }
         QVERIFY(compared > 20);
+        // The chart draws the exact chance of losing x or more, which falls as x grows.
+        const auto& curve = child<zelmar::ChartPage>(w.get(), "chtPage")->figures().exactLoss;
+        QVERIFY(curve.size() > 5);
+        for (std::size_t i = 1; i < curve.size(); ++i)
+            QVERIFY(curve[i].first > curve[i - 1].first && curve[i].second <= curve[i - 1].second);
         const auto* lost = child<QTableView>(w.get(), "grdLost")->model();
         QVERIFY(lost->index(1, 2)
                     .data(Qt::ToolTipRole)

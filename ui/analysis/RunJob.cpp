@@ -31,13 +31,13 @@ ExactOutcome workOut(
 // The chance of losing x or more: (x in units, chance), x > 0.
 std::vector<std::pair<double, double>> exactLossCurve(const sim::Chances& money, double scale)
 {
+    // Losing x or more is ending at -x or below: the chances from the lowest
+    // money up, added as they come, then turned to increasing x.
     std::vector<std::pair<double, double>> curve;
-    double atLeast = 0;
-    for (auto it = money.begin(); it != money.end() && it->first < 0; ++it)
-        atLeast += it->second;
+    double atOrBelow = 0;
     for (auto it = money.begin(); it != money.end() && it->first < 0; ++it) {
-        curve.emplace_back(static_cast<double>(-it->first) / scale, atLeast);
-        atLeast -= it->second;
+        atOrBelow += it->second;
+        curve.emplace_back(static_cast<double>(-it->first) / scale, atOrBelow);
     }
     std::reverse(curve.begin(), curve.end());
     return curve;
@@ -64,7 +64,8 @@ ChartData chartOf(const RunOutcome& o)
     if (!o.exact)
         return chart;
     if (o.exact->round)
-        chart.exactLoss = exactLossCurve(o.exact->round->money, static_cast<double>(o.exact->round->unit.scale));
+        chart.exactLoss
+            = exactLossCurve(o.exact->round->money, static_cast<double>(o.exact->round->unit.scale));
     else if (o.exact->sessions && o.exact->sessions->figures)
         chart.exactLoss = exactLossCurve(
             o.exact->sessions->figures->net, static_cast<double>(o.exact->sessions->figures->unit.scale));
