@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace zelmar {
 
+struct RunOutcome;
+
 class RunBar : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +22,8 @@ public:
     // `done` of `total`; a busy bar while the total is unknown (total 0).
     void setProgress(long done, long total);
     void setExportsEnabled(bool enabled);
+    // What a finished run came to, and how far it went.
+    void showFinished(const RunOutcome& outcome);
 
 signals:
     void csvChosen(const QString& path);

@@ -33,4 +33,31 @@ bool RunCharts::savePng(const QString& path)
     return !error;
 }
 
+ChartData chartOf(const sim::RunResults& r, const sim::Settings& s)
+{
+    if (r.sessions)
+        return ChartData::sessionsOf(*r.sessions, s);
+    if (r.paired)
+        return ChartData::compared(*r.rounds, *r.roundsB);
+    if (r.rounds)
+        return ChartData::rounds(*r.rounds);
+    return {};
+}
+
+ChartData chartOf(const RunOutcome& o)
+{
+    ChartData chart = chartOf(o.results, o.plan.a);
+    if (o.plan.a.sessions > 0)
+        chart = ChartData::sessionsOf(o.results.sessions.value_or(sim::SessionFigures {}), o.plan.a);
+    if (!o.exact)
+        return chart;
+    if (o.exact->round)
+        chart.exactLoss
+            = exactLossCurve(o.exact->round->money, static_cast<double>(o.exact->round->unit.scale));
+    else if (o.exact->sessions && o.exact->sessions->figures)
+        chart.exactLoss = exactLossCurve(
+            o.exact->sessions->figures->net, static_cast<double>(o.exact->sessions->figures->unit.scale));
+    return chart;
+}
+
 } // namespace zelmar

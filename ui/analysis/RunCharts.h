@@ -13,6 +13,11 @@ namespace zelmar {
 
 class ChartPage;
 
+// What the charts show of a run's figures, and of a finished run with its
+// exact figures.
+ChartData chartOf(const sim::RunResults& results, const sim::Settings& settings);
+ChartData chartOf(const RunOutcome& outcome);
+
 class RunCharts : public QWidget {
     Q_OBJECT
 public:

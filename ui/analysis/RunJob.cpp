@@ -2,6 +2,7 @@
 
 #include "report/CsvRows.h"
 #include "rules/Utf8Path.h"
+#include "ui/analysis/RunCharts.h"
 
 #include <QMetaObject>
 
@@ -10,67 +11,6 @@
 #include <fstream>
 
 namespace zelmar {
-
-namespace {
-
-// The exact figures of `s`, with their progress (0 to 1000) on `progress`.
-ExactOutcome workOut(
-    const sim::Settings& s, const std::function<void(long)>& progress, const std::atomic<bool>& stop)
-{
-    sim::ExactControl control;
-    control.stop = &stop;
-    control.progress = [&](double done) { progress(static_cast<long>(done * 1000)); };
-    ExactOutcome exact;
-    if (s.sessions > 0)
-        exact.sessions = sim::exactSessions(s, {}, control);
-    else
-        exact.round = sim::exactRound(s, {}, control);
-    return exact;
-}
-
-// The chance of losing x or more: (x in units, chance), x > 0.
-std::vector<std::pair<double, double>> exactLossCurve(const sim::Chances& money, double scale)
-{
-    // Losing x or more is ending at -x or below: the chances from the lowest
-    // money up, added as they come, then turned to increasing x.
-    std::vector<std::pair<double, double>> curve;
-    double atOrBelow = 0;
-    for (auto it = money.begin(); it != money.end() && it->first < 0; ++it) {
-        atOrBelow += it->second;
-        curve.emplace_back(static_cast<double>(-it->first) / scale, atOrBelow);
-    }
-    std::reverse(curve.begin(), curve.end());
-    return curve;
-}
-
-} // namespace
-
-ChartData chartOf(const sim::RunResults& r, const sim::Settings& s)
-{
-    if (r.sessions)
-        return ChartData::sessionsOf(*r.sessions, s);
-    if (r.paired)
-        return ChartData::compared(*r.rounds, *r.roundsB);
-    if (r.rounds)
-        return ChartData::rounds(*r.rounds);
-    return {};
-}
-
-ChartData chartOf(const RunOutcome& o)
-{
-    ChartData chart = chartOf(o.results, o.plan.a);
-    if (o.plan.a.sessions > 0)
-        chart = ChartData::sessionsOf(o.results.sessions.value_or(sim::SessionFigures {}), o.plan.a);
-    if (!o.exact)
-        return chart;
-    if (o.exact->round)
-        chart.exactLoss
-            = exactLossCurve(o.exact->round->money, static_cast<double>(o.exact->round->unit.scale));
-    else if (o.exact->sessions && o.exact->sessions->figures)
-        chart.exactLoss = exactLossCurve(
-            o.exact->sessions->figures->net, static_cast<double>(o.exact->sessions->figures->unit.scale));
-    return chart;
-}
 
 RunJob::RunJob(QObject* parent)
     : QObject(parent)

@@ -90,9 +90,4 @@ private:
     std::string m_csvError;
 };
 
-// What the charts show of a run's figures, and of a finished run with its
-// exact figures.
-ChartData chartOf(const sim::RunResults& results, const sim::Settings& settings);
-ChartData chartOf(const RunOutcome& outcome);
-
 } // namespace zelmar
