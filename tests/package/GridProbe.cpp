@@ -1,13 +1,16 @@
 // Loaded into an unpacked, untouched desktop program (zelmar or
 // zelmar-analysis) with LD_PRELOAD by the package check, so that the program
-// itself needs no test hook. As soon as the program's first event loop runs,
+// itself needs no test hook. As soon as the program's first event loop runs
+// (and, in zelmar-analysis, its rules have been read on their worker thread),
 // it prints the caption of the window that holds the rule grids ("window
 // Zelmar V1.0版") and what the two grids show, one line per row ("grdWin
 // 1,1,2,3"), or the text of a message box that is up instead, and ends the
 // program: status 0 for grids, 1 for a message box or a missing grid.
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTableView>
 #include <QTextDocumentFragment>
 
@@ -30,8 +33,22 @@ QTableView* findGrid(const char* name)
     return nullptr;
 }
 
+// zelmar-analysis reads its rules on a worker thread and says so meanwhile.
+bool rulesBeingRead()
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* check = top->findChild<QLabel*>(QStringLiteral("lblCheck")))
+            if (check->text() == QStringLiteral("正在读取规则文件……"))
+                return true;
+    return false;
+}
+
 void printGrids()
 {
+    if (rulesBeingRead()) {
+        QTimer::singleShot(20, &printGrids);
+        return;
+    }
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         const QString text = box->textFormat() == Qt::RichText
             ? QTextDocumentFragment::fromHtml(box->text()).toPlainText()

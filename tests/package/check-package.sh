@@ -127,8 +127,10 @@ for program in "${programs[@]}"; do
     esac
     home=$(new_home "window-$program")
     { echo "window $caption"; cat "$scratch/grids.expected"; } >"$scratch/$program.expected"
+    # The probe ends the program once its grids are shown; a program that
+    # never shows them is ended after two minutes.
     run_as_user "$home" "$home/data" env QT_QPA_PLATFORM=offscreen \
-        LD_PRELOAD="$scratch/probe.so" "$bin/$program" >"$scratch/$program.out" 2>"$scratch/$program.err" \
+        LD_PRELOAD="$scratch/probe.so" timeout 120 "$bin/$program" >"$scratch/$program.out" 2>"$scratch/$program.err" \
         || fail "$program did not show its grids: $(cat "$scratch/$program.out" "$scratch/$program.err")"
     diff -u "$scratch/$program.expected" "$scratch/$program.out" \
         || fail "$program does not show its caption and the example rules"
