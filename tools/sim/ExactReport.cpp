@@ -251,13 +251,22 @@ std::string exactTextReport(const ExactDescription& d, const sim::ExactRound& r)
     out += "\n";
 
     const sim::ExactSummary need = sim::summarize(r.need, scale, Percents);
+    // Left out of what a round needs may be any amount: a chance of failing
+    // is a range, a bankroll is one that fails at most the share even if
+    // every round left out fails.
+    const bool unsure = r.needLeftOut > 1e-9;
     out += "\n一局要备的本钱（单位）：" + summaryLine(need) + "\n";
+    if (unsure)
+        out += "  （有 " + percent(r.needLeftOut)
+            + " 的局没有算进来：佣金让钱数分得很散，要跟踪的状态太多。上面的平均和分位只算了其余的局，会偏低"
+              "；"
+              "下面打不完的机会给出范围，本钱按没算进来的局全都打不完来定。）\n";
     out += "  本钱要多少才只有这么少的局打不完：";
     for (double share : FailShares)
         out += (share == FailShares[0] ? "" : "，") + percent(share) + " → "
             + (r.needLeftOut < share
-                    ? fixed(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale)
-                    : std::string("定不下来（未计入的概率比它大）"));
+                    ? fixed(static_cast<double>(sim::leastBankroll(r.need, share - r.needLeftOut, 1)) / scale)
+                    : std::string("定不下来（没算进来的局比它多）"));
     out += "\n  带 B 单位本钱时打不完一局的机会：";
     const sim::Chances tail = sim::atLeast(r.need);
     std::size_t shown = 0;
@@ -268,6 +277,8 @@ std::string exactTextReport(const ExactDescription& d, const sim::ExactRound& r)
         if (b < 1)
             continue;
         out += (shown++ == 0 ? "" : "，") + std::string("B=") + fixed(b) + " " + percent(tail[i].second);
+        if (unsure)
+            out += " ~ " + percent(tail[i].second + r.needLeftOut);
     }
     out += "（全部见 --csv）\n";
 
@@ -328,7 +339,7 @@ std::string exactJsonReport(const ExactDescription& d, const sim::ExactRound& r)
     for (double share : FailShares) {
         j.key(fixed(share * 100, 2) + "%");
         if (r.needLeftOut < share)
-            j.value(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale);
+            j.value(static_cast<double>(sim::leastBankroll(r.need, share - r.needLeftOut, 1)) / scale);
         else
             j.null();
     }
