@@ -268,17 +268,13 @@ std::string exactTextReport(const ExactDescription& d, const sim::ExactRound& r)
                     ? fixed(static_cast<double>(sim::leastBankroll(r.need, share - r.needLeftOut, 1)) / scale)
                     : std::string("定不下来（没算进来的局比它多）"));
     out += "\n  带 B 单位本钱时打不完一局的机会：";
-    const sim::Chances tail = sim::atLeast(r.need);
-    std::size_t shown = 0;
-    for (std::size_t i = 0; i < tail.size() && shown < 12; ++i) {
-        if (i % std::max<std::size_t>(1, tail.size() / 12) != 0)
-            continue;
-        const double b = static_cast<double>(tail[i].first - 1) / scale;
-        if (b < 1)
-            continue;
-        out += (shown++ == 0 ? "" : "，") + std::string("B=") + fixed(b) + " " + percent(tail[i].second);
+    // Whole bankrolls of 1, 2, 5 times a power of ten, up to the largest need.
+    const std::int64_t most = r.need.empty() ? 0 : r.need.back().first;
+    for (std::int64_t b = 1, k = 0; b * r.unit.scale <= most; b = (k % 3 == 1 ? b * 5 / 2 : b * 2), ++k) {
+        const double p = sim::failChance(r.need, b * r.unit.scale);
+        out += (b == 1 ? "" : "，") + std::string("B=") + std::to_string(b) + " " + percent(p);
         if (unsure)
-            out += " ~ " + percent(tail[i].second + r.needLeftOut);
+            out += " ~ " + percent(p + r.needLeftOut);
     }
     out += "（全部见 --csv）\n";
 
