@@ -22,6 +22,8 @@ const char* const ExactNote = "（以下数字都是精确算出来的，不是�
 
 std::string percent(double share)
 {
+    if (std::fabs(share) < 1e-13) // rounding, far below any chance left out
+        share = 0;
     if (share != 0 && std::fabs(share) < 1e-4)
         return fmt::format("{:.3g}%", share * 100);
     return fixed(share * 100, 4) + "%";
