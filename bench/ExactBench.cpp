@@ -4,7 +4,9 @@
 //    independent hands at 1/2 and on baccarat, against 100,000 rounds
 //    simulated on one thread (the figures a sample of that size gives to
 //    about 3 places);
-//  - a 10 x 10 loss table with a 20-item win sequence;
+//  - a 10 x 10 loss table with a 20-item win sequence, its rounds cut at
+//    100 and at 200 hands: its rounds last long and spread over many
+//    scores, and the states grow with every hand followed;
 //  - sessions of the example rules with a bankroll of 200 units and 100
 //    rounds, or the work the limit refuses.
 // Each reports the states of one hand at most and the memory they take.
@@ -88,13 +90,14 @@ BENCHMARK(exactExamples)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterati
 
 void exactLarge(benchmark::State& state)
 {
-    const Settings s = largeSettings();
+    Settings s = largeSettings();
+    s.maxHands = state.range(0);
     ExactRound r;
     for (auto _ : state)
         r = exactRound(s);
     report(state, r);
 }
-BENCHMARK(exactLarge)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(exactLarge)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void exactSessionsOfExamples(benchmark::State& state)
 {
@@ -117,8 +120,9 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const char* what : { "exactExamples/0/iterations:1", "exactExamples/1/iterations:1",
-             "exactLarge/iterations:1", "exactSessionsOfExamples/0/iterations:1" })
+    for (const char* what :
+        { "exactExamples/0/iterations:1", "exactExamples/1/iterations:1", "exactLarge/100/iterations:1",
+            "exactLarge/200/iterations:1", "exactSessionsOfExamples/0/iterations:1" })
         reporter.printRatio(what, "simulatedRounds/iterations:3");
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);

@@ -22,6 +22,8 @@ const char* const ExactNote = "（以下数字都是精确算出来的，不是�
 
 std::string percent(double share)
 {
+    if (std::fabs(share) < 1e-13) // rounding, far below any chance left out
+        share = 0;
     if (share != 0 && std::fabs(share) < 1e-4)
         return fmt::format("{:.3g}%", share * 100);
     return fixed(share * 100, 4) + "%";
@@ -208,23 +210,30 @@ std::string exactTextReport(const ExactDescription& d, const sim::ExactRound& r)
     out += "\n";
 
     const sim::ExactSummary need = sim::summarize(r.need, scale, Percents);
+    // Left out of what a round needs may be any amount: a chance of failing
+    // is a range, a bankroll is one that fails at most the share even if
+    // every round left out fails.
+    const bool unsure = r.needLeftOut > 1e-9;
     out += "\n一局要备的本钱（单位）：" + summaryLine(need) + "\n";
+    if (unsure)
+        out += "  （有 " + percent(r.needLeftOut)
+            + " 的局没有算进来：佣金让钱数分得很散，要跟踪的状态太多。上面的平均和分位只算了其余的局，会偏低"
+              "；"
+              "下面打不完的机会给出范围，本钱按没算进来的局全都打不完来定。）\n";
     out += "  本钱要多少才只有这么少的局打不完：";
     for (double share : FailShares)
         out += (share == FailShares[0] ? "" : "，") + percent(share) + " → "
             + (r.needLeftOut < share
-                    ? fixed(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale)
-                    : std::string("定不下来（未计入的概率比它大）"));
+                    ? fixed(static_cast<double>(sim::leastBankroll(r.need, share - r.needLeftOut, 1)) / scale)
+                    : std::string("定不下来（没算进来的局比它多）"));
     out += "\n  带 B 单位本钱时打不完一局的机会：";
-    const sim::Chances tail = sim::atLeast(r.need);
-    std::size_t shown = 0;
-    for (std::size_t i = 0; i < tail.size() && shown < 12; ++i) {
-        if (i % std::max<std::size_t>(1, tail.size() / 12) != 0)
-            continue;
-        const double b = static_cast<double>(tail[i].first - 1) / scale;
-        if (b < 1)
-            continue;
-        out += (shown++ == 0 ? "" : "，") + std::string("B=") + fixed(b) + " " + percent(tail[i].second);
+    // Whole bankrolls of 1, 2, 5 times a power of ten, up to the largest need.
+    const std::int64_t most = r.need.empty() ? 0 : r.need.back().first;
+    for (std::int64_t b = 1, k = 0; b * r.unit.scale <= most; b = (k % 3 == 1 ? b * 5 / 2 : b * 2), ++k) {
+        const double p = sim::failChance(r.need, b * r.unit.scale);
+        out += (b == 1 ? "" : "，") + std::string("B=") + std::to_string(b) + " " + percent(p);
+        if (unsure)
+            out += " ~ " + percent(p + r.needLeftOut);
     }
     out += "（全部见 --csv）\n";
 
@@ -285,7 +294,7 @@ std::string exactJsonReport(const ExactDescription& d, const sim::ExactRound& r)
     for (double share : FailShares) {
         j.key(fixed(share * 100, 2) + "%");
         if (r.needLeftOut < share)
-            j.value(static_cast<double>(sim::leastBankroll(r.need, share, 1)) / scale);
+            j.value(static_cast<double>(sim::leastBankroll(r.need, share - r.needLeftOut, 1)) / scale);
         else
             j.null();
     }

@@ -2,6 +2,7 @@
 // simulator, and against what the rule check states.
 
 #include "sim/Exact.h"
+#include "engine/RoundSteps.h"
 #include "sim/Figures.h"
 #include "sim/RuleCheck.h"
 
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <numeric>
 #include <random>
+#include <tuple>
 
 namespace zelmar::sim {
 namespace {
@@ -177,6 +179,48 @@ Settings randomRules(std::mt19937& g)
     if (rows.front().empty())
         rows.front().push_back(1);
     return rules(win, rows);
+}
+
+// The chain keys a round on its cursor, stake and score: the cell the
+// cursor came from and the history never change where a hand takes it.
+TEST(Exact, cellCameFromAndHistoryDoNotDecideTheFuture)
+{
+    std::mt19937 g(7);
+    for (int i = 0; i < 200; ++i) {
+        const Settings s = randomRules(g);
+        RoundRecord a;
+        a.winSeq = s.winSeq;
+        a.lostTable = s.lostTable;
+        for (int hand = 0; hand < 12; ++hand) {
+            RoundRecord b = a;
+            b.lastRow = static_cast<i16>(g() % 3);
+            b.lastCol = static_cast<i16>(g() % 5);
+            b.history = {};
+            b.keepHistory = false;
+            const bool won = g() % 2 == 0;
+            QuietEffects fa;
+            QuietEffects fb;
+            bool failedA = false;
+            bool failedB = false;
+            try {
+                won ? RecordWin(a, fa) : RecordLoss(a, fa);
+            } catch (const EngineError&) {
+                failedA = true;
+            }
+            try {
+                won ? RecordWin(b, fb) : RecordLoss(b, fb);
+            } catch (const EngineError&) {
+                failedB = true;
+            }
+            ASSERT_EQ(failedA, failedB);
+            if (failedA)
+                break;
+            EXPECT_EQ(fa.ended, fb.ended);
+            EXPECT_EQ(fa.endScore, fb.endScore);
+            EXPECT_EQ(std::tuple(a.direction, a.curRow, a.curCol, a.stake, a.score),
+                std::tuple(b.direction, b.curRow, b.curCol, b.stake, b.score));
+        }
+    }
 }
 
 // The exact figures of a round against rounds the simulator plays, within
