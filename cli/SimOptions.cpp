@@ -107,17 +107,35 @@ void readGame(const CommandLine& line, sim::Settings& s)
         throw BadInput { "--cut 必须小于牌靴里的牌数（" + std::to_string(s.decks * 52) + " 张）" };
 }
 
+// The limits of a round: its hands, the table's maximum and the bankroll.
+void readLimits(const CommandLine& line, sim::Settings& s)
+{
+    if (const std::string* text = line.value("--max-hands"))
+        s.maxHands = wholeNumber("--max-hands", *text, 2'000'000'000);
+    if (const std::string* text = line.value("--table-max"))
+        s.tableMax = wholeNumber("--table-max", *text, 2'000'000'000);
+    if (const std::string* text = line.value("--bankroll"))
+        s.bankroll = positiveNumber("--bankroll", *text);
+}
+
+// Where a session stops; `sessionsOption` names how sessions are asked for.
+void readStops(const CommandLine& line, sim::Settings& s, bool sessions, const char* sessionsOption)
+{
+    if (const std::string* text = line.value("--session-rounds"))
+        s.sessionRounds = wholeNumber("--session-rounds", *text, 2'000'000'000);
+    if (const std::string* text = line.value("--stop-win"))
+        s.stopWin = positiveNumber("--stop-win", *text);
+    if (const std::string* text = line.value("--stop-loss"))
+        s.stopLoss = positiveNumber("--stop-loss", *text);
+    if (!sessions && (line.has("--session-rounds") || line.has("--stop-win") || line.has("--stop-loss")))
+        throw BadInput { std::string("--session-rounds、--stop-win 和 --stop-loss 要与 ") + sessionsOption
+            + " 同用" };
+}
+
 void readPlay(const CommandLine& line, sim::Settings& s)
 {
-    const auto whole = [&](const char* option, long max, auto& into) {
-        if (const std::string* text = line.value(option))
-            into = static_cast<std::remove_reference_t<decltype(into)>>(wholeNumber(option, *text, max));
-    };
-    const auto positive = [&](const char* option, std::optional<double>& into) {
-        if (const std::string* text = line.value(option))
-            into = positiveNumber(option, *text);
-    };
-    whole("--rounds", 200'000'000, s.rounds);
+    if (const std::string* text = line.value("--rounds"))
+        s.rounds = wholeNumber("--rounds", *text, 200'000'000);
     if (const std::string* seed = line.value("--seed")) {
         const auto [end, ec] = std::from_chars(seed->data(), seed->data() + seed->size(), s.seed);
         if (ec != std::errc() || end != seed->data() + seed->size())
@@ -126,17 +144,12 @@ void readPlay(const CommandLine& line, sim::Settings& s)
         s.seed = freshSeed();
     }
     s.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    whole("--threads", 256, s.threads);
-    whole("--max-hands", 2'000'000'000, s.maxHands);
-    whole("--table-max", 2'000'000'000, s.tableMax);
-    positive("--bankroll", s.bankroll);
-    whole("--sessions", 100'000'000, s.sessions);
-    whole("--session-rounds", 2'000'000'000, s.sessionRounds);
-    positive("--stop-win", s.stopWin);
-    positive("--stop-loss", s.stopLoss);
-    if (s.sessions == 0
-        && (line.has("--session-rounds") || line.has("--stop-win") || line.has("--stop-loss")))
-        throw BadInput { "--session-rounds、--stop-win 和 --stop-loss 要与 --sessions K 同用" };
+    if (const std::string* text = line.value("--threads"))
+        s.threads = static_cast<int>(wholeNumber("--threads", *text, 256));
+    readLimits(line, s);
+    if (const std::string* text = line.value("--sessions"))
+        s.sessions = wholeNumber("--sessions", *text, 100'000'000);
+    readStops(line, s, s.sessions > 0, "--sessions K");
     if (s.sessions > 0 && line.has("--rounds"))
         throw BadInput { "--rounds 不能与 --sessions 同用：每场的局数请用 --session-rounds N" };
 }
@@ -206,6 +219,18 @@ const CommandSyntax CompareSyntax { "zelmar-sim",
     "  --help               显示本说明\n"
     "  --version            显示版本号\n",
     playOptions(2) };
+
+std::optional<std::string> readExactOptions(const CommandLine& line, sim::Settings& s)
+{
+    try {
+        readGame(line, s);
+        readLimits(line, s);
+        readStops(line, s, line.has("--sessions"), "--sessions");
+        return std::nullopt;
+    } catch (const BadInput& bad) {
+        return bad.message;
+    }
+}
 
 std::variant<SimOptions, std::string> simOptionsOf(const CommandLine& line)
 {

@@ -33,6 +33,10 @@ std::variant<SimOptions, std::string> simOptionsOf(const CommandLine& line);
 // options, as a window states them.
 std::variant<SimOptions, std::string> simOptionsOfWords(const std::vector<std::string>& words);
 
+// The options of zelmar-sim exact read into `s`, as run reads the same
+// ones (its --sessions takes no count); the reason when one is refused.
+std::optional<std::string> readExactOptions(const CommandLine& line, sim::Settings& s);
+
 // Why the bankroll of settings with their rules cannot be played: it cannot
 // place the first stake of a round.
 std::optional<std::string> bankrollProblem(const sim::Settings& s);

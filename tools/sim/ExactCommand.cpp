@@ -1,14 +1,13 @@
 #include "tools/sim/ExactCommand.h"
 
-#include "rules/Utf8Path.h"
 #include "cli/CommandLine.h"
 #include "cli/RuleFolderOption.h"
+#include "cli/SimOptions.h"
 #include "report/ExactReport.h"
+#include "rules/Utf8Path.h"
 #include "sim/SimRules.h"
 
 #include <atomic>
-#include <charconv>
-#include <cmath>
 #include <csignal>
 #include <fstream>
 
@@ -51,95 +50,12 @@ extern "C" void onExactInterrupt(int /*signal*/)
     std::signal(SIGINT, SIG_DFL);
 }
 
-struct BadInput {
-    std::string message;
-};
-
-long wholeNumber(const std::string& option, const std::string& text, long max)
-{
-    long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value <= 0 || value > max)
-        throw BadInput { option + " 需要 1 到 " + std::to_string(max) + " 之间的整数，收到“" + text + "”" };
-    return value;
-}
-
-double realNumber(
-    const std::string& option, const std::string& text, double min, double max, const char* range)
-{
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < min
-        || value > max)
-        throw BadInput { option + " 需要" + range + "，收到“" + text + "”" };
-    return value;
-}
-
-std::optional<double> positive(const CommandLine& line, const char* option)
-{
-    const std::string* text = line.value(option);
-    if (!text)
-        return std::nullopt;
-    const double value = realNumber(option, *text, 0, HUGE_VAL, "一个正数");
-    if (value <= 0)
-        throw BadInput { std::string(option) + " 需要一个正数，收到“" + *text + "”" };
-    return value;
-}
-
 struct Options {
     sim::Settings settings;
     bool sessions = false;
     bool json = false;
     std::string csv;
 };
-
-Options optionsOf(const CommandLine& line)
-{
-    Options o;
-    sim::Settings& s = o.settings;
-    if (const std::string* game = line.value("--game")) {
-        if (*game != "baccarat" && *game != "no-commission")
-            throw BadInput { "--game 只能是 baccarat 或 no-commission（免佣），收到“" + *game
-                + "”；独立的手请用 --win-chance P" };
-        s.game = *game == "baccarat" ? sim::Game::Baccarat : sim::Game::NoCommission;
-    }
-    if (const std::string* chance = line.value("--win-chance")) {
-        s.winChance = realNumber("--win-chance", *chance, 0, 1, " 0 到 1 之间的数");
-        s.game = sim::Game::WinChance;
-    }
-    if (const std::string* decks = line.value("--decks"))
-        s.decks = static_cast<int>(wholeNumber("--decks", *decks, 1000));
-    if (const std::string* bet = line.value("--bet")) {
-        if (*bet != "banker" && *bet != "player")
-            throw BadInput { "--bet 只能是 banker（押庄）或 player（押闲），收到“" + *bet + "”" };
-        s.bet = *bet == "banker" ? sim::Bet::Banker : sim::Bet::Player;
-    }
-    if (const std::string* commission = line.value("--commission"))
-        s.commission = realNumber("--commission", *commission, 0, 1, " 0 到 1 之间的数");
-    const bool shoeOptionGiven
-        = line.has("--game") || line.has("--decks") || line.has("--bet") || line.has("--commission");
-    if (line.has("--win-chance") && shoeOptionGiven)
-        throw BadInput { "--win-chance 的手没有牌靴：不能与 --game、--decks、--bet 或 --commission 同用" };
-    if (s.game == sim::Game::NoCommission && line.has("--commission"))
-        throw BadInput { "免佣百家乐不抽佣：--game no-commission 不能与 --commission 同用" };
-
-    if (const std::string* hands = line.value("--max-hands"))
-        s.maxHands = wholeNumber("--max-hands", *hands, 2'000'000'000);
-    if (const std::string* max = line.value("--table-max"))
-        s.tableMax = wholeNumber("--table-max", *max, 2'000'000'000);
-    s.bankroll = positive(line, "--bankroll");
-    o.sessions = line.has("--sessions");
-    if (const std::string* rounds = line.value("--session-rounds"))
-        s.sessionRounds = wholeNumber("--session-rounds", *rounds, 2'000'000'000);
-    s.stopWin = positive(line, "--stop-win");
-    s.stopLoss = positive(line, "--stop-loss");
-    if (!o.sessions && (line.has("--session-rounds") || line.has("--stop-win") || line.has("--stop-loss")))
-        throw BadInput { "--session-rounds、--stop-win 和 --stop-loss 要与 --sessions 同用" };
-    o.json = line.has("--json");
-    if (const std::string* csv = line.value("--csv"))
-        o.csv = *csv;
-    return o;
-}
 
 // Writes `text` to `out`; false, with the reason on `err`, when it failed.
 bool write(std::ostream& out, const std::string& text, std::ostream& err)
@@ -160,11 +76,12 @@ int exactCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         return *status;
     const CommandLine& line = std::get<CommandLine>(read);
     Options o;
-    try {
-        o = optionsOf(line);
-    } catch (const BadInput& bad) {
-        return refuse(ExactSpec, err, bad.message);
-    }
+    if (const auto why = readExactOptions(line, o.settings))
+        return refuse(ExactSpec, err, *why);
+    o.sessions = line.has("--sessions");
+    o.json = line.has("--json");
+    if (const std::string* csv = line.value("--csv"))
+        o.csv = *csv;
     const std::string folder = ruleFolderOption(line, err);
     auto rules = loadSimRules(folder);
     if (const auto* error = std::get_if<std::string>(&rules)) {
@@ -173,6 +90,8 @@ int exactCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     o.settings.winSeq = std::get<SimRules>(rules).winSeq;
     o.settings.lostTable = std::get<SimRules>(rules).lostTable;
+    if (const auto why = bankrollProblem(o.settings))
+        return refuse(ExactSpec, err, *why);
 
     std::ofstream csv;
     if (!o.csv.empty()) {
