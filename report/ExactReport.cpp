@@ -1,6 +1,7 @@
 #include "report/ExactReport.h"
 
 #include "report/JsonWriter.h"
+#include "report/ReportParts.h"
 #include "report/ReportText.h"
 
 #include <fmt/format.h>
@@ -34,21 +35,6 @@ std::string chance(double p)
     return fmt::format("{:.6g}", p);
 }
 
-std::string describe(const sim::Settings& s)
-{
-    if (s.game == sim::Game::WinChance)
-        return "独立的手，每手赢的机会 " + fixed(s.winChance * 100, 4) + "%，没有和局，没有佣金";
-    std::string text = std::string(s.game == sim::Game::NoCommission ? "免佣百家乐，" : "百家乐，")
-        + std::to_string(s.decks) + " 副牌，每手押";
-    if (s.bet == sim::Bet::Player)
-        text += "闲";
-    else if (s.game == sim::Game::NoCommission)
-        text += "庄，不抽佣：庄以 6 点赢只赔一半，其他庄赢 1 赔 1";
-    else
-        text += "庄，庄赢抽佣 " + fixed(s.commission * 100, 4) + "%";
-    return text;
-}
-
 std::string head(const ExactDescription& d)
 {
     const sim::Settings& s = d.settings;
@@ -56,7 +42,7 @@ std::string head(const ExactDescription& d)
     if (d.stopped)
         out += "已中断：下面的数字没有算完，未计入的部分见“未计入的概率”。\n";
     out += "规则文件夹：" + d.rulesFolder + "\n";
-    out += "玩法：" + describe(s) + "\n";
+    out += "玩法：" + describeGame(s, false) + "\n";
     if (s.game != sim::Game::WinChance)
         out += "百家乐的数字把每一手当作相互独立的手，每手都按一个新洗好的整靴的机会：真实牌靴里发过的牌不再"
                "回来，"
@@ -125,30 +111,13 @@ void writeChances(JsonWriter& j, const char* key, const sim::Chances& c, double 
     j.endArray();
 }
 
-void writeGame(JsonWriter& j, const sim::Settings& s, const sim::MoneyUnit& unit, const sim::HandChances& h)
+void writeGame(JsonWriter& j, const sim::Settings& s, const sim::HandChances& h)
 {
-    j.key("game").value(s.game == sim::Game::Baccarat ? "baccarat"
-            : s.game == sim::Game::NoCommission       ? "no-commission"
-                                                      : "winChance");
-    if (s.game != sim::Game::WinChance) {
-        j.key("decks").value(s.decks);
-        j.key("bet").value(s.bet == sim::Bet::Banker ? "banker" : "player");
-        if (s.game == sim::Game::Baccarat)
-            j.key("commission").value(s.commission);
-    } else {
-        j.key("winChance").value(s.winChance);
-    }
-    j.key("maxHands").value(s.maxHands).key("tableMax").value(s.tableMax);
-    j.key("moneyUnit").value(1.0 / static_cast<double>(unit.scale));
+    report::writeGame(j, s, false); // no shoe is dealt: no cut card
     j.key("hand").beginObject().key("win").value(h.win).key("winOnSix").value(h.winOnSix);
     j.key("loss").value(h.loss).key("tie").value(h.tie).endObject();
-    j.key("bankroll");
-    if (s.bankroll)
-        j.value(*s.bankroll);
-    else
-        j.null();
+    report::writeBankroll(j, s);
 }
-
 double scaleOf(const sim::MoneyUnit& u)
 {
     return static_cast<double>(u.scale);
@@ -258,7 +227,7 @@ std::string exactJsonReport(const ExactDescription& d, const sim::ExactRound& r)
     j.beginObject();
     j.key("exact").value(true);
     j.key("rules").value(d.rulesFolder);
-    writeGame(j, s, r.unit, r.hand);
+    writeGame(j, s, r.hand);
     j.key("errors").value("exact: every se is 0; leftOut bounds the chance not counted");
     j.key("interrupted").value(d.stopped);
     j.key("leftOut").value(r.leftOut).key("needLeftOut").value(r.needLeftOut);
@@ -371,19 +340,10 @@ std::string exactSessionJsonReport(const ExactDescription& d, const sim::ExactSe
     j.beginObject();
     j.key("exact").value(true);
     j.key("rules").value(d.rulesFolder);
-    writeGame(j, s, f.unit, sim::handChancesOf(s));
+    writeGame(j, s, sim::handChancesOf(s));
     j.key("errors").value("exact: every se is 0; leftOut bounds the chance not counted");
     j.key("sessionRounds").value(s.sessionRounds);
-    j.key("stopWin");
-    if (s.stopWin)
-        j.value(*s.stopWin);
-    else
-        j.null();
-    j.key("stopLoss");
-    if (s.stopLoss)
-        j.value(*s.stopLoss);
-    else
-        j.null();
+    report::writeStops(j, s);
     j.key("interrupted").value(d.stopped);
     j.key("leftOut").value(f.leftOut);
     j.key("ends").beginObject();

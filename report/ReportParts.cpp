@@ -117,13 +117,15 @@ void writeDistribution(JsonWriter& j, const char* key, const sim::Distribution& 
     j.endObject().endObject();
 }
 
-void writeGame(JsonWriter& j, const sim::Settings& s)
+void writeGame(JsonWriter& j, const sim::Settings& s, bool withCut)
 {
     j.key("game").value(s.game == sim::Game::Baccarat ? "baccarat"
             : s.game == sim::Game::NoCommission       ? "no-commission"
                                                       : "winChance");
     if (s.game != sim::Game::WinChance) {
-        j.key("decks").value(s.decks).key("cut").value(s.cut);
+        j.key("decks").value(s.decks);
+        if (withCut)
+            j.key("cut").value(s.cut);
         j.key("bet").value(s.bet == sim::Bet::Banker ? "banker" : "player");
         if (s.game == sim::Game::Baccarat)
             j.key("commission").value(s.commission);
@@ -141,6 +143,18 @@ void writeBankroll(JsonWriter& j, const sim::Settings& s)
         j.value(*s.bankroll);
     else
         j.null();
+}
+
+void writeStops(JsonWriter& j, const sim::Settings& s)
+{
+    for (const auto& [key, value] :
+        { std::pair { "stopWin", s.stopWin }, std::pair { "stopLoss", s.stopLoss } }) {
+        j.key(key);
+        if (value)
+            j.value(*value);
+        else
+            j.null();
+    }
 }
 
 void writeCoups(JsonWriter& j, const sim::Settings& s, const sim::CoupCounts& c, long dealt)

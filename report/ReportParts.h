@@ -30,8 +30,11 @@ std::string headOf(const RunDescription& run, long done, long asked, const char*
 void writeJsonHead(JsonWriter& j, const RunDescription& run);
 void writeEstimate(JsonWriter& j, const char* key, const sim::Estimate& e);
 void writeDistribution(JsonWriter& j, const char* key, const sim::Distribution& d);
-void writeGame(JsonWriter& j, const sim::Settings& s);
+// The game; `withCut` for a shoe that is dealt (the simulator's).
+void writeGame(JsonWriter& j, const sim::Settings& s, bool withCut = true);
 void writeBankroll(JsonWriter& j, const sim::Settings& s);
+// Where a session stops: stopWin and stopLoss, null when not set.
+void writeStops(JsonWriter& j, const sim::Settings& s);
 void writeCoups(JsonWriter& j, const sim::Settings& s, const sim::CoupCounts& c, long dealt);
 
 // How the rounds or sessions ended: under "ends", each way by its name with

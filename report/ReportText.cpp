@@ -80,12 +80,13 @@ std::string withError(const Estimate& e, double factor, const char* suffix)
     return exact(e.value * factor) + suffix + " ± " + exact(e.se * factor) + suffix;
 }
 
-std::string describeGame(const sim::Settings& s)
+std::string describeGame(const sim::Settings& s, bool withCut)
 {
     if (s.game == sim::Game::WinChance)
         return "独立的手，每手赢的机会 " + fixed(s.winChance * 100, 4) + "%，没有和局，没有佣金";
     std::string text = std::string(s.game == sim::Game::NoCommission ? "免佣百家乐，" : "百家乐，")
-        + std::to_string(s.decks) + " 副牌，切牌在倒数第 " + std::to_string(s.cut) + " 张，每手押";
+        + std::to_string(s.decks) + " 副牌，"
+        + (withCut ? "切牌在倒数第 " + std::to_string(s.cut) + " 张，" : std::string()) + "每手押";
     if (s.bet == sim::Bet::Player)
         text += "闲";
     else if (s.game == sim::Game::NoCommission)

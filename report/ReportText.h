@@ -21,7 +21,8 @@ struct RunDescription {
     bool interrupted = false;
 };
 
-std::string describeGame(const sim::Settings& s);
+// The game in a sentence; `withCut` for a shoe that is dealt (the simulator's).
+std::string describeGame(const sim::Settings& s, bool withCut = true);
 // A number with up to `decimals` places, no trailing zeros, never "-0".
 std::string fixed(double v, int decimals = 2);
 // "value ± error", both to the places the error calls for.

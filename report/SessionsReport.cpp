@@ -58,16 +58,7 @@ std::string sessionJsonReport(const RunDescription& run, const sim::SessionFigur
     writeJsonHead(j, run);
     writeBankroll(j, s);
     j.key("sessionRounds").value(s.sessionRounds);
-    j.key("stopWin");
-    if (s.stopWin)
-        j.value(*s.stopWin);
-    else
-        j.null();
-    j.key("stopLoss");
-    if (s.stopLoss)
-        j.value(*s.stopLoss);
-    else
-        j.null();
+    writeStops(j, s);
     j.key("sessionsAsked").value(s.sessions).key("interrupted").value(run.interrupted);
     j.key("sessions").value(f.sessions);
     j.key("rounds").value(f.roundsPlayed);

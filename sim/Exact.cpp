@@ -14,22 +14,6 @@ namespace zelmar::sim {
 
 namespace {
 
-RoundEnd endOf(EndReason why)
-{
-    switch (why) {
-    case EndReason::WinPathRanOut:
-        return RoundEnd::WinPathRanOut;
-    case EndReason::LossPathRanOut:
-        return RoundEnd::LossPathRanOut;
-    case EndReason::LostOnWinSide:
-        return RoundEnd::LostOnWinSide;
-    case EndReason::TurnedOnLossSide:
-    case EndReason::StartedOver: // never recorded by a win or a loss
-        break;
-    }
-    return RoundEnd::TurnedOnLossSide;
-}
-
 // What decides the rest of a round. The cells the cursor came from and the
 // history are only shown or read by stepping back, which a player of
 // independent hands never does.
@@ -112,7 +96,7 @@ private:
         }
         if (fx.ended) {
             m.kind = Move::Ended;
-            m.end = endOf(*fx.ended);
+            m.end = roundEndOf(*fx.ended);
             m.score = fx.endScore;
             return m;
         }

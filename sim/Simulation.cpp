@@ -75,22 +75,6 @@ private:
     long m_bankerSix = 0;
 };
 
-RoundEnd endOf(EndReason why)
-{
-    switch (why) {
-    case EndReason::WinPathRanOut:
-        return RoundEnd::WinPathRanOut;
-    case EndReason::LossPathRanOut:
-        return RoundEnd::LossPathRanOut;
-    case EndReason::LostOnWinSide:
-        return RoundEnd::LostOnWinSide;
-    case EndReason::TurnedOnLossSide:
-    case EndReason::StartedOver: // the simulator never starts a round over
-        break;
-    }
-    return RoundEnd::TurnedOnLossSide;
-}
-
 RoundRecord freshRecord(const Settings& s)
 {
     RoundRecord r;
@@ -154,7 +138,7 @@ RoundResult playRound(RoundRecord& r, Hands& hands, const Settings& s, const Mon
         }
         if (fx.ended) {
             out.score = fx.endScore;
-            out.end = endOf(*fx.ended);
+            out.end = roundEndOf(*fx.ended);
             return out;
         }
     }
@@ -247,6 +231,22 @@ template <class Hands> SessionBlock playSessionBlockWith(const Settings& s, long
 }
 
 } // namespace
+
+RoundEnd roundEndOf(EndReason why)
+{
+    switch (why) {
+    case EndReason::WinPathRanOut:
+        return RoundEnd::WinPathRanOut;
+    case EndReason::LossPathRanOut:
+        return RoundEnd::LossPathRanOut;
+    case EndReason::LostOnWinSide:
+        return RoundEnd::LostOnWinSide;
+    case EndReason::TurnedOnLossSide:
+    case EndReason::StartedOver: // never recorded by a win or a loss
+        break;
+    }
+    return RoundEnd::TurnedOnLossSide;
+}
 
 i16 firstStake(const Settings& s)
 {

@@ -13,6 +13,7 @@
 // seed and the block's number, so the same seed gives the same rounds
 // whatever the number of threads; finished blocks are handed on in order.
 
+#include "engine/RoundSteps.h"
 #include "engine/Tables.h"
 
 #include <array>
@@ -43,6 +44,9 @@ enum class RoundEnd : std::uint8_t {
     Broke, // the money left could not cover the next stake; the last end
 };
 inline constexpr int RoundEndKinds = static_cast<int>(RoundEnd::Broke) + 1;
+
+// How a round the engine ended is counted.
+RoundEnd roundEndOf(EndReason why);
 
 // Money in whole units of 1/scale of a stake unit.
 using Money = std::int64_t;
