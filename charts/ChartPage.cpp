@@ -290,7 +290,9 @@ void survivalAxes(QCPAxisRect* rect, const std::vector<const std::vector<std::pa
     y->setLabel(QStringLiteral("机会（对数刻度）"));
     y->setScaleType(QCPAxis::stLogarithmic);
     y->setTicker(QSharedPointer<QCPAxisTicker>(new ChanceTicker));
-    y->setRange(std::pow(10.0, bottom), 1.0);
+    // A little room above 100%, so that its tick is inside the range whatever
+    // the rounding of the powers of ten.
+    y->setRange(std::pow(10.0, bottom), 1.06);
     y->grid()->setSubGridVisible(false);
 }
 
