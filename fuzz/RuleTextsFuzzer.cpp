@@ -103,9 +103,26 @@ NOT_STEERING void refRow(const std::vector<std::string>& items, long line, long 
     }
 }
 
+// Notepad's marks at the start of a file: a UTF-8 one is read as if it were
+// not there; a UTF-16 one refuses the whole text. False when refused.
+NOT_STEERING bool refUnmark(std::string_view& text, Ref& out)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+        return true;
+    }
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        out.error = { { 0, 0 } };
+        return false;
+    }
+    return true;
+}
+
 NOT_STEERING Ref refParseWin(std::string_view text)
 {
     Ref out;
+    if (!refUnmark(text, out))
+        return out;
     const auto items = splitAt(text, ",");
     if (items.size() > 32768)
         out.error = { { 0, 0 } };
@@ -117,6 +134,8 @@ NOT_STEERING Ref refParseWin(std::string_view text)
 NOT_STEERING Ref refParseLost(std::string_view text)
 {
     Ref out;
+    if (!refUnmark(text, out))
+        return out;
     const auto lines = splitAt(text, "\r\n");
     double width = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
