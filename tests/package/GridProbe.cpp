@@ -10,9 +10,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QTimer>
 #include <QTableView>
 #include <QTextDocumentFragment>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>

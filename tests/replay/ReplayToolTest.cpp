@@ -1,8 +1,8 @@
 // zelmar-replay on real rule files: its command run in-process, its JSON
 // lines read back (the executable fed line by line in ReplayPipeTest.cpp).
 
-#include "tests/support/TempFolder.h"
 #include "report/JsonWriter.h"
+#include "tests/support/TempFolder.h"
 #include "tools/replay/ReplayCommand.h"
 
 #include <gtest/gtest.h>
