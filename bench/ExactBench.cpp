@@ -18,6 +18,8 @@
 
 #include "RatioReporter.h"
 
+#include "ExampleRules.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -27,13 +29,10 @@ using namespace zelmar::sim;
 
 namespace {
 
+// The example rules of the program.
 Settings exampleSettings(Game game)
 {
-    Settings s;
-    s.winSeq = std::make_shared<const WinSeq>(ParseWinRule("1,1,2,3").table());
-    s.lostTable = std::make_shared<const LostTable>(ParseLostRule("1,1,2,3\r\n2,2,4,6\r\n3,3,6,9").table());
-    s.game = game;
-    s.winChance = 0.5;
+    Settings s = bench::exampleRules(game);
     s.maxHands = 10000;
     s.threads = 1;
     return s;
