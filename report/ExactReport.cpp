@@ -312,13 +312,7 @@ std::string exactSessionTextReport(const ExactDescription& d, const sim::ExactSe
 {
     const sim::Settings& s = d.settings;
     std::string out = head(d);
-    out += "每一场：最多 " + std::to_string(s.sessionRounds) + " 局";
-    if (s.stopWin)
-        out += "，净赢到 " + fixed(*s.stopWin) + " 单位就走";
-    if (s.stopLoss)
-        out += "，净输到 " + fixed(*s.stopLoss) + " 单位就走";
-    out += s.bankroll ? "，带着 " + fixed(*s.bankroll) + " 单位本钱，下不起注就输光离场" : "，本钱不限";
-    out += "（赢、输到多少在一局打完时才看）\n";
+    out += report::sessionTermsLine(s);
     out += leftOutLine(f.leftOut) + "\n\n怎样离场：\n";
     for (int k = 0; k < sim::SessionEndKinds; ++k)
         out += "  " + percent(f.ends[static_cast<std::size_t>(k)]) + "  "

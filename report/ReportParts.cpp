@@ -81,6 +81,19 @@ std::string limitsLine(const sim::Settings& s)
     return out + "\n";
 }
 
+std::string sessionTermsLine(const sim::Settings& s)
+{
+    std::string out;
+    out += "每一场：最多 " + number(s.sessionRounds) + " 局";
+    if (s.stopWin)
+        out += "，净赢到 " + fixed(*s.stopWin) + " 单位就走";
+    if (s.stopLoss)
+        out += "，净输到 " + fixed(*s.stopLoss) + " 单位就走";
+    out += s.bankroll ? "，带着 " + fixed(*s.bankroll) + " 单位本钱，下不起注就输光离场" : "，本钱不限";
+    out += "（赢、输到多少在一局打完时才看）\n";
+    return out;
+}
+
 std::string headOf(const RunDescription& run, long done, long asked, const char* what)
 {
     std::string out;

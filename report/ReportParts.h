@@ -22,6 +22,8 @@ std::string histogram(const std::vector<sim::Bin>& bins, long rounds);
 // The shares of banker, player and tie coups, in brackets; empty without a shoe.
 std::string coupLine(const sim::Settings& s, const sim::CoupCounts& c, long dealt);
 std::string limitsLine(const sim::Settings& s);
+// A session's terms: its rounds, where it stops and its bankroll.
+std::string sessionTermsLine(const sim::Settings& s);
 // Whether the run was stopped, the rule folder and the game.
 std::string headOf(const RunDescription& run, long done, long asked, const char* what);
 

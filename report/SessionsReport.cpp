@@ -14,13 +14,7 @@ std::string sessionTextReport(const RunDescription& run, const sim::SessionFigur
     const sim::Settings& s = run.settings;
     std::string out = headOf(run, f.sessions, s.sessions, "场");
     out += limitsLine(s);
-    out += "每一场：最多 " + number(s.sessionRounds) + " 局";
-    if (s.stopWin)
-        out += "，净赢到 " + fixed(*s.stopWin) + " 单位就走";
-    if (s.stopLoss)
-        out += "，净输到 " + fixed(*s.stopLoss) + " 单位就走";
-    out += s.bankroll ? "，带着 " + fixed(*s.bankroll) + " 单位本钱，下不起注就输光离场" : "，本钱不限";
-    out += "（赢、输到多少在一局打完时才看）\n";
+    out += sessionTermsLine(s);
     out += ErrorNote;
     out += "\n场数：" + number(f.sessions) + " 场，一共 " + number(f.roundsPlayed) + " 局，"
         + number(f.handsDealt) + " 手" + coupLine(s, f.coups, f.handsDealt) + "\n";

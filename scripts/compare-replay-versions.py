@@ -29,9 +29,9 @@ TOP = os.path.dirname(HERE)
 
 def generator():
     path = os.path.join(TOP, "tests", "windows", "compare-replay.py")
-    spec = importlib.util.spec_from_file_location("compare_replay", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader_spec = importlib.util.spec_from_file_location("compare_replay", path)
+    module = importlib.util.module_from_spec(loader_spec)
+    loader_spec.loader.exec_module(module)
     return module
 
 
