@@ -43,9 +43,14 @@ packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build xz-utils 
 
 # --- Sources, through a private sources list ---------------------------------
 mkdir -p "$WORK/apt/lists/partial" "$WORK/apt/cache/archives/partial" "$WORK/src"
-mirror="$(sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n1)"
-if [ -z "$mirror" ]; then
-    mirror="$(awk '$1 == "deb" { print $2; exit }' /etc/apt/sources.list 2>/dev/null || true)"
+# The machine's mirror: from a deb822 list (containers, newer installs) or the
+# one-line list a Debian 12 installer writes; either may be missing.
+mirror=
+if [ -r /etc/apt/sources.list.d/debian.sources ]; then
+    mirror="$(sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/debian.sources | head -n1)"
+fi
+if [ -z "$mirror" ] && [ -r /etc/apt/sources.list ]; then
+    mirror="$(awk '$1 == "deb" { print $2; exit }' /etc/apt/sources.list)"
 fi
 mirror="${mirror:-http://deb.debian.org/debian}"
 echo "deb-src $mirror bookworm main" >"$WORK/apt/src.list"
