@@ -133,41 +133,44 @@ screenshots() { # prefix, Windows folder of zelmar.exe, name
     wait "$app" || true
     ok "$name: screenshots in $shots/$name.png and $name-after-win.png"
 }
-# How many pixels of the picture, or of its part WxH+X+Y, have the colour
-# of a round's loss curve (190,40,40), give or take antialiasing.
-loss_pixels() { # picture[, geometry]
+# How many pixels of the picture, or of its part WxH+X+Y, have a colour, give
+# or take antialiasing. The pixels of that colour are marked first, so that
+# nothing else (black text above all) is counted with them.
+colour_pixels() { # picture, colour[, geometry]
     local crop=()
-    [ -z "${2:-}" ] || crop=(-crop "$2" +repage)
-    convert "$1" "${crop[@]}" -fuzz 8% -fill black -opaque 'rgb(190,40,40)' -fill white +opaque black \
-        -format '%[fx:round(w*h*(1-mean))]' info:
+    [ -z "${3:-}" ] || crop=(-crop "$3" +repage)
+    convert "$1" "${crop[@]}" -fuzz 6% -fill 'rgb(255,0,255)' -opaque "$2" -fuzz 0 \
+        -fill black +opaque 'rgb(255,0,255)' -fill white -opaque 'rgb(255,0,255)' \
+        -format '%[fx:round(w*h*mean)]' info:
 }
+# A round's loss curve, simulated (190,40,40), and worked out exactly: a dark
+# dashed line (30,30,30).
+loss_pixels() { colour_pixels "$1" 'rgb(190,40,40)' "${2:-}"; }
+exact_pixels() { colour_pixels "$1" 'rgb(30,30,30)' "${2:-}"; }
 # zelmar-analysis on the rules beside zelmar.exe: its window, then a run of the
 # simulator started with F5, which must fill the window with its figures and
 # draw the loss curve on the chart tab (the right part of the window, under
 # its tabs); then 导出图表 PNG… in the bottom right corner, whose save
 # dialog offers zelmar-图表.png in the user's folder.
-analysis_screenshots() { # prefix, Windows folder of zelmar-analysis.exe, name
-    local prefix=$1 folder=$2 name=$3
-    "$top/cmake/wine-run.sh" "$prefix" "$folder\\zelmar-analysis.exe" >"$scratch/$name.out" 2>&1 &
-    local app=$!
-    local window
+start_analysis() { # prefix, Windows folder of zelmar-analysis.exe, name; sets app, window and plot
+    "$top/cmake/wine-run.sh" "$1" "$2\\zelmar-analysis.exe" >"$scratch/$3.out" 2>&1 &
+    app=$!
     window=$(timeout 300 xdotool search --sync --onlyvisible --name 'Zelmar 策略分析' | head -n1)
-    [ -n "$window" ] || fail "$name: no window appeared"
-    steady_shot "$shots/$name.png"
-    xdotool windowfocus --sync "$window" key F5
-    steady_shot "$shots/$name-run.png"
-    cmp -s "$shots/$name.png" "$shots/$name-run.png" && fail "$name: F5 started no run"
+    [ -n "$window" ] || fail "$3: no window appeared"
     local X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    local plot=$((WIDTH * 55 / 100))x$((HEIGHT - 140))+$((X + WIDTH * 45 / 100))+$((Y + 100))
-    local drawn
-    drawn=$(loss_pixels "$shots/$name-run.png" "$plot")
-    [ "$drawn" -ge 100 ] || fail "$name: the chart tab shows no loss curve ($drawn pixels of its colour in $plot)"
-    ok "$name: the run drew its loss curve on the chart tab ($drawn pixels)"
-
-    local home
+    plot=$((WIDTH * 55 / 100))x$((HEIGHT - 140))+$((X + WIDTH * 45 / 100))+$((Y + 100))
+}
+stop_analysis() {
+    kill "$app"
+    wait "$app" || true
+}
+export_charts() { # prefix, name: 导出图表 into $shots/<name>-exported.png
+    local prefix=$1 name=$2 home
     home=$(unix_path "$prefix" 'C:\users')/$( [ "$(id -u)" -eq 0 ] && echo nobody || id -un)
     rm -f "$home/zelmar-图表.png"
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$window")"
     xdotool mousemove --window "$window" $((WIDTH - 60)) $((HEIGHT - 20)) click 1
     local dialog
     dialog=$(timeout 120 xdotool search --sync --onlyvisible --name '导出图表' | head -n1)
@@ -180,12 +183,60 @@ analysis_screenshots() { # prefix, Windows folder of zelmar-analysis.exe, name
     done
     [ -s "$home/zelmar-图表.png" ] || fail "$name: the charts were not exported"
     cp "$home/zelmar-图表.png" "$shots/$name-exported.png"
+}
+analysis_screenshots() { # prefix, Windows folder of zelmar-analysis.exe, name
+    local prefix=$1 folder=$2 name=$3 app window plot drawn
+    start_analysis "$prefix" "$folder" "$name"
+    steady_shot "$shots/$name.png"
+    xdotool windowfocus --sync "$window" key F5
+    steady_shot "$shots/$name-run.png"
+    cmp -s "$shots/$name.png" "$shots/$name-run.png" && fail "$name: F5 started no run"
+    drawn=$(loss_pixels "$shots/$name-run.png" "$plot")
+    [ "$drawn" -ge 100 ] || fail "$name: the chart tab shows no loss curve ($drawn pixels of its colour in $plot)"
+    ok "$name: the run drew its loss curve on the chart tab ($drawn pixels)"
+    export_charts "$prefix" "$name"
     drawn=$(loss_pixels "$shots/$name-exported.png")
     [ "$drawn" -ge 100 ] || fail "$name: the exported charts show no loss curve ($drawn pixels)"
     ok "$name: 导出图表 wrote the charts ($(identify -format '%wx%h' "$shots/$name-exported.png"), $drawn pixels of the curve)"
-    kill "$app"
-    wait "$app" || true
+    stop_analysis
     ok "$name: screenshots in $shots/$name.png, $name-run.png and $name-exported.png"
+}
+# The same with 方法 精确和模拟 (kept by the window between runs, here set in
+# its registry key): the round is worked out exactly, then simulated, and the
+# exact curve is drawn over the simulated one, on the screen and in the
+# exported charts. `simulated` is a simulated run's export, to compare with.
+analysis_exact() { # prefix, Windows folder of zelmar-analysis.exe, name, simulated
+    local prefix=$1 folder=$2 name=$3 simulated=$4 app window plot before=0 exact=0 drawn=0
+    wine_in "$prefix" reg add 'HKCU\Software\Zelmar\zelmar-analysis\run' /v method /t REG_DWORD /d 2 /f \
+        >/dev/null 2>&1 || fail "$name: the method could not be set in the registry"
+    start_analysis "$prefix" "$folder" "$name"
+    steady_shot "$shots/$name.png"
+    before=$(exact_pixels "$shots/$name.png" "$plot")
+    xdotool windowfocus --sync "$window" key F5
+    # The exact curve comes with the end of the run.
+    for _ in $(seq 1 300); do
+        import -window root "$shots/$name-run.png"
+        exact=$(( $(exact_pixels "$shots/$name-run.png" "$plot") - before ))
+        drawn=$(loss_pixels "$shots/$name-run.png" "$plot")
+        [ "$exact" -ge 100 ] && [ "$drawn" -ge 100 ] && break
+        sleep 1
+    done
+    [ "$exact" -ge 100 ] || fail "$name: no exact curve on the chart tab ($exact more dark pixels in $plot)"
+    [ "$drawn" -ge 100 ] || fail "$name: no simulated curve beside the exact one ($drawn pixels)"
+    steady_shot "$shots/$name-run.png"
+    ok "$name: the exact curve ($exact pixels) over the simulated one ($drawn pixels) on the chart tab"
+    export_charts "$prefix" "$name"
+    exact=$(( $(exact_pixels "$shots/$name-exported.png") - $(exact_pixels "$simulated") ))
+    [ "$exact" -ge 100 ] || fail "$name: the exported charts show no exact curve ($exact more dark pixels than $simulated)"
+    ok "$name: 导出图表 drew the exact curve too ($exact more dark pixels than the simulated run's charts)"
+    # The 结果 tab, the second one over the charts, with its column of exact
+    # figures: for a person to look at.
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --window "$window" $((WIDTH * 48 / 100)) 111 click 1
+    steady_shot "$shots/$name-table.png"
+    stop_analysis
+    ok "$name: screenshots in $shots/$name.png, $name-run.png, $name-exported.png and $name-table.png"
 }
 
 # --- Portable -----------------------------------------------------------------
@@ -227,6 +278,7 @@ ok "zelmar-sim --plot drew its chart into $charts ($drawn pixels of the loss cur
 screenshots "$prefix" "$folder" portable
 probe_grids "$prefix" "$folder" analysis-portable zelmar-analysis 'Zelmar 策略分析'
 analysis_screenshots "$prefix" "$folder" analysis-portable
+analysis_exact "$prefix" "$folder" analysis-exact "$shots/analysis-portable-exported.png"
 cmp -s "$top/examples/winText.txt" "$dir/winText.txt" || fail "the portable rule file changed"
 # Rule files as Notepad saves them with "UTF-8 with BOM": the same rules.
 for f in winText.txt lostText.txt; do
