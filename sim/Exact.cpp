@@ -71,6 +71,8 @@ public:
         return m_states[id];
     }
     std::size_t size() const { return m_states.size(); }
+    // A state as found, its moves known only if some pass stood on it.
+    const EngineState& found(std::uint32_t id) const { return m_states[id]; }
 
 private:
     Move play(const EngineKey& key, bool won)
@@ -253,6 +255,7 @@ public:
                     if (o.need)
                         a.need = std::max(a.need, needHere);
                     if (o.cover && needHere > *o.cover) {
+                        a.need = needHere; // the first hand it could not place
                         end(RoundEnd::Broke, k.score, a, hand, e.p);
                         continue;
                     }
@@ -303,6 +306,90 @@ public:
                 control.progress(std::min(1.0, done + t.leftOut));
         }
         return t;
+    }
+
+    // For x = 0 .. top money units, the chance that a round never needs more
+    // than x, worked out backwards over (engine state, cover), where the cover
+    // is x plus the money won so far: a hand of stake k can be placed while
+    // the cover is at least k. Nothing is left out by the number of states.
+    //
+    // It takes a won hand to pay less than the stake (a commission): then the
+    // cover less the score's money falls with every win and stays with every
+    // loss, and a run of losses only moves the cursor on, so every state
+    // depends only on states worked out before it, in one pass. On other games
+    // a win and a loss can bring a round back where it was, and there is no
+    // such order: no answer then, nor past `cellsAtMost` cells.
+    //
+    // Every move is the engine's, from the states the passes before found;
+    // a state they never stood on (reached by what they left out) is taken as
+    // never running short. Hands are not cut: a round cut at the hand limit
+    // may be counted as needing more than it had placed when it was cut.
+    std::optional<std::vector<double>> needAtMost(Money top, std::size_t cellsAtMost)
+    {
+        const Money scale = m_unit.scale;
+        const Money winPays = m_unit.winPays;
+        if (m_six > 0 || !(m_win > 0) || winPays >= scale || top < 0)
+            return std::nullopt;
+        const std::size_t n = m_engine.size();
+        i16 scoreTop = 0;
+        for (std::uint32_t id = 0; id < n; ++id)
+            scoreTop = std::max(scoreTop, m_engine.found(id).key.score);
+        // The cover of a state reached from x <= top: x plus at most the
+        // score's money.
+        const Money coverTop = top + scale * scoreTop;
+        const auto width = static_cast<std::size_t>(coverTop + 1);
+        if (n == 0 || width > cellsAtMost / n)
+            return std::nullopt;
+
+        // A loss takes the score down by its stake, a win up by it: within a
+        // level of (cover less the score's money), which a loss keeps and a
+        // win lowers, the states in order of their score.
+        std::vector<std::uint32_t> order(n);
+        for (std::uint32_t id = 0; id < n; ++id) {
+            order[id] = id;
+            const EngineState& st = m_engine.found(id);
+            if (st.movesKnown && st.key.stake < 1)
+                return std::nullopt;
+        }
+        const auto scoreOf = [&](std::uint32_t id) { return m_engine.found(id).key.score; };
+        std::sort(order.begin(), order.end(), [&](auto x, auto y) { return scoreOf(x) < scoreOf(y); });
+        const auto floorDiv = [](Money a, Money b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+
+        std::vector<double> g(n * width, 1.0); // a state never stood on: 1
+        const auto at = [&](std::uint32_t id, Money cover) {
+            return cover > coverTop ? 1.0 : g[id * width + static_cast<std::size_t>(cover)];
+        };
+        const Money lowest = -scale * scoreOf(order.back());
+        const Money highest = coverTop - scale * scoreOf(order.front());
+        for (Money level = lowest; level <= highest; ++level) {
+            // The scores whose cover lies in 0 .. coverTop at this level.
+            const Money fromScore = -floorDiv(level, scale);
+            const Money toScore = floorDiv(coverTop - level, scale);
+            auto it = std::lower_bound(order.begin(), order.end(), fromScore,
+                [&](std::uint32_t id, Money v) { return scoreOf(id) < v; });
+            for (; it != order.end() && scoreOf(*it) <= toScore; ++it) {
+                const std::uint32_t id = *it;
+                const EngineState& st = m_engine.found(id);
+                const EngineKey& k = st.key;
+                if (!st.movesKnown || k.stake > m_settings.tableMax)
+                    continue; // stays 1: no hand of it is placed
+                const Money cover = level + scale * k.score;
+                const Money stake = k.stake;
+                double& here = g[id * width + static_cast<std::size_t>(cover)];
+                if (cover < stake * scale) {
+                    here = 0;
+                    continue;
+                }
+                const double won = st.onWin.kind == Move::Next ? at(st.onWin.next, cover + stake * winPays) : 1.0;
+                const double lost
+                    = st.onLoss.kind == Move::Next ? at(st.onLoss.next, cover - stake * scale) : 1.0;
+                here = m_win * won + m_loss * lost;
+            }
+        }
+        std::vector<double> atMost(static_cast<std::size_t>(top) + 1);
+        for (Money x = 0; x <= top; ++x)
+            atMost[static_cast<std::size_t>(x)] = at(m_origin, x);
+        return atMost;
     }
 
 private:
@@ -448,15 +535,39 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
         return c;
     };
     const std::optional<Money> cover = coverOf(s, r.unit);
+    std::unordered_map<std::int64_t, double> brokeNeed;
     const PassTotals a
         = chain.run({ true, false, false, false, cover, limits.statesAtMost }, part(0), [&](const Ended& e) {
               r.ends[static_cast<std::size_t>(e.end)] += e.p;
               score[e.score] += e.p;
               money[e.money] += e.p;
               hands[e.hands] += e.p;
+              if (e.end == RoundEnd::Broke)
+                  brokeNeed[e.need] += e.p;
           });
-    const PassTotals n = chain.run({ true, true, false, false, cover, limits.needStatesAtMost },
-        part(1.0 / 3), [&](const Ended& e) { need[e.need] += e.p; });
+    // What a round needs: worked out backwards where the game allows it, with
+    // nothing left out but what the first pass left out and the rounds cut at
+    // the hand limit; otherwise followed forward beside the money.
+    PassTotals n;
+    const Money needTop = cover ? std::min(*cover, a.highestNeed) : a.highestNeed;
+    if (const auto atMost = a.stopped ? std::nullopt : chain.needAtMost(needTop, limits.needCellsAtMost)) {
+        double below = 0;
+        for (std::size_t x = 0; x < atMost->size(); ++x) {
+            if ((*atMost)[x] > below)
+                need[static_cast<std::int64_t>(x)] += (*atMost)[x] - below;
+            below = std::max(below, (*atMost)[x]);
+        }
+        for (const auto& [x, p] : brokeNeed)
+            need[x] += p;
+        double counted = 0;
+        for (const auto& [x, p] : need)
+            counted += p;
+        n.leftOut = std::max(0.0, 1 - counted) + a.leftOut
+            + r.ends[static_cast<std::size_t>(RoundEnd::HandLimit)];
+    } else {
+        n = chain.run({ true, true, false, false, cover, limits.needStatesAtMost }, part(1.0 / 3),
+            [&](const Ended& e) { need[e.need] += e.p; });
+    }
     const PassTotals b = chain.run({ cover.has_value(), false, true, true, cover, limits.statesAtMost },
         part(2.0 / 3), [&](const Ended& e) {
             largest[e.largest] += e.p;

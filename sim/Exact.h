@@ -47,6 +47,8 @@ struct ExactLimits {
     // What a round needs goes with the money and its lowest point: where a
     // commission spreads the money, far more states, so fewer are kept.
     std::size_t needStatesAtMost = 250'000;
+    // Worked out backwards instead (with a commission): states times covers.
+    std::size_t needCellsAtMost = 40'000'000;
     // Sessions: the kernel of a round is worked out once for each bankroll
     // a session can stand at. Work past this many states of the chain (the
     // kernels' hands summed) is not started.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <random>
@@ -284,6 +285,46 @@ TEST(Exact, roundFiguresAgreeWithTheSimulator)
             EXPECT_NEAR(m.exact, m.sampled.value, 4 * m.sampled.se + 1e-9) << m.name;
     }
     EXPECT_GT(unbounded, 2); // the cases do include loss cycles
+}
+
+// With a commission what a round needs is worked out backwards over the
+// covers; it must equal following every state forward, hand by hand.
+TEST(Exact, needWorkedOutBackwardsEqualsFollowingItForward)
+{
+    std::mt19937 g(20261209);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); };
+    for (int i = 0; i < 24; ++i) {
+        std::vector<i16> win(static_cast<std::size_t>(pick(1, 3)));
+        for (auto& v : win)
+            v = static_cast<i16>(pick(1, 4));
+        // Stakes rising through the table, zeros between them: every round
+        // ends within a few hands, so no round is cut.
+        std::vector<std::vector<i16>> rows(static_cast<std::size_t>(pick(1, 3)));
+        i16 stake = 0;
+        for (auto& row : rows)
+            for (int c = pick(1, 4); c > 0; --c)
+                row.push_back(pick(0, 4) == 0 ? i16 { 0 } : (stake = static_cast<i16>(stake + pick(1, 3))));
+        rows.front().front() = 1;
+        Settings s = rules(win, rows);
+        s.game = Game::Baccarat;
+        if (i % 3 == 2)
+            s.bankroll = pick(2, 12);
+        SCOPED_TRACE(testing::Message() << "case " << i);
+        ExactLimits backwards;
+        backwards.needStatesAtMost = 0; // forward, nothing would be kept
+        ExactLimits forward;
+        forward.needCellsAtMost = 0;
+        forward.needStatesAtMost = 50'000'000;
+        const ExactRound b = exactRound(s, backwards);
+        const ExactRound f = exactRound(s, forward);
+        EXPECT_LT(b.needLeftOut, 1e-12);
+        EXPECT_LT(f.needLeftOut, 1e-12);
+        const Chances bt = atLeast(b.need);
+        for (const auto& [x, p] : atLeast(f.need)) {
+            const auto at = std::lower_bound(bt.begin(), bt.end(), std::pair { x, 0.0 });
+            EXPECT_NEAR(at == bt.end() ? 0.0 : at->second, p, 1e-12) << "needs " << x << " or more";
+        }
+    }
 }
 
 // A bankroll of the money the rule check states always carries a round; one
