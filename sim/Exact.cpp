@@ -178,6 +178,7 @@ public:
     const MoneyUnit& unit() const { return m_unit; }
     const HandChances& hand() const { return m_hand; }
     std::size_t engineStates() const { return m_engine.size(); }
+    std::size_t needBytes() const { return m_needBytes; }
 
     // Follows rounds from the origin to their ends, handing each end to `take`.
     // Follows rounds from the origin to their ends, handing each end to
@@ -237,17 +238,10 @@ public:
                 const double chances[3] = { m_win, m_six, m_loss };
                 const Money won[3]
                     = { Money { stake } * m_unit.winPays, Money { stake } * m_unit.winOnSixPays, -onTable };
-                std::uint32_t dests[3] = {};
-                for (int w = 0; w < 3; ++w)
-                    if (chances[w] > 0 && moves[w]->kind == Move::Next) {
-                        dests[w] = moves[w]->next;
-                        ensure(next, runs, dests[w]);
-                        if (runs[dests[w]].empty())
-                            touched.push_back(dests[w]);
-                        runs[dests[w]].push_back(static_cast<std::uint32_t>(next[dests[w]].size()));
-                    }
-                const std::int32_t reachTo[3] = { o.reach ? reachCode(dests[0]) : 0,
-                    o.reach ? reachCode(dests[1]) : 0, o.reach ? reachCode(dests[2]) : 0 };
+                // The states that place the hand, then each outcome's moves
+                // as one ordered run (a win and a win on 6 go to the same
+                // engine state, by different amounts).
+                m_placed.clear();
                 for (const Live& e : here) {
                     const Money needHere = onTable - e.a.money;
                     t.highestNeed = std::max(t.highestNeed, needHere);
@@ -263,22 +257,33 @@ public:
                     t.stakedNoTies += e.p * stake;
                     if (o.largest)
                         a.largest = std::max<std::int32_t>(a.largest, stake);
-                    for (int w = 0; w < 3; ++w) {
+                    m_placed.push_back({ a, e.p });
+                }
+                for (int w = 0; w < 3; ++w) {
+                    if (!(chances[w] > 0) || m_placed.empty())
+                        continue;
+                    const Move& m = *moves[w];
+                    const std::int32_t reachTo = o.reach && m.kind == Move::Next ? reachCode(m.next) : 0;
+                    if (m.kind == Move::Next) {
+                        ensure(next, runs, m.next);
+                        if (runs[m.next].empty())
+                            touched.push_back(m.next);
+                        runs[m.next].push_back(static_cast<std::uint32_t>(next[m.next].size()));
+                    }
+                    for (const Live& e : m_placed) {
                         const double p = e.p * chances[w];
                         if (!(p > 0))
                             continue;
-                        Aux to = a;
+                        Aux to = e.a;
                         if (o.money)
                             to.money += won[w];
-                        const Move& m = *moves[w];
                         if (m.kind == Move::Failed) {
                             end(RoundEnd::EngineFailure, k.score, to, hand + 1, p);
                         } else if (m.kind == Move::Ended) {
                             end(m.end, m.score, to, hand + 1, p);
                         } else {
                             if (o.reach)
-                                to.reach = std::max(to.reach & ~1, reachTo[w] & ~1) | (to.reach & 1)
-                                    | (reachTo[w] & 1);
+                                to.reach = std::max(to.reach & ~1, reachTo & ~1) | (to.reach & 1) | (reachTo & 1);
                             next[m.next].push_back({ to, p });
                         }
                     }
@@ -302,6 +307,192 @@ public:
                 live.resize(next.size());
             for (std::uint32_t id : active)
                 live[id].swap(next[id]);
+            if (control.progress)
+                control.progress(std::min(1.0, done + t.leftOut));
+        }
+        return t;
+    }
+
+    // The same as `run` for the money alone (and the bankroll): the states of
+    // one engine state are a window of chances over consecutive money
+    // values, which a hand moves as a whole by what it wins or loses. With
+    // the money a function of the score the window is one value wide.
+    template <class Take>
+    PassTotals runMoney(std::optional<Money> cover, std::size_t statesAtMost, const ExactControl& control, Take&& take)
+    {
+        struct Window {
+            Money low = 0;
+            std::vector<double> p;
+            Money high() const { return low + static_cast<Money>(p.size()) - 1; }
+        };
+        PassTotals t;
+        std::vector<Window> live(m_engine.size());
+        std::vector<Window> next;
+        std::vector<std::uint32_t> active { m_origin };
+        std::vector<std::uint32_t> touched;
+        std::vector<std::pair<Money, Money>> span; // of next[id], before it is laid out
+        live[m_origin] = { 0, { 1.0 } };
+        double done = 0;
+        const auto scale = m_unit.scale;
+        const double chances[3] = { m_win, m_six, m_loss };
+        for (long hand = 0; !active.empty(); ++hand) {
+            if (control.stop && control.stop->load(std::memory_order_relaxed)) {
+                t.stopped = true;
+                for (std::uint32_t id : active)
+                    for (double p : live[id].p)
+                        t.leftOut += p;
+                break;
+            }
+            t.handsFollowed = hand;
+            std::size_t states = 0;
+            touched.clear();
+            const auto endAll = [&](RoundEnd why, i16 score, const Window& w, Money shift, long hands, double c) {
+                for (std::size_t i = 0; i < w.p.size(); ++i)
+                    if (w.p[i] > 0) {
+                        const double p = w.p[i] * c;
+                        take(Ended { why, score, w.low + static_cast<Money>(i) + shift, 0, 0, 0, hands, p });
+                        done += p;
+                    }
+            };
+            // First where every window goes, then the windows laid out and
+            // added into.
+            for (int phase = 0; phase < 2; ++phase) {
+                for (std::uint32_t id : active) {
+                    const EngineState st = m_engine.state(id);
+                    const EngineKey& k = st.key;
+                    Window& here = live[id];
+                    const Money onTable = Money { k.stake } * scale;
+                    if (phase == 0) {
+                        if (hand >= m_settings.maxHands || k.stake > m_settings.tableMax) {
+                            endAll(hand >= m_settings.maxHands ? RoundEnd::HandLimit : RoundEnd::TableLimit, k.score,
+                                here, 0, hand, 1.0);
+                            here.p.clear();
+                            continue;
+                        }
+                        // A hand it cannot place ends the lowest money values.
+                        Money keepFrom = here.low;
+                        if (cover)
+                            keepFrom = std::max(keepFrom, onTable - *cover);
+                        for (std::size_t i = 0; i < here.p.size() && here.low + static_cast<Money>(i) < keepFrom; ++i)
+                            if (here.p[i] > 0) {
+                                const Money money = here.low + static_cast<Money>(i);
+                                take(Ended { RoundEnd::Broke, k.score, money, onTable - money, 0, 0, hand, here.p[i] });
+                                done += here.p[i];
+                            }
+                        if (keepFrom > here.high()) {
+                            here.p.clear();
+                            continue;
+                        }
+                        if (keepFrom > here.low) {
+                            here.p.erase(here.p.begin(), here.p.begin() + (keepFrom - here.low));
+                            here.low = keepFrom;
+                        }
+                        while (!here.p.empty() && !(here.p.back() > 0))
+                            here.p.pop_back();
+                        double mass = 0;
+                        Money lowest = here.high();
+                        for (std::size_t i = 0; i < here.p.size(); ++i)
+                            if (here.p[i] > 0) {
+                                mass += here.p[i];
+                                lowest = std::min(lowest, here.low + static_cast<Money>(i));
+                                ++states;
+                            }
+                        t.highestNeed = std::max(t.highestNeed, onTable - lowest);
+                        t.hands += mass;
+                        t.stakedNoTies += mass * k.stake;
+                        if (k.direction == Direction::Win) {
+                            if (t.winVisits.size() <= static_cast<std::size_t>(k.col))
+                                t.winVisits.resize(static_cast<std::size_t>(k.col) + 1);
+                            t.winVisits[static_cast<std::size_t>(k.col)] += mass;
+                        }
+                    }
+                    if (here.p.empty())
+                        continue;
+                    const Move* moves[3] = { &st.onWin, &st.onWin, &st.onLoss };
+                    const Money won[3] = { Money { k.stake } * m_unit.winPays, Money { k.stake } * m_unit.winOnSixPays,
+                        -onTable };
+                    for (int w = 0; w < 3; ++w) {
+                        if (!(chances[w] > 0))
+                            continue;
+                        const Move& m = *moves[w];
+                        if (m.kind != Move::Next) {
+                            if (phase == 0)
+                                endAll(m.kind == Move::Failed ? RoundEnd::EngineFailure : m.end,
+                                    m.kind == Move::Failed ? k.score : m.score, here, won[w], hand + 1, chances[w]);
+                            continue;
+                        }
+                        const std::uint32_t to = m.next;
+                        if (phase == 0) {
+                            if (span.size() <= to)
+                                span.resize(to + 1, { 1, 0 });
+                            auto& [lo, hi] = span[to];
+                            if (lo > hi) {
+                                touched.push_back(to);
+                                lo = here.low + won[w];
+                                hi = here.high() + won[w];
+                            } else {
+                                lo = std::min(lo, here.low + won[w]);
+                                hi = std::max(hi, here.high() + won[w]);
+                            }
+                        } else {
+                            Window& into = next[to];
+                            const std::size_t offset = static_cast<std::size_t>(here.low + won[w] - into.low);
+                            const double c = chances[w];
+                            double* out = into.p.data() + offset;
+                            const double* in = here.p.data();
+                            for (std::size_t i = 0; i < here.p.size(); ++i)
+                                out[i] += c * in[i];
+                        }
+                    }
+                }
+                if (phase == 0) {
+                    if (next.size() < span.size())
+                        next.resize(span.size());
+                    for (std::uint32_t id : touched) {
+                        auto& [lo, hi] = span[id];
+                        next[id].low = lo;
+                        next[id].p.assign(static_cast<std::size_t>(hi - lo + 1), 0.0);
+                        lo = 1;
+                        hi = 0;
+                    }
+                }
+            }
+            t.peakStates = std::max(t.peakStates, states);
+            t.work += static_cast<double>(states);
+            for (std::uint32_t id : active)
+                live[id].p.clear();
+            active.clear();
+            std::size_t kept = 0;
+            for (std::uint32_t id : touched) {
+                for (double& p : next[id].p)
+                    if (p > 0 && p < m_limits.leaveOutBelow) {
+                        t.leftOut += p;
+                        p = 0;
+                    } else if (p > 0) {
+                        ++kept;
+                    }
+                active.push_back(id);
+            }
+            if (kept > statesAtMost) {
+                std::vector<double> chancesKept;
+                for (std::uint32_t id : active)
+                    for (double p : next[id].p)
+                        if (p > 0)
+                            chancesKept.push_back(p);
+                const auto cut = chancesKept.begin() + static_cast<std::ptrdiff_t>(statesAtMost);
+                std::nth_element(chancesKept.begin(), cut, chancesKept.end(), std::greater<>());
+                const double least = *cut;
+                for (std::uint32_t id : active)
+                    for (double& p : next[id].p)
+                        if (p > 0 && p <= least) {
+                            t.leftOut += p;
+                            p = 0;
+                        }
+            }
+            if (live.size() < next.size())
+                live.resize(next.size());
+            for (std::uint32_t id : active)
+                std::swap(live[id], next[id]);
             if (control.progress)
                 control.progress(std::min(1.0, done + t.leftOut));
         }
@@ -356,6 +547,7 @@ public:
         const auto floorDiv = [](Money a, Money b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
 
         std::vector<double> g(n * width, 1.0); // a state never stood on: 1
+        m_needBytes = g.size() * sizeof(double) + order.size() * sizeof(std::uint32_t);
         const auto at = [&](std::uint32_t id, Money cover) {
             return cover > coverTop ? 1.0 : g[id * width + static_cast<std::size_t>(cover)];
         };
@@ -480,6 +672,8 @@ private:
     HandChances m_hand;
     EngineStates m_engine;
     std::vector<Live> m_buffer;
+    std::vector<Live> m_placed; // of the engine state at hand
+    std::size_t m_needBytes = 0; // of the backward pass, if it ran
     std::uint32_t m_origin = 0;
     double m_win = 0;
     double m_six = 0;
@@ -536,8 +730,7 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
     };
     const std::optional<Money> cover = coverOf(s, r.unit);
     std::unordered_map<std::int64_t, double> brokeNeed;
-    const PassTotals a
-        = chain.run({ true, false, false, false, cover, limits.statesAtMost }, part(0), [&](const Ended& e) {
+    const PassTotals a = chain.runMoney(cover, limits.statesAtMost, part(0), [&](const Ended& e) {
               r.ends[static_cast<std::size_t>(e.end)] += e.p;
               score[e.score] += e.p;
               money[e.money] += e.p;
@@ -546,9 +739,11 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
                   brokeNeed[e.need] += e.p;
           });
     // What a round needs: worked out backwards where the game allows it, with
-    // nothing left out but what the first pass left out and the rounds cut at
-    // the hand limit; otherwise followed forward beside the money.
+    // nothing left out but what the first pass left out and, as the
+    // backward pass does not cut rounds, the rounds cut at the hand limit;
+    // followed forward beside the money where that leaves out less.
     PassTotals n;
+    n.leftOut = 1;
     const Money needTop = cover ? std::min(*cover, a.highestNeed) : a.highestNeed;
     if (const auto atMost = a.stopped ? std::nullopt : chain.needAtMost(needTop, limits.needCellsAtMost)) {
         double below = 0;
@@ -562,11 +757,16 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
         double counted = 0;
         for (const auto& [x, p] : need)
             counted += p;
-        n.leftOut = std::max(0.0, 1 - counted) + a.leftOut
-            + r.ends[static_cast<std::size_t>(RoundEnd::HandLimit)];
-    } else {
-        n = chain.run({ true, true, false, false, cover, limits.needStatesAtMost }, part(1.0 / 3),
-            [&](const Ended& e) { need[e.need] += e.p; });
+        n.leftOut = std::max(0.0, 1 - counted) + a.leftOut + r.ends[static_cast<std::size_t>(RoundEnd::HandLimit)];
+    }
+    if (n.leftOut > 1e-9 && !a.stopped) {
+        std::unordered_map<std::int64_t, double> followed;
+        const PassTotals f = chain.run({ true, true, false, false, cover, limits.needStatesAtMost }, part(1.0 / 3),
+            [&](const Ended& e) { followed[e.need] += e.p; });
+        if (f.leftOut < n.leftOut || f.stopped) {
+            n = f;
+            need.swap(followed);
+        }
     }
     const PassTotals b = chain.run({ cover.has_value(), false, true, true, cover, limits.statesAtMost },
         part(2.0 / 3), [&](const Ended& e) {
@@ -624,9 +824,11 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
     r.handsFollowed = std::max({ a.handsFollowed, n.handsFollowed, b.handsFollowed });
     r.engineStates = chain.engineStates();
     r.peakStates = std::max({ a.peakStates, n.peakStates, b.peakStates });
-    // The states of a hand and of the next (up to three each), and the
-    // engine's states with their index.
-    r.peakBytes = 4 * r.peakStates * sizeof(Live) + r.engineStates * (sizeof(EngineState) + 64);
+    // The states of a hand and of the next (up to three each) or the table
+    // of the backward pass, whichever is larger, and the engine's states
+    // with their index.
+    r.peakBytes = std::max(4 * r.peakStates * sizeof(Live), chain.needBytes())
+        + r.engineStates * (sizeof(EngineState) + 64);
     return r;
 }
 
@@ -651,8 +853,7 @@ ExactSessionsResult exactSessions(const Settings& s, const ExactLimits& limits, 
     const auto kernelFor = [&](std::optional<Money> cover) {
         Kernel k;
         std::map<std::pair<Money, bool>, double> sums;
-        const PassTotals t = chain.run({ true, false, false, false, cover, limits.statesAtMost },
-            { control.stop, {} }, [&](const Ended& e) {
+        const PassTotals t = chain.runMoney(cover, limits.statesAtMost, { control.stop, {} }, [&](const Ended& e) {
                 sums[{ e.money, e.end == RoundEnd::Broke }] += e.p;
             });
         for (const auto& [key, p] : sums)
