@@ -334,9 +334,9 @@ TEST(Exact, noCommissionRoundsGoWhereCommissionRoundsGo)
 {
     Settings s = rules({ 1, 1, 2, 3 }, { { 1, 1, 2, 3 }, { 2, 2, 4, 6 }, { 3, 3, 6, 9 } });
     s.game = Game::Baccarat;
-    s.maxHands = 300;
+    s.maxHands = 100;
     ExactLimits limits;
-    limits.needStatesAtMost = 20'000; // what a round needs is not compared here
+    limits.needStatesAtMost = 5'000; // what a round needs is not compared here
     const ExactRound commission = exactRound(s, limits);
     s.game = Game::NoCommission;
     const ExactRound noCommission = exactRound(s, limits);
