@@ -506,8 +506,9 @@ public:
     //
     // It takes a won hand to pay less than the stake (a commission): then the
     // cover less the score's money falls with every win and stays with every
-    // loss, and a run of losses only moves the cursor on, so every state
-    // depends only on states worked out before it, in one pass. On other games
+    // loss, and a loss takes the score down by its stake, so in order of that
+    // level and of the score every state depends only on states worked out
+    // before it: one pass. On other games
     // a win and a loss can bring a round back where it was, and there is no
     // such order: no answer then, nor past `cellsAtMost` cells.
     //
