@@ -186,7 +186,8 @@ std::string exactTextReport(const ExactDescription& d, const sim::ExactRound& r)
     out += "\n一局要备的本钱（单位）：" + summaryLine(need) + "\n";
     if (unsure)
         out += "  （有 " + percent(r.needLeftOut)
-            + " 的局没有算进来：钱数分得太散、要跟踪的状态太多，或是在手数上限被截断的局。上面的平均和分位只算了其余的局，会偏低"
+            + " 的局没有算进来：钱数分得太散、要跟踪的状态太多，或是在手数上限被截断的局。上面的平均和分位只"
+              "算了其余的局，会偏低"
               "；"
               "下面打不完的机会给出范围，本钱按没算进来的局全都打不完来定。）\n";
     out += "  本钱要多少才只有这么少的局打不完：";

@@ -283,7 +283,8 @@ public:
                             end(m.end, m.score, to, hand + 1, p);
                         } else {
                             if (o.reach)
-                                to.reach = std::max(to.reach & ~1, reachTo & ~1) | (to.reach & 1) | (reachTo & 1);
+                                to.reach
+                                    = std::max(to.reach & ~1, reachTo & ~1) | (to.reach & 1) | (reachTo & 1);
                             next[m.next].push_back({ to, p });
                         }
                     }
@@ -318,7 +319,8 @@ public:
     // values, which a hand moves as a whole by what it wins or loses. With
     // the money a function of the score the window is one value wide.
     template <class Take>
-    PassTotals runMoney(std::optional<Money> cover, std::size_t statesAtMost, const ExactControl& control, Take&& take)
+    PassTotals runMoney(
+        std::optional<Money> cover, std::size_t statesAtMost, const ExactControl& control, Take&& take)
     {
         struct Window {
             Money low = 0;
@@ -346,7 +348,8 @@ public:
             t.handsFollowed = hand;
             std::size_t states = 0;
             touched.clear();
-            const auto endAll = [&](RoundEnd why, i16 score, const Window& w, Money shift, long hands, double c) {
+            const auto endAll = [&](RoundEnd why, i16 score, const Window& w, Money shift, long hands,
+                                    double c) {
                 for (std::size_t i = 0; i < w.p.size(); ++i)
                     if (w.p[i] > 0) {
                         const double p = w.p[i] * c;
@@ -364,8 +367,8 @@ public:
                     const Money onTable = Money { k.stake } * scale;
                     if (phase == 0) {
                         if (hand >= m_settings.maxHands || k.stake > m_settings.tableMax) {
-                            endAll(hand >= m_settings.maxHands ? RoundEnd::HandLimit : RoundEnd::TableLimit, k.score,
-                                here, 0, hand, 1.0);
+                            endAll(hand >= m_settings.maxHands ? RoundEnd::HandLimit : RoundEnd::TableLimit,
+                                k.score, here, 0, hand, 1.0);
                             here.p.clear();
                             continue;
                         }
@@ -373,10 +376,12 @@ public:
                         Money keepFrom = here.low;
                         if (cover)
                             keepFrom = std::max(keepFrom, onTable - *cover);
-                        for (std::size_t i = 0; i < here.p.size() && here.low + static_cast<Money>(i) < keepFrom; ++i)
+                        for (std::size_t i = 0;
+                             i < here.p.size() && here.low + static_cast<Money>(i) < keepFrom; ++i)
                             if (here.p[i] > 0) {
                                 const Money money = here.low + static_cast<Money>(i);
-                                take(Ended { RoundEnd::Broke, k.score, money, onTable - money, 0, 0, hand, here.p[i] });
+                                take(Ended { RoundEnd::Broke, k.score, money, onTable - money, 0, 0, hand,
+                                    here.p[i] });
                                 done += here.p[i];
                             }
                         if (keepFrom > here.high()) {
@@ -409,8 +414,8 @@ public:
                     if (here.p.empty())
                         continue;
                     const Move* moves[3] = { &st.onWin, &st.onWin, &st.onLoss };
-                    const Money won[3] = { Money { k.stake } * m_unit.winPays, Money { k.stake } * m_unit.winOnSixPays,
-                        -onTable };
+                    const Money won[3] = { Money { k.stake } * m_unit.winPays,
+                        Money { k.stake } * m_unit.winOnSixPays, -onTable };
                     for (int w = 0; w < 3; ++w) {
                         if (!(chances[w] > 0))
                             continue;
@@ -418,7 +423,8 @@ public:
                         if (m.kind != Move::Next) {
                             if (phase == 0)
                                 endAll(m.kind == Move::Failed ? RoundEnd::EngineFailure : m.end,
-                                    m.kind == Move::Failed ? k.score : m.score, here, won[w], hand + 1, chances[w]);
+                                    m.kind == Move::Failed ? k.score : m.score, here, won[w], hand + 1,
+                                    chances[w]);
                             continue;
                         }
                         const std::uint32_t to = m.next;
@@ -573,7 +579,8 @@ public:
                     here = 0;
                     continue;
                 }
-                const double won = st.onWin.kind == Move::Next ? at(st.onWin.next, cover + stake * winPays) : 1.0;
+                const double won
+                    = st.onWin.kind == Move::Next ? at(st.onWin.next, cover + stake * winPays) : 1.0;
                 const double lost
                     = st.onLoss.kind == Move::Next ? at(st.onLoss.next, cover - stake * scale) : 1.0;
                 here = m_win * won + m_loss * lost;
@@ -732,13 +739,13 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
     const std::optional<Money> cover = coverOf(s, r.unit);
     std::unordered_map<std::int64_t, double> brokeNeed;
     const PassTotals a = chain.runMoney(cover, limits.statesAtMost, part(0), [&](const Ended& e) {
-              r.ends[static_cast<std::size_t>(e.end)] += e.p;
-              score[e.score] += e.p;
-              money[e.money] += e.p;
-              hands[e.hands] += e.p;
-              if (e.end == RoundEnd::Broke)
-                  brokeNeed[e.need] += e.p;
-          });
+        r.ends[static_cast<std::size_t>(e.end)] += e.p;
+        score[e.score] += e.p;
+        money[e.money] += e.p;
+        hands[e.hands] += e.p;
+        if (e.end == RoundEnd::Broke)
+            brokeNeed[e.need] += e.p;
+    });
     // What a round needs: worked out backwards where the game allows it, with
     // nothing left out but what the first pass left out and, as the
     // backward pass does not cut rounds, the rounds cut at the hand limit;
@@ -758,12 +765,13 @@ ExactRound exactRound(const Settings& s, const ExactLimits& limits, const ExactC
         double counted = 0;
         for (const auto& [x, p] : need)
             counted += p;
-        n.leftOut = std::max(0.0, 1 - counted) + a.leftOut + r.ends[static_cast<std::size_t>(RoundEnd::HandLimit)];
+        n.leftOut
+            = std::max(0.0, 1 - counted) + a.leftOut + r.ends[static_cast<std::size_t>(RoundEnd::HandLimit)];
     }
     if (n.leftOut > 1e-9 && !a.stopped) {
         std::unordered_map<std::int64_t, double> followed;
-        const PassTotals f = chain.run({ true, true, false, false, cover, limits.needStatesAtMost }, part(1.0 / 3),
-            [&](const Ended& e) { followed[e.need] += e.p; });
+        const PassTotals f = chain.run({ true, true, false, false, cover, limits.needStatesAtMost },
+            part(1.0 / 3), [&](const Ended& e) { followed[e.need] += e.p; });
         if (f.leftOut < n.leftOut || f.stopped) {
             n = f;
             need.swap(followed);
@@ -854,9 +862,10 @@ ExactSessionsResult exactSessions(const Settings& s, const ExactLimits& limits, 
     const auto kernelFor = [&](std::optional<Money> cover) {
         Kernel k;
         std::map<std::pair<Money, bool>, double> sums;
-        const PassTotals t = chain.runMoney(cover, limits.statesAtMost, { control.stop, {} }, [&](const Ended& e) {
-                sums[{ e.money, e.end == RoundEnd::Broke }] += e.p;
-            });
+        const PassTotals t
+            = chain.runMoney(cover, limits.statesAtMost, { control.stop, {} }, [&](const Ended& e) {
+                  sums[{ e.money, e.end == RoundEnd::Broke }] += e.p;
+              });
         for (const auto& [key, p] : sums)
             k.outcomes.emplace_back(key.first, key.second, p);
         k.leftOut = t.leftOut;
