@@ -180,7 +180,6 @@ public:
     std::size_t engineStates() const { return m_engine.size(); }
     std::size_t needBytes() const { return m_needBytes; }
 
-    // Follows rounds from the origin to their ends, handing each end to `take`.
     // Follows rounds from the origin to their ends, handing each end to
     // `take`. The states of one engine state are kept in order of their path
     // figures; a hand shifts the money and raises the maxima, which mostly
@@ -485,9 +484,7 @@ public:
                     for (double p : next[id].p)
                         if (p > 0)
                             chancesKept.push_back(p);
-                const auto cut = chancesKept.begin() + static_cast<std::ptrdiff_t>(statesAtMost);
-                std::nth_element(chancesKept.begin(), cut, chancesKept.end(), std::greater<>());
-                const double least = *cut;
+                const double least = leastLeftOut(std::move(chancesKept), statesAtMost);
                 for (std::uint32_t id : active)
                     for (double& p : next[id].p)
                         if (p > 0 && p <= least) {
@@ -514,9 +511,9 @@ public:
     // cover less the score's money falls with every win and stays with every
     // loss, and a loss takes the score down by its stake, so in order of that
     // level and of the score every state depends only on states worked out
-    // before it: one pass. On other games
-    // a win and a loss can bring a round back where it was, and there is no
-    // such order: no answer then, nor past `cellsAtMost` cells.
+    // before it: one pass. On other games a win and a loss can bring a round
+    // back where it was, and there is no such order: no answer then, nor past
+    // `cellsAtMost` cells.
     //
     // Every move is the engine's, from the states the passes before found;
     // a state they never stood on (reached by what they left out) is taken as
@@ -652,6 +649,14 @@ private:
     }
 
     // Past the limit of states, the least likely are left out.
+    // The chance at or below which states go, so that `keep` of them stay.
+    static double leastLeftOut(std::vector<double> chances, std::size_t keep)
+    {
+        const auto cut = chances.begin() + static_cast<std::ptrdiff_t>(keep);
+        std::nth_element(chances.begin(), cut, chances.end(), std::greater<>());
+        return *cut;
+    }
+
     static void leaveOutLeastLikely(std::vector<std::vector<Live>>& next,
         const std::vector<std::uint32_t>& active, std::size_t keep, PassTotals& t)
     {
@@ -659,9 +664,7 @@ private:
         for (std::uint32_t id : active)
             for (const Live& e : next[id])
                 chances.push_back(e.p);
-        const auto cut = chances.begin() + static_cast<std::ptrdiff_t>(keep);
-        std::nth_element(chances.begin(), cut, chances.end(), std::greater<>());
-        const double least = *cut;
+        const double least = leastLeftOut(std::move(chances), keep);
         for (std::uint32_t id : active) {
             auto& v = next[id];
             std::size_t out = 0;
